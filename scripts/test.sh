@@ -1,0 +1,11 @@
+#!/bin/sh
+# Installs what is missing, builds, and runs the whole test suite on a virtual display.
+set -eu
+cd "$(dirname "$0")/.."
+sh scripts/install-deps.sh
+sh scripts/build.sh
+unset DISPLAY
+# Criticals are bugs; plain warnings are not (the view warns when OpenGL is missing).
+export G_DEBUG=fatal-criticals
+exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+    ctest --test-dir build --output-on-failure -j 2

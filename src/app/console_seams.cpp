@@ -1,0 +1,24 @@
+// Console reporting for zemo-cli and for the desktop program before its windows exist.
+#include "app/console_seams.h"
+
+#include <cstdio>
+
+#include "core/seams.h"
+
+static bool message_shown = false;
+
+void install_console_seams() {
+    Seams seams;
+    seams.show_message = [](const std::string& text, int, int) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        message_shown = true;
+        return 0;
+    };
+    install_seams(seams);
+}
+
+bool console_message_shown() {
+    const bool shown = message_shown;
+    message_shown = false;
+    return shown;
+}

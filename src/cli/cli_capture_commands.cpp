@@ -1,0 +1,65 @@
+// zemo-cli info and copy: a capture's summary, and a copy written as Save as writes it.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/console_seams.h"
+#include "cli/cli_args.h"
+#include "cli/cli_commands.h"
+#include "core/capture_model.h"
+#include "core/idf_reader.h"
+#include "core/idf_writer.h"
+
+int cli_usage_error(const std::string& text, const char* usage) {
+    std::fprintf(stderr, "zemo-cli: %s\nusage: %s\n", text.c_str(), usage);
+    return EXIT_USAGE;
+}
+
+bool cli_open_capture(const std::string& path) {
+    app_reset();
+    console_message_shown();
+    if (idf_read(path) == 0) return true;
+    if (console_message_shown()) return false;
+    // The reader fails without a message when the file cannot be opened or its header is cut short.
+    FILE* file = std::fopen(path.c_str(), "rb");
+    const std::string why = file ? "It is not a complete IDF capture." : std::strerror(errno);
+    if (file) std::fclose(file);
+    std::fprintf(stderr, "Error opening file:\n %s\n %s\n", path.c_str(), why.c_str());
+    return false;
+}
+
+static int lost_coordinates(const Channel& channel, int frames) {
+    int lost = 0;
+    for (int f = 0; f < frames; ++f) {
+        const Sample& s = channel.samples[f];
+        lost += is_lost(s.x) + is_lost(s.y) + is_lost(s.z);
+    }
+    return lost;
+}
+
+int cli_info(const CliWords& words) {
+    static const char* usage = "zemo-cli info CAPTURE";
+    CliArgs args;
+    const std::string problem = parse_cli_args(words, {}, {}, args);
+    if (!problem.empty()) return cli_usage_error(problem, usage);
+    if (args.positional.size() != 1) return cli_usage_error("info takes one capture file", usage);
+    if (!cli_open_capture(args.positional[0])) return EXIT_REFUSED;
+    std::printf("rate: %d\ncolumns: %d\nmarks: %d\nframes: %d\nlost: %d\n", app.capture_rate, app.num_columns,
+                app.mark_count(), app.num_frames, app.error_count);
+    for (int m = 0; m < app.mark_count(); ++m) {
+        std::printf("mark %d %s lost %d\n", m, app.channels[m].name_text().c_str(),
+                    lost_coordinates(app.channels[m], app.num_frames));
+    }
+    return EXIT_DONE;
+}
+
+int cli_copy(const CliWords& words) {
+    static const char* usage = "zemo-cli copy IN OUT";
+    CliArgs args;
+    const std::string problem = parse_cli_args(words, {}, {}, args);
+    if (!problem.empty()) return cli_usage_error(problem, usage);
+    if (args.positional.size() != 2) return cli_usage_error("copy takes an input and an output file", usage);
+    if (!cli_open_capture(args.positional[0])) return EXIT_REFUSED;
+    return idf_save_as(args.positional[1]) == 0 ? EXIT_DONE : EXIT_REFUSED;
+}

@@ -1,0 +1,21 @@
+// The commands of zemo-cli. Each takes the words after its name and returns the exit code:
+// 0 done, 1 refused (bad file, refused command), 2 wrong usage.
+#pragma once
+
+#include <string>
+#include <vector>
+
+constexpr int EXIT_DONE = 0;
+constexpr int EXIT_REFUSED = 1;
+constexpr int EXIT_USAGE = 2;
+
+using CliWords = std::vector<std::string>;
+
+int cli_info(const CliWords& words);
+int cli_copy(const CliWords& words);
+
+// Prints "zemo-cli: TEXT" and the command's usage line on standard error; returns EXIT_USAGE.
+int cli_usage_error(const std::string& text, const char* usage);
+
+// Reads a capture as layer 1 of a fresh state. On failure the reason has gone to standard error.
+bool cli_open_capture(const std::string& path);

@@ -1,0 +1,61 @@
+// The global application record and the moves between the working copy and the layer slots.
+#include "core/capture_model.h"
+
+#include <cassert>
+
+#include "core/seams.h"
+
+AppState app;
+
+const std::string& Channel::name_text() const {
+    static const std::string no_name;
+    return name ? *name : no_name;
+}
+
+void app_reset() { app = AppState{}; }
+
+[[maybe_unused]] static bool valid_slot(int n) { return n >= 1 && n <= MAX_LAYERS; }
+
+void layer_fetch(int n) {
+    assert(valid_slot(n) && "layer_fetch: slot out of range");
+    static_cast<CaptureData&>(app) = app.layers[n];
+}
+
+void layer_store(int n) {
+    assert(valid_slot(n) && "layer_store: slot out of range");
+    Layer& layer = app.layers[n];
+    if (const auto placement = read_layer_placement()) set_layer_placement(layer, *placement);
+    static_cast<CaptureData&>(layer) = app;
+}
+
+void set_layer_placement(Layer& layer, const LayerPlacement& placement) {
+    layer.offset_x = placement.offset_x;
+    layer.offset_y = placement.offset_y;
+    layer.offset_z = placement.offset_z;
+    layer.initial_frame = placement.initial_frame;
+    layer.draw_box = placement.draw_box;
+    layer.scale = placement.scale;
+}
+
+int count_lost_values() {
+    int lost = 0;
+    for (int m = 0; m < app.mark_count(); ++m) {
+        const Sample* samples = app.channels[m].samples.get();
+        if (!samples) continue;
+        for (int f = 0; f < app.num_frames; ++f) {
+            lost += is_lost(samples[f].x) + is_lost(samples[f].y) + is_lost(samples[f].z);
+        }
+    }
+    return lost;
+}
+
+void show_layer_row(int n) {
+    assert(valid_slot(n) && "show_layer_row: slot out of range");
+    app.layers[n].in_use = 1;
+    app.layers[n].visible = 1;
+    layer_row_shown(n);
+}
+
+void reset_mark_styles(CaptureData& data) {
+    for (MarkStyle& style : data.mark_styles) style = {DEFAULT_MARK_COLOUR, 1};
+}

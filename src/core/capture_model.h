@@ -1,0 +1,111 @@
+// The in-memory model of open captures: the ten layer slots and the working copy of the
+// current layer that every command, algorithm and drawing routine works on.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/limits.h"
+
+struct Sample {
+    double x;
+    double y;
+    double z;
+};
+
+// Text shared, never copied, between the working copy and a layer slot.
+using SharedText = std::shared_ptr<const std::string>;
+
+// The trajectory of one mark. `samples` holds one entry per frame (frame f is samples[f]) in a
+// single array that the working copy and the layer slot share: a change through one is a change
+// through the other. An unused entry has neither name nor samples.
+struct Channel {
+    SharedText name;
+    std::shared_ptr<Sample[]> samples;
+
+    const std::string& name_text() const;
+    bool empty() const { return samples == nullptr; }
+};
+
+struct MarkStyle {
+    int32_t colour;
+    int32_t visible;
+};
+
+struct Bone {
+    int32_t colour;
+    int32_t origin;
+    int32_t destination;
+};
+
+// The fields that layer_fetch and layer_store move between the working copy and a slot.
+struct CaptureData {
+    int capture_rate = 0;
+    int num_columns = 0;  // coordinate columns, three per mark
+    int num_frames = 0;
+    int error_count = 0;  // lost coordinates, each of x, y and z counted on its own
+    std::array<Channel, MAX_CHANNELS> channels{};
+    std::string source_path;
+    std::string file_name;      // empty: none
+    std::string skeleton_file;  // empty: none
+    std::string rules_file;     // empty: none
+    int bone_count = 0;
+    std::array<Bone, MAX_BONES> bones{};
+    std::array<MarkStyle, MAX_CHANNELS> mark_styles{};
+    // The header lines of the file the layer was read from, kept so that saving never has to
+    // read the original file again.
+    SharedText header;
+
+    int mark_count() const { return num_columns / 3; }
+};
+
+// One open capture file. The display placement lives in widgets while the layer is current
+// and is kept here while it is not.
+struct Layer : CaptureData {
+    int visible = 0;
+    int in_use = 0;
+    float offset_x = 0;
+    float offset_y = 0;
+    float offset_z = 0;
+    int initial_frame = 0;
+    int draw_box = 1;
+    float scale = 0;
+};
+
+// The display placement of the current layer, read from its widgets by layer_store.
+struct LayerPlacement {
+    float offset_x = 0;
+    float offset_y = 0;
+    float offset_z = 0;
+    int initial_frame = 0;
+    int draw_box = 1;
+    float scale = 0;
+};
+
+struct AppState : CaptureData {
+    std::array<Layer, MAX_LAYERS + 1> layers{};  // slots 1..10; slot 0 is never used
+    int current_layer = 0;                       // 0 while no file is open
+    int open_count = 0;
+    int switching_layer = 0;
+    std::string xml_editor_command;
+    std::string idf_editor_command;
+    std::string xml_viewer_command;
+};
+
+extern AppState app;
+
+// Back to the start-up state: no file open, every slot free, empty configuration.
+void app_reset();
+
+void set_layer_placement(Layer& layer, const LayerPlacement& placement);
+void layer_fetch(int n);
+void layer_store(int n);
+int count_lost_values();
+
+// Marks slot n as holding an open file and drawn, then lets the interface show its row.
+void show_layer_row(int n);
+
+// Every mark style back to colour "Gris", visible.
+void reset_mark_styles(CaptureData& data);

@@ -1,0 +1,43 @@
+// Locale-independent conversions for IDF data lines, through <charconv>.
+#include "core/idf_format.h"
+
+#include <charconv>
+#include <cmath>
+
+int idf_format_value(double value, char* out) {
+    const auto result = std::to_chars(out, out + IDF_VALUE_CAPACITY, value, std::chars_format::fixed, 6);
+    char* end = result.ptr;
+    bool has_point = false;
+    for (char* p = out; p < end; ++p) has_point |= (*p == '.');
+    if (has_point) {
+        while (end[-1] == '0') --end;
+    }
+    return static_cast<int>(end - out);
+}
+
+std::string idf_format_value(double value) {
+    char text[IDF_VALUE_CAPACITY];
+    return std::string(text, idf_format_value(value, text));
+}
+
+static bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+static const char* skip_blanks(const char* p, const char* end) {
+    while (p < end && is_blank(*p)) ++p;
+    return p;
+}
+
+bool idf_parse_data_line(std::string_view line, int& column, int& frame, double& value) {
+    const char* p = line.data();
+    const char* end = p + line.size();
+    p = skip_blanks(p, end);
+    auto parsed = std::from_chars(p, end, column);
+    if (parsed.ec != std::errc{} || parsed.ptr == end || !is_blank(*parsed.ptr)) return false;
+    p = skip_blanks(parsed.ptr, end);
+    parsed = std::from_chars(p, end, frame);
+    if (parsed.ec != std::errc{} || parsed.ptr == end || !is_blank(*parsed.ptr)) return false;
+    p = skip_blanks(parsed.ptr, end);
+    const auto number = std::from_chars(p, end, value);
+    if (number.ec != std::errc{} || !std::isfinite(value)) return false;
+    return skip_blanks(number.ptr, end) == end;
+}

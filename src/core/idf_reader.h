@@ -1,0 +1,27 @@
+// Reading IDF capture files into a new layer.
+#pragma once
+
+#include <string>
+
+#include "core/capture_model.h"
+#include "core/line_reader.h"
+
+// Why a parse failed. An empty text means a failure the reader reports without a message box.
+struct IdfError {
+    std::string text;
+};
+
+// The header: labels, column names and the lines up to the first data line, which is handed
+// back in first_data_line. `name` is the file name used in messages.
+int idf_parse_header(LineReader& in, const std::string& name, CaptureData& out, std::string& first_data_line,
+                     IdfError& error);
+// The F x N data lines, first_data_line and those that follow it in `in`, into the samples of
+// `out`, counting lost coordinates.
+int idf_parse_data(LineReader& in, const std::string& name, std::string_view first_data_line, CaptureData& out,
+                   IdfError& error);
+// Both, for text held in memory.
+int idf_parse(std::string_view text, const std::string& name, CaptureData& out, IdfError& error);
+
+// Reads the file at `path` as a new layer in the lowest free slot and makes it current.
+// Returns 0 on success; on failure shows the message (if the failure has one) and changes nothing.
+int idf_read(const std::string& path);

@@ -1,0 +1,129 @@
+// The IDF writer. Data lines are formatted into a large buffer and written in big blocks; the
+// saves go through a temporary file renamed over the target, so the user's file is never left
+// half-written.
+#include "core/idf_writer.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+
+#include "core/idf_format.h"
+#include "core/seams.h"
+#include "platform/file_replace.h"
+
+const char* const IDF_TEMP_FILE_NAME = "#temporal_zemo#.###";
+
+static std::string last_write_error;
+
+const std::string& idf_write_error() { return last_write_error; }
+
+namespace {
+
+constexpr size_t FLUSH_BYTES = 1 << 20;
+
+class BlockWriter {
+public:
+    explicit BlockWriter(FILE* out) : out_(out) { buffer_.reserve(FLUSH_BYTES + 1024); }
+
+    void append(std::string_view text) { buffer_.append(text); }
+
+    // One data line, "%d \t%d \t%s\n".
+    void data_line(int column, int frame, double value) {
+        char line[3 * 16 + IDF_VALUE_CAPACITY];
+        char* p = std::to_chars(line, line + 16, column).ptr;
+        *p++ = ' ';
+        *p++ = '\t';
+        p = std::to_chars(p, p + 16, frame).ptr;
+        *p++ = ' ';
+        *p++ = '\t';
+        p += idf_format_value(value, p);
+        *p++ = '\n';
+        buffer_.append(line, p);
+        if (buffer_.size() >= FLUSH_BYTES) flush();
+    }
+
+    bool flush() {
+        if (ok_ && !buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
+            ok_ = false;
+        }
+        buffer_.clear();
+        return ok_;
+    }
+
+private:
+    FILE* out_;
+    std::string buffer_;
+    bool ok_ = true;
+};
+
+}  // namespace
+
+bool idf_write_stream(const CaptureData& data, FILE* out) {
+    BlockWriter writer(out);
+    if (data.header) writer.append(*data.header);
+    const int marks = data.mark_count();
+    for (int f = 0; f < data.num_frames; ++f) {
+        for (int m = 0; m < marks; ++m) {
+            const Sample& sample = data.channels[m].samples[f];
+            writer.data_line(3 * m, f, sample.x);
+            writer.data_line(3 * m + 1, f, sample.y);
+            writer.data_line(3 * m + 2, f, sample.z);
+        }
+        // Columns past the last whole mark belong to no mark; they are written lost so that the
+        // file still holds the lines its header announces.
+        for (int column = 3 * marks; column < data.num_columns; ++column) writer.data_line(column, f, LOST_VALUE);
+    }
+    return writer.flush();
+}
+
+static bool nothing_to_write() {
+    if (app.header && app.current_layer != 0) return false;
+    last_write_error = "no capture is open";
+    return true;
+}
+
+int idf_write(const std::string& path) {
+    last_write_error.clear();
+    if (nothing_to_write()) return 1;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) {
+        last_write_error = "cannot create " + path + ": " + std::strerror(errno);
+        return 1;
+    }
+    status_set(" Saving File... ");
+    bool ok = idf_write_stream(app, out);
+    int error = errno;
+    if (std::fclose(out) != 0 && ok) ok = false, error = errno;
+    if (!ok) {
+        last_write_error = "writing " + path + " failed: " + std::strerror(error ? error : EIO);
+        return 1;
+    }
+    status_set(" File Saved Successfully");
+    return 0;
+}
+
+// Writes the working copy over `target` through the temporary file; "" or the reason.
+static std::string write_replacing(const std::string& target) {
+    status_set(" Saving File... ");
+    std::string failure = replace_file(target, IDF_TEMP_FILE_NAME, [](FILE* out) { return idf_write_stream(app, out); });
+    if (failure.empty()) status_set(" File Saved Successfully");
+    return failure;
+}
+
+int idf_save() {
+    if (nothing_to_write() || app.file_name.empty()) {
+        show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n no capture is open");
+        return 1;
+    }
+    const std::string failure = write_replacing(app.file_name);
+    if (failure.empty()) return 0;
+    show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n " + failure);
+    return 1;
+}
+
+int idf_save_as(const std::string& path) {
+    const std::string failure = nothing_to_write() ? last_write_error : write_replacing(path);
+    if (failure.empty()) return 0;
+    show_error("Error saving file:\n " + path + "\n " + failure);
+    return 1;
+}

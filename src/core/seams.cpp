@@ -1,0 +1,31 @@
+// Dispatch to the installed reporting seams.
+#include "core/seams.h"
+
+#include <utility>
+
+static Seams installed;
+
+void install_seams(Seams seams) { installed = std::move(seams); }
+
+int show_message(const std::string& text, int type, int buttons) {
+    return installed.show_message ? installed.show_message(text, type, buttons) : 0;
+}
+
+void status_set(const std::string& text) {
+    if (installed.status_set) installed.status_set(text);
+}
+
+void history_append(const std::string& text) {
+    if (installed.history_append) installed.history_append(text);
+}
+
+std::optional<LayerPlacement> read_layer_placement() {
+    if (!installed.read_placement) return std::nullopt;
+    return installed.read_placement();
+}
+
+void layer_row_shown(int n) {
+    if (installed.layer_row_shown) installed.layer_row_shown(n);
+}
+
+void show_error(const std::string& text) { show_message(text, MESSAGE_ERROR, BUTTONS_CLOSE); }

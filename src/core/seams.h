@@ -1,0 +1,36 @@
+// How the engine reports to whoever drives it: the desktop program installs its message boxes,
+// status bar, history log and widgets here; zemo-cli installs the console; tests install recorders.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/capture_model.h"
+
+// Message box types and button sets, with the GTK meanings.
+enum MessageType { MESSAGE_INFO = 0, MESSAGE_WARNING = 1, MESSAGE_QUESTION = 2, MESSAGE_ERROR = 3 };
+enum MessageButtons { BUTTONS_OK = 1, BUTTONS_CLOSE = 2 };
+
+struct Seams {
+    // Shows text literally (never as a format) and returns the box's response.
+    std::function<int(const std::string& text, int type, int buttons)> show_message;
+    std::function<void(const std::string& text)> status_set;
+    std::function<void(const std::string& text)> history_append;
+    // The current layer's placement as its widgets hold it; without widgets a slot keeps its own.
+    std::function<LayerPlacement()> read_placement;
+    // Called after slot n has been marked in use and visible, to show its row in the layers panel.
+    std::function<void(int n)> layer_row_shown;
+};
+
+// Replaces every seam; the ones left empty do nothing.
+void install_seams(Seams seams);
+
+int show_message(const std::string& text, int type, int buttons);
+void status_set(const std::string& text);
+void history_append(const std::string& text);
+std::optional<LayerPlacement> read_layer_placement();
+void layer_row_shown(int n);
+
+// The usual error box: error icon and a Close button.
+void show_error(const std::string& text);

@@ -1,0 +1,55 @@
+// zemo.ini: three commands, one per line, read back whole even when they contain spaces.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "app/config.h"
+#include "support/test_support.h"
+
+namespace {
+
+// Runs each test inside its own temporary working directory.
+struct ConfigTest : ::testing::Test {
+    Recorder recorder;
+    TempDir dir;
+    std::string previous;
+
+    void SetUp() override {
+        char cwd[4096];
+        previous = getcwd(cwd, sizeof cwd);
+        ASSERT_EQ(chdir(dir.dir.c_str()), 0);
+    }
+    void TearDown() override { ASSERT_EQ(chdir(previous.c_str()), 0); }
+};
+
+}  // namespace
+
+TEST_F(ConfigTest, MissingFileLeavesTheCommandsEmpty) {
+    config_load();
+    EXPECT_EQ(app.xml_editor_command, "");
+    EXPECT_EQ(app.idf_editor_command, "");
+    EXPECT_EQ(app.xml_viewer_command, "");
+    config_save();
+    EXPECT_EQ(read_file("zemo.ini"), "\n\n\n");
+}
+
+TEST_F(ConfigTest, CommandsWithSpacesReadBackWhole) {
+    app.xml_editor_command = "/opt/My Editor/edit --new-window";
+    app.idf_editor_command = "gedit";
+    app.xml_viewer_command = "firefox -P viewer";
+    config_save();
+    EXPECT_EQ(read_file("zemo.ini"), "/opt/My Editor/edit --new-window\ngedit\nfirefox -P viewer\n");
+    app_reset();
+    config_load();
+    EXPECT_EQ(app.xml_editor_command, "/opt/My Editor/edit --new-window");
+    EXPECT_EQ(app.idf_editor_command, "gedit");
+    EXPECT_EQ(app.xml_viewer_command, "firefox -P viewer");
+}
+
+TEST_F(ConfigTest, ReadsWindowsLineEndsShortFilesAndCutsLongLines) {
+    write_file("zemo.ini", "notepad.exe\r\n" + std::string(300, 'v') + "\r\n");
+    app.xml_viewer_command = "kept";
+    config_load();
+    EXPECT_EQ(app.xml_editor_command, "notepad.exe");
+    EXPECT_EQ(app.idf_editor_command, std::string(255, 'v'));
+    EXPECT_EQ(app.xml_viewer_command, "kept");
+}

@@ -1,0 +1,52 @@
+// Helpers shared by the tests: recorded seams, per-test temporary folders, capture builders.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/capture_model.h"
+
+struct RecordedMessage {
+    std::string text;
+    int type;
+    int buttons;
+};
+
+// Installs recording seams and a fresh application state; restores nothing on destruction
+// but leaves the seams empty.
+struct Recorder {
+    Recorder();
+    ~Recorder();
+
+    std::vector<RecordedMessage> messages;
+    std::vector<std::string> statuses;
+    std::vector<std::string> history;
+    std::vector<int> rows_shown;
+    LayerPlacement placement;  // what the widgets would hold
+    bool has_widgets = false;
+};
+
+// A temporary folder removed with its content at the end of the test.
+struct TempDir {
+    TempDir();
+    ~TempDir();
+    std::string path(const std::string& name) const;
+    std::string dir;
+};
+
+std::string read_file(const std::string& path);
+void write_file(const std::string& path, const std::string& content);
+
+// The text of an IDF capture with the usual header; value(mark, frame, axis) gives each coordinate.
+std::string make_idf_text(int rate, int marks, int frames,
+                          const std::function<double(int mark, int frame, int axis)>& value,
+                          const std::vector<std::string>& names = {});
+
+// A path inside the shared folder of real captures.
+std::string shared_data(const std::string& name);
+// A path inside the build folder (the run-time folder).
+std::string build_path(const std::string& name);
+
+// Runs a command through the shell; returns its exit code and fills the outputs when given.
+int run_command(const std::string& command, std::string* out = nullptr, std::string* err = nullptr);
