@@ -24,17 +24,8 @@ void layer_fetch(int n) {
 void layer_store(int n) {
     assert(valid_slot(n) && "layer_store: slot out of range");
     Layer& layer = app.layers[n];
-    if (const auto placement = read_layer_placement()) set_layer_placement(layer, *placement);
+    if (const auto placement = read_layer_placement()) static_cast<LayerPlacement&>(layer) = *placement;
     static_cast<CaptureData&>(layer) = app;
-}
-
-void set_layer_placement(Layer& layer, const LayerPlacement& placement) {
-    layer.offset_x = placement.offset_x;
-    layer.offset_y = placement.offset_y;
-    layer.offset_z = placement.offset_z;
-    layer.initial_frame = placement.initial_frame;
-    layer.draw_box = placement.draw_box;
-    layer.scale = placement.scale;
 }
 
 int count_lost_values() {

@@ -61,11 +61,9 @@ struct CaptureData {
     int mark_count() const { return num_columns / 3; }
 };
 
-// One open capture file. The display placement lives in widgets while the layer is current
-// and is kept here while it is not.
-struct Layer : CaptureData {
-    int visible = 0;
-    int in_use = 0;
+// The display placement of a layer: held by widgets while the layer is current (layer_store
+// reads them through the placement seam) and kept in the slot while it is not.
+struct LayerPlacement {
     float offset_x = 0;
     float offset_y = 0;
     float offset_z = 0;
@@ -74,14 +72,10 @@ struct Layer : CaptureData {
     float scale = 0;
 };
 
-// The display placement of the current layer, read from its widgets by layer_store.
-struct LayerPlacement {
-    float offset_x = 0;
-    float offset_y = 0;
-    float offset_z = 0;
-    int initial_frame = 0;
-    int draw_box = 1;
-    float scale = 0;
+// One open capture file.
+struct Layer : CaptureData, LayerPlacement {
+    int visible = 0;
+    int in_use = 0;
 };
 
 struct AppState : CaptureData {
@@ -99,7 +93,6 @@ extern AppState app;
 // Back to the start-up state: no file open, every slot free, empty configuration.
 void app_reset();
 
-void set_layer_placement(Layer& layer, const LayerPlacement& placement);
 void layer_fetch(int n);
 void layer_store(int n);
 int count_lost_values();

@@ -323,7 +323,7 @@ int idf_read(const std::string& path) {
     loaded.source_path = path;
     loaded.file_name = path;
     static_cast<CaptureData&>(app) = std::move(loaded);
-    set_layer_placement(app.layers[slot], LayerPlacement{});
+    static_cast<LayerPlacement&>(app.layers[slot]) = LayerPlacement{};
     app.current_layer = slot;
     layer_store(slot);
     show_layer_row(slot);
