@@ -1,6 +1,6 @@
 // Start-up: the program's own directory becomes the working directory, the start-up script is
-// launched, the configuration is read and a capture named on the command line becomes layer 1;
-// then the GTK main loop runs until the program is told to quit.
+// launched, the splash is shown while the main window is built, the configuration is read and a
+// capture named on the command line becomes layer 1; then the GTK main loop runs until Quit.
 #include "app/startup.h"
 
 #include <glib-unix.h>
@@ -11,20 +11,52 @@
 #include <cstdio>
 #include <string>
 
+#include "app/app_commands.h"
+#include "app/app_windows.h"
 #include "app/config.h"
-#include "app/console_seams.h"
+#include "app/gtk_seams.h"
+#include "app/main_window.h"
+#include "app/refresh.h"
+#include "app/ui_helpers.h"
 #include "core/capture_model.h"
 #include "core/idf_reader.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
 
-static gboolean quit_main_loop(gpointer) {
-    gtk_main_quit();
+namespace {
+
+constexpr unsigned SPLASH_MILLISECONDS = 3000;
+
+// The first idle moment of the main loop: the splash stays for its time, then the main window
+// takes its place.
+gboolean show_main_window(gpointer) {
+    g_usleep(SPLASH_MILLISECONDS * 1000);
+    gtk_widget_hide(app_windows.splash_window);
+    gtk_widget_show(app_windows.main_window);
     return G_SOURCE_REMOVE;
 }
 
-static void process_pending_events() {
-    while (gtk_events_pending()) gtk_main_iteration();
+gboolean quit_on_signal(gpointer) {
+    quit_command();
+    return G_SOURCE_REMOVE;
+}
+
+}  // namespace
+
+void create_interface() {
+    app_windows.splash_window = create_splash_window();
+    gtk_widget_show(app_windows.splash_window);
+    app_windows.main_window = create_main_window();
+    install_gtk_seams();
+    ui_reset_no_file();
+}
+
+void open_startup_capture(const char* path) {
+    app.source_path = path;
+    if (idf_read(app.source_path) != 0) return;
+    process_pending_events();
+    ui_refresh_opened();
+    process_pending_events();
 }
 
 int zemo_main(int argc, char** argv) {
@@ -42,14 +74,12 @@ int zemo_main(int argc, char** argv) {
         return 1;
     }
     launch_detached("ic.bat");
-    install_console_seams();
+    create_interface();
+    g_idle_add(show_main_window, nullptr);
     config_load();
-    if (!capture.empty()) {
-        app.source_path = capture;
-        if (idf_read(app.source_path) == 0) process_pending_events();
-    }
-    g_unix_signal_add(SIGINT, quit_main_loop, nullptr);
-    g_unix_signal_add(SIGTERM, quit_main_loop, nullptr);
+    if (!capture.empty()) open_startup_capture(capture.c_str());
+    g_unix_signal_add(SIGINT, quit_on_signal, nullptr);
+    g_unix_signal_add(SIGTERM, quit_on_signal, nullptr);
     gtk_main();
     return 0;
 }

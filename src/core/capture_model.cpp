@@ -47,6 +47,28 @@ void show_layer_row(int n) {
     layer_row_shown(n);
 }
 
+void hide_layer_row(int n) {
+    assert(valid_slot(n) && "hide_layer_row: slot out of range");
+    app.layers[n].in_use = 0;
+    layer_row_hidden(n);
+}
+
+std::string close_current_capture() {
+    const int n = app.current_layer;
+    assert(valid_slot(n) && "close_current_capture: no current layer");
+    hide_layer_row(n);
+    --app.open_count;
+    std::string closed = app.source_path;
+    app.file_name.clear();
+    // Both the working copy and the slot let go of the samples, so the memory is freed now.
+    for (Channel& channel : app.channels) channel = Channel{};
+    for (Channel& channel : app.layers[n].channels) channel = Channel{};
+    app.header.reset();
+    app.layers[n].header.reset();
+    app.layers[n].file_name.clear();
+    return closed;
+}
+
 void reset_mark_styles(CaptureData& data) {
     for (MarkStyle& style : data.mark_styles) style = {DEFAULT_MARK_COLOUR, 1};
 }

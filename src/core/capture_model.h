@@ -100,5 +100,12 @@ int count_lost_values();
 // Marks slot n as holding an open file and drawn, then lets the interface show its row.
 void show_layer_row(int n);
 
+// Slot n no longer holds an open file; the interface hides its row.
+void hide_layer_row(int n);
+
+// The engine's part of closing the current layer: its slot is freed, open_count decreased,
+// `file_name` cleared and its samples released. Returns the closed file's `source_path`.
+std::string close_current_capture();
+
 // Every mark style back to colour "Gris", visible.
 void reset_mark_styles(CaptureData& data);

@@ -7,6 +7,8 @@ static Seams installed;
 
 void install_seams(Seams seams) { installed = std::move(seams); }
 
+Seams installed_seams() { return installed; }
+
 int show_message(const std::string& text, int type, int buttons) {
     return installed.show_message ? installed.show_message(text, type, buttons) : 0;
 }
@@ -26,6 +28,10 @@ std::optional<LayerPlacement> read_layer_placement() {
 
 void layer_row_shown(int n) {
     if (installed.layer_row_shown) installed.layer_row_shown(n);
+}
+
+void layer_row_hidden(int n) {
+    if (installed.layer_row_hidden) installed.layer_row_hidden(n);
 }
 
 void show_error(const std::string& text) { show_message(text, MESSAGE_ERROR, BUTTONS_CLOSE); }

@@ -21,16 +21,21 @@ struct Seams {
     std::function<LayerPlacement()> read_placement;
     // Called after slot n has been marked in use and visible, to show its row in the layers panel.
     std::function<void(int n)> layer_row_shown;
+    // Called after slot n has been marked free, to hide its row.
+    std::function<void(int n)> layer_row_hidden;
 };
 
 // Replaces every seam; the ones left empty do nothing.
 void install_seams(Seams seams);
+// The seams in force, so that one of them can be replaced.
+Seams installed_seams();
 
 int show_message(const std::string& text, int type, int buttons);
 void status_set(const std::string& text);
 void history_append(const std::string& text);
 std::optional<LayerPlacement> read_layer_placement();
 void layer_row_shown(int n);
+void layer_row_hidden(int n);
 
 // The usual error box: error icon and a Close button.
 void show_error(const std::string& text);

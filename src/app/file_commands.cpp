@@ -1,0 +1,96 @@
+// Open, Save, Save as and Close, and the file-selection dialog's dispatcher.
+#include "app/file_commands.h"
+
+#include <string>
+
+#include "app/app_windows.h"
+#include "app/refresh.h"
+#include "app/widgets.h"
+#include "core/capture_model.h"
+#include "core/idf_reader.h"
+#include "core/idf_writer.h"
+#include "core/seams.h"
+#include "view/layers_panel.h"
+
+namespace {
+
+void ok_clicked(GtkButton*, gpointer mode) { file_select_ok(GPOINTER_TO_INT(mode)); }
+
+void open_command() { file_select("Open file", "*.idf", SELECT_OPEN_CAPTURE); }
+void save_command() { idf_save(); }
+void save_as_command() { file_select("Save as...", "*.idf", SELECT_SAVE_CAPTURE_AS); }
+
+int lowest_open_slot() {
+    for (int n = 1; n <= MAX_LAYERS; ++n) {
+        if (app.layers[n].in_use) return n;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void file_select(const char* title, const char* pattern, int mode) {
+    GtkWidget* dialog = gtk_file_selection_new(title);
+    app_windows.file_selection = dialog;
+    g_signal_connect(dialog, "destroy", G_CALLBACK(+[](GtkWidget*, gpointer) { app_windows.file_selection = nullptr; }),
+                     nullptr);
+    GtkFileSelection* selection = GTK_FILE_SELECTION(dialog);
+    gtk_file_selection_complete(selection, pattern);
+    gtk_file_selection_set_select_multiple(selection, FALSE);
+    g_signal_connect(selection->ok_button, "clicked", G_CALLBACK(ok_clicked), GINT_TO_POINTER(mode));
+    g_signal_connect_swapped(selection->ok_button, "clicked", G_CALLBACK(gtk_widget_destroy), dialog);
+    g_signal_connect_swapped(selection->cancel_button, "clicked", G_CALLBACK(gtk_widget_destroy), dialog);
+    gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_MOUSE);
+    gtk_widget_show(dialog);
+}
+
+void file_select_ok(int mode) {
+    if (!app_windows.file_selection) return;
+    const std::string chosen = gtk_file_selection_get_filename(GTK_FILE_SELECTION(app_windows.file_selection));
+    switch (mode) {
+    case SELECT_OPEN_CAPTURE:
+        // The chosen name becomes the new layer's; a file that cannot be read changes no layer.
+        if (idf_read(chosen) == 0) {
+            ui_refresh_opened();
+            app.file_name = app.source_path;
+        }
+        break;
+    case SELECT_SAVE_CAPTURE_AS:
+        app.source_path = chosen;
+        idf_save_as(chosen);
+        break;
+    default:
+        app.source_path = chosen;
+        break;
+    }
+}
+
+void file_close() {
+    if (app.current_layer == 0) return;
+    const std::string closed = close_current_capture();
+    if (app.open_count == 0) {
+        ui_reset_no_file();
+        app.current_layer = 0;
+    } else {
+        const int n = lowest_open_slot();
+        layer_select(n);
+        show_layer_row(n);
+    }
+    status_set(" File has been closed");
+    history_append("File closed: " + closed + "\n");
+    fill_layer_menu(app_windows.main_window, "option_layer_plot");
+}
+
+void connect_file_commands(GtkWidget* window) {
+    const auto on = [window](const char* name, const char* signal, void (*command)()) {
+        g_signal_connect_swapped(find_widget(window, name), signal, G_CALLBACK(command), nullptr);
+    };
+    on("abrir1", "activate", open_command);
+    on("boton_herr_abrir", "clicked", open_command);
+    on("guardar1", "activate", save_command);
+    on("boton_herr_guardar", "clicked", save_command);
+    on("guardar_como1", "activate", save_as_command);
+    on("cerrar1", "activate", file_close);
+    on("boton_herr_cerrar", "clicked", file_close);
+}

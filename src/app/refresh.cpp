@@ -1,0 +1,209 @@
+// The three refreshes of the interface and the routines that fill menus and lists.
+#include "app/refresh.h"
+
+#include <string>
+#include <vector>
+
+#include "app/app_windows.h"
+#include "app/ui_helpers.h"
+#include "app/widgets.h"
+#include "core/capture_model.h"
+#include "core/colour_table.h"
+#include "core/seams.h"
+#include "platform/paths.h"
+
+namespace {
+
+void fill_option_menu(GtkWidget* window, const char* name, const std::vector<std::string>& labels) {
+    GtkWidget* option = find_widget(window, name);
+    if (!option) return;
+    GtkWidget* menu = gtk_menu_new();
+    for (const std::string& label : labels) {
+        GtkWidget* item = gtk_menu_item_new_with_label(label.c_str());
+        gtk_widget_show(item);
+        gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
+    }
+    gtk_option_menu_set_menu(GTK_OPTION_MENU(option), menu);
+}
+
+std::vector<std::string> mark_names() {
+    std::vector<std::string> names;
+    for (int m = 0; m < app.mark_count(); ++m) names.push_back(app.channels[m].name_text());
+    return names;
+}
+
+void set_sensitive_all(std::initializer_list<const char*> names, bool sensitive) {
+    for (const char* name : names) set_widget_sensitive(name, sensitive);
+}
+
+void set_column_widths(const char* list, std::initializer_list<int> widths) {
+    GtkWidget* widget = main_widget(list);
+    if (!widget) return;
+    int column = 0;
+    for (int width : widths) gtk_clist_set_column_width(GTK_CLIST(widget), column++, width);
+}
+
+// The skeleton columns and menus, shared by both refreshes.
+void refresh_skeleton_widgets() {
+    set_column_widths("clist_hue_marcas", {84, 100, 16});
+    set_column_widths("clist_hue_huesos", {84, 84, 32});
+    fill_mark_menu(app_windows.main_window, "optionmenu_hue_origen");
+    fill_mark_menu(app_windows.main_window, "optionmenu_hue_destino");
+    fill_colour_menu(app_windows.main_window, "optionmenu_hue_color");
+}
+
+void refresh_information(const std::string& name) {
+    set_label_text("label_nombre", name);
+    set_label_text("label_frames", std::to_string(app.num_frames));
+    set_label_text("label_marcas", std::to_string(app.num_columns));
+    set_label_text("label_hz", std::to_string(app.capture_rate));
+    set_label_text("label_tipo", "IDF");
+    set_label_text("label_errores", std::to_string(app.error_count));
+}
+
+// Frame slider, trajectory editor and channel-editing ranges: what follows the frame count.
+void refresh_frame_ranges() {
+    const int frames = app.num_frames;
+    set_widget_range("hscale_frame", 0, frames - 1, 0);
+    set_widget_range("spinbutton_mar_origen", 0, frames - 2, 1);
+    set_widget_range("spinbutton_mar_destino", 1, frames - 1, 1);
+    fill_mark_menu(app_windows.main_window, "option_mar_marcas");
+    set_widget_range("spinbutton_can_origen", 0, frames - 2, 0);
+    set_widget_range("spinbutton_can_destino", 1, frames - 1, frames - 1);
+    set_widget_range("spinbutton_can_frameorigen", 0, frames - 2, 0);
+    set_widget_range("spinbutton_can_framedestino", 1, frames - 1, frames - 1);
+    fill_mark_menu(app_windows.main_window, "optionmenu_can_origen");
+    fill_mark_menu(app_windows.main_window, "optionmenu_can_destino");
+    fill_mark_lists();
+}
+
+void refresh_trajectory_range() {
+    set_widget_range("spin_ver_origen_trazas", 0, app.num_frames - 2, 0);
+    set_widget_range("spin_ver_destino_trazas", 1, app.num_frames - 1, app.num_frames - 1);
+}
+
+}  // namespace
+
+void fill_mark_menu(GtkWidget* window, const char* option_menu) { fill_option_menu(window, option_menu, mark_names()); }
+
+void fill_colour_menu(GtkWidget* window, const char* option_menu) {
+    std::vector<std::string> names;
+    for (int c = 0; c < colour_count; ++c) names.emplace_back(ColourTable[c].name);
+    fill_option_menu(window, option_menu, names);
+}
+
+void fill_layer_menu(GtkWidget* window, const char* option_menu) {
+    std::vector<std::string> names;
+    for (int n = 1; n <= MAX_LAYERS; ++n) {
+        if (app.layers[n].in_use) names.push_back(last_path_component(app.layers[n].file_name));
+    }
+    fill_option_menu(window, option_menu, names);
+    process_pending_events();
+}
+
+void fill_mark_lists() {
+    for (const char* name : {"list_can", "clist_entity", "list_ver_trazas"}) {
+        GtkWidget* list = main_widget(name);
+        if (!list) continue;
+        gtk_clist_freeze(GTK_CLIST(list));
+        gtk_clist_clear(GTK_CLIST(list));
+        for (int m = 0; m < app.mark_count(); ++m) {
+            gchar* row[] = {const_cast<gchar*>(app.channels[m].name_text().c_str())};
+            gtk_clist_append(GTK_CLIST(list), row);
+        }
+        gtk_clist_thaw(GTK_CLIST(list));
+    }
+}
+
+void ui_reset_no_file() {
+    set_widget_sensitive("button_lay_vall", false);
+    char row[32];
+    for (int n = 1; n <= MAX_LAYERS; ++n) {
+        std::snprintf(row, sizeof row, "hbox_lay_%d", n);
+        if (GtkWidget* widget = main_widget(row)) gtk_widget_hide(widget);
+    }
+    app.bone_count = 0;
+    reset_mark_styles(app);
+    set_sensitive_all({"ver_reglas1", "editor_de_reglas1", "notebook_edicion", "notebook_info", "boton_herr_guardar",
+                       "boton_herr_cerrar", "boton_herr_interpolar", "boton_herr_suavizar", "boton_herr_ambos",
+                       "guardar_como1", "guardar1", "cerrar1", "ver_fichero_origen1", "frame1", "gtkglext_modelo3D",
+                       "clist_codecs_avi", "label_quality_avi", "hscale_quality_avi"},
+                      false);
+    set_sensitive_all({"boton_herr_abrir", "abrir1"}, true);
+    set_widget_active("boton_play", false);
+}
+
+void ui_refresh_opened() {
+    for (const char* offset : {"spinbutton_offsetx", "spinbutton_offsety", "spinbutton_offsetz"}) set_widget_value(offset, 0);
+    set_widget_value("hscale_init", 0);
+    set_widget_value("hscale_scaledata", 0);
+    set_widget_active("checkbutton_drawbox", true);
+    set_sensitive_all({"button_lay_vall", "gtkglext_modelo3D"}, true);
+
+    app.rules_file.clear();
+    set_entry_text("entry_mib_fichero", "");
+    clear_text_view("text_mib_reglas");
+    clear_text_view("text_mib_acciones");
+    app.bone_count = 0;
+    app.skeleton_file.clear();
+    set_entry_text("entry_hue_fichero", "");
+    refresh_skeleton_widgets();
+
+    set_widget_range("spin_ver_zoom", 0, 3.0, 0.6);
+    set_widget_value("spin_ver_marcas", 1.8);
+    set_widget_value("spin_ver_huesos", 1.0);
+    set_widget_value("spin_ver_rastro", 0);
+    refresh_trajectory_range();
+    set_widget_value("spin_ver_tamano_trazas", 5.0);
+    set_widget_value("spin_ver_rastro", 0);
+
+    set_sensitive_all({"notebook_edicion", "notebook_info", "boton_herr_guardar", "boton_herr_cerrar",
+                       "boton_herr_interpolar", "boton_herr_suavizar", "boton_herr_ambos", "guardar1", "guardar_como1",
+                       "cerrar1", "ver_fichero_origen1", "frame1"},
+                      true);
+    refresh_information(last_path_component(app.source_path));
+    history_append("The file: " + app.source_path + " was opened.\n");
+
+    set_widget_sensitive("spinbutton_can_factor_suavizado", false);
+    set_widget_range("spinbutton_can_factor_suavizado", 1, 30.0, 5.0);
+    set_widget_active("radiobutton_can_interpolar", true);
+    refresh_frame_ranges();
+    fill_layer_menu(app_windows.main_window, "option_layer_plot");
+}
+
+// After layer_fetch: the working copy already holds the slot's names and data.
+void ui_refresh_layer() {
+    const Layer& slot = app.layers[app.current_layer];
+    set_widget_value("spinbutton_offsetx", slot.offset_x);
+    set_widget_value("spinbutton_offsety", slot.offset_y);
+    set_widget_value("spinbutton_offsetz", slot.offset_z);
+    set_widget_value("hscale_init", slot.initial_frame);
+    set_widget_value("hscale_scaledata", slot.scale);
+    set_widget_active("checkbutton_drawbox", slot.draw_box != 0);
+
+    set_entry_text("entry_mib_fichero", app.rules_file);
+    clear_text_view("text_mib_reglas");
+    clear_text_view("text_mib_acciones");
+    set_entry_text("entry_hue_fichero", app.skeleton_file);
+    refresh_skeleton_widgets();
+    refresh_trajectory_range();
+    refresh_information(app.file_name);
+    refresh_frame_ranges();
+}
+
+void connect_panel_toggles(GtkWidget* window) {
+    const char* pairs[][2] = {{"edit_pannel1", "notebook_edicion"},
+                              {"visualization_pannel1", "notebook_info"},
+                              {"active_layers1", "vbox_layers"},
+                              {"toolbar2", "toolbar1"}};
+    for (const auto& pair : pairs) {
+        g_signal_connect(find_widget(window, pair[0]), "activate", G_CALLBACK(+[](GtkCheckMenuItem* item, gpointer panel) {
+                             if (gtk_check_menu_item_get_active(item)) {
+                                 gtk_widget_show(find_widget(GTK_WIDGET(item), static_cast<const char*>(panel)));
+                             } else {
+                                 gtk_widget_hide(find_widget(GTK_WIDGET(item), static_cast<const char*>(panel)));
+                             }
+                         }),
+                         const_cast<char*>(pair[1]));
+    }
+}

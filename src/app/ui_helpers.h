@@ -1,0 +1,23 @@
+// Reading and setting the widgets that hold working state: spin buttons, scales, toggles, labels.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <string>
+
+// The widget's value truncated toward zero, as integers are read from spin buttons and scales.
+int widget_int(const char* name);
+double widget_value(const char* name);
+bool widget_active(const char* name);
+
+void set_widget_value(const char* name, double value);
+// New bounds and value; an upper bound below the lower one is raised to it.
+void set_widget_range(const char* name, double lower, double upper, double value);
+void set_widget_active(const char* name, bool active);
+void set_widget_sensitive(const char* name, bool sensitive);
+void set_label_text(const char* name, const std::string& text);
+void set_entry_text(const char* name, const std::string& text);
+void clear_text_view(const char* name);
+void append_text_view(const char* name, const std::string& text);
+// Runs every pending GTK event.
+void process_pending_events();

@@ -1,0 +1,137 @@
+// The interface test fixture and its own main: GTK is initialised once, on the test display.
+#include "gui/gui_fixture.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "app/app_windows.h"
+#include "app/startup.h"
+#include "app/ui_helpers.h"
+#include "app/widgets.h"
+#include "core/capture_model.h"
+#include "core/seams.h"
+
+static bool display_available = false;
+
+void GuiTest::SetUp() {
+    if (!display_available) GTEST_SKIP() << "the interface tests need a display (the suite runs them under Xvfb)";
+    app_reset();
+    create_interface();
+    Seams seams = installed_seams();
+    seams.show_message = [this](const std::string& text, int type, int buttons) {
+        messages.push_back({text, type, buttons});
+        return 0;
+    };
+    install_seams(seams);
+}
+
+void GuiTest::TearDown() {
+    if (!display_available) return;
+    for (GtkWidget* window : {app_windows.file_selection, app_windows.preferences_dialog, app_windows.splash_window,
+                              app_windows.main_window}) {
+        if (window) gtk_widget_destroy(window);
+    }
+    app_windows = AppWindows{};
+    install_seams({});
+    app_reset();
+    process_pending_events();
+}
+
+GtkWidget* GuiTest::widget(const char* name) {
+    GtkWidget* found = find_widget(app_windows.main_window, name);
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+void GuiTest::click(const char* name) {
+    GtkWidget* w = widget(name);
+    if (GTK_IS_MENU_ITEM(w)) {
+        gtk_menu_item_activate(GTK_MENU_ITEM(w));
+    } else if (GTK_IS_TOOL_BUTTON(w)) {
+        g_signal_emit_by_name(w, "clicked");
+    } else {
+        gtk_button_clicked(GTK_BUTTON(w));
+    }
+    process_pending_events();
+}
+
+std::string GuiTest::label(const char* name) { return gtk_label_get_text(GTK_LABEL(widget(name))); }
+
+std::string GuiTest::status_text() {
+    GtkStatusbar* bar = GTK_STATUSBAR(widget("statusbar_principal"));
+    return gtk_label_get_text(GTK_LABEL(bar->label));
+}
+
+std::string GuiTest::history_text() {
+    GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(widget("text_ver_historico")));
+    GtkTextIter start, end;
+    gtk_text_buffer_get_bounds(buffer, &start, &end);
+    gchar* text = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
+    std::string result = text;
+    g_free(text);
+    return result;
+}
+
+bool GuiTest::sensitive(const char* name) { return GTK_WIDGET_SENSITIVE(widget(name)); }
+bool GuiTest::visible(const char* name) { return GTK_WIDGET_VISIBLE(widget(name)); }
+bool GuiTest::active(const char* name) { return widget_active(name); }
+double GuiTest::value(const char* name) { return widget_value(name); }
+
+static GtkAdjustment* adjustment(GtkWidget* w) {
+    return GTK_IS_SPIN_BUTTON(w) ? gtk_spin_button_get_adjustment(GTK_SPIN_BUTTON(w)) : gtk_range_get_adjustment(GTK_RANGE(w));
+}
+
+double GuiTest::lower(const char* name) { return adjustment(widget(name))->lower; }
+double GuiTest::upper(const char* name) { return adjustment(widget(name))->upper; }
+
+std::vector<std::string> GuiTest::menu_items(const char* option_menu) {
+    std::vector<std::string> items;
+    GtkWidget* menu = gtk_option_menu_get_menu(GTK_OPTION_MENU(widget(option_menu)));
+    GList* children = gtk_container_get_children(GTK_CONTAINER(menu));
+    for (GList* item = children; item; item = item->next) {
+        GtkWidget* child = gtk_bin_get_child(GTK_BIN(item->data));
+        // The selected item's label is shown inside the option menu itself.
+        if (!child) child = gtk_bin_get_child(GTK_BIN(widget(option_menu)));
+        items.emplace_back(child && GTK_IS_LABEL(child) ? gtk_label_get_text(GTK_LABEL(child)) : "");
+    }
+    g_list_free(children);
+    return items;
+}
+
+std::vector<std::string> GuiTest::list_rows(const char* clist, int column) {
+    std::vector<std::string> rows;
+    GtkCList* list = GTK_CLIST(widget(clist));
+    for (int r = 0; r < list->rows; ++r) {
+        gchar* text = nullptr;
+        gtk_clist_get_text(list, r, column, &text);
+        rows.emplace_back(text ? text : "");
+    }
+    return rows;
+}
+
+void GuiTest::open_capture(const std::string& path) {
+    click("boton_herr_abrir");
+    ASSERT_NE(app_windows.file_selection, nullptr);
+    EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(app_windows.file_selection)), "Open file");
+    GtkFileSelection* selection = GTK_FILE_SELECTION(app_windows.file_selection);
+    gtk_file_selection_set_filename(selection, path.c_str());
+    gtk_button_clicked(GTK_BUTTON(selection->ok_button));
+    process_pending_events();
+    EXPECT_EQ(app_windows.file_selection, nullptr) << "the dialog stayed open";
+}
+
+std::string GuiTest::open_small_capture(const std::string& name, int marks, int frames) {
+    const std::string path = dir.path(name);
+    write_file(path, make_idf_text(100, marks, frames, [](int m, int f, int a) { return m * 10.0 + f + a; }));
+    open_capture(path);
+    return path;
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    display_available = std::getenv("DISPLAY") && gtk_init_check(nullptr, nullptr);
+    // Images are found in the run-time folder, as the program finds them.
+    if (chdir(ZEMO_BUILD_DIR) != 0) return 1;
+    return RUN_ALL_TESTS();
+}

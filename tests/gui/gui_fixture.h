@@ -1,0 +1,38 @@
+// Interface tests run the real windows on the test display: widgets are found by name and
+// clicked, toggled and typed into as a user would; message boxes go to a recorder.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+struct GuiTest : ::testing::Test {
+    void SetUp() override;
+    void TearDown() override;
+
+    GtkWidget* widget(const char* name);
+    void click(const char* name);
+    std::string label(const char* name);
+    std::string status_text();
+    std::string history_text();
+    bool sensitive(const char* name);
+    bool visible(const char* name);
+    bool active(const char* name);
+    double value(const char* name);
+    double lower(const char* name);
+    double upper(const char* name);
+    std::vector<std::string> menu_items(const char* option_menu);
+    std::vector<std::string> list_rows(const char* clist, int column = 0);
+
+    // Open through the toolbar and the file-selection dialog.
+    void open_capture(const std::string& path);
+    // Writes a small capture into the test's folder and opens it.
+    std::string open_small_capture(const std::string& name, int marks, int frames);
+
+    std::vector<RecordedMessage> messages;
+    TempDir dir;
+};
