@@ -13,11 +13,16 @@ namespace {
 // The status bar context that every status text uses.
 constexpr guint STATUS_CONTEXT = 1;
 
+GtkWidget* running_message = nullptr;
+
 int gtk_show_message(const std::string& text, int type, int buttons) {
     GtkWidget* box = gtk_message_dialog_new(GTK_WINDOW(app_windows.main_window), GTK_DIALOG_DESTROY_WITH_PARENT,
                                             static_cast<GtkMessageType>(type), static_cast<GtkButtonsType>(buttons),
                                             "%s", text.c_str());
+    GtkWidget* outer = running_message;
+    running_message = box;
     const int response = gtk_dialog_run(GTK_DIALOG(box));
+    running_message = outer;
     gtk_widget_destroy(box);
     return response;
 }
@@ -43,6 +48,10 @@ LayerPlacement placement_from_widgets() {
 }
 
 }  // namespace
+
+void dismiss_running_message() {
+    if (running_message) gtk_dialog_response(GTK_DIALOG(running_message), GTK_RESPONSE_DELETE_EVENT);
+}
 
 void install_gtk_seams() {
     Seams seams;

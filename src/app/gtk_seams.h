@@ -3,3 +3,6 @@
 #pragma once
 
 void install_gtk_seams();
+
+// Answers the message box being shown, if any, as if its window had been closed.
+void dismiss_running_message();

@@ -36,9 +36,22 @@ gboolean show_main_window(gpointer) {
     return G_SOURCE_REMOVE;
 }
 
-gboolean quit_on_signal(gpointer) {
+bool quit_requested = false;
+
+gboolean quit_when_idle(gpointer) {
     quit_command();
     return G_SOURCE_REMOVE;
+}
+
+// SIGINT and SIGTERM quit as the Quit command does: a message box being shown is answered
+// first, and the layers are closed once back in the main loop (or, during start-up, once
+// start-up has finished).
+gboolean quit_on_signal(gpointer) {
+    if (quit_requested) return G_SOURCE_CONTINUE;
+    quit_requested = true;
+    dismiss_running_message();
+    if (gtk_main_level() > 0) g_idle_add(quit_when_idle, nullptr);
+    return G_SOURCE_CONTINUE;
 }
 
 }  // namespace
@@ -73,13 +86,17 @@ int zemo_main(int argc, char** argv) {
         std::printf("Error changing working directory\n");
         return 1;
     }
+    g_unix_signal_add(SIGINT, quit_on_signal, nullptr);
+    g_unix_signal_add(SIGTERM, quit_on_signal, nullptr);
     launch_detached("ic.bat");
     create_interface();
     g_idle_add(show_main_window, nullptr);
     config_load();
     if (!capture.empty()) open_startup_capture(capture.c_str());
-    g_unix_signal_add(SIGINT, quit_on_signal, nullptr);
-    g_unix_signal_add(SIGTERM, quit_on_signal, nullptr);
-    gtk_main();
+    if (quit_requested) {
+        quit_command();
+    } else {
+        gtk_main();
+    }
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "app/app_commands.h"
 #include "app/app_windows.h"
 #include "app/main_window.h"
+#include "app/startup.h"
 #include "app/ui_helpers.h"
 #include "app/widgets.h"
 #include "core/capture_model.h"
@@ -319,4 +320,24 @@ TEST_F(GuiTest, AMissingImagesFolderStillBuildsTheWindowsWithWarnings) {
     EXPECT_NE(std::find(warnings.begin(), warnings.end(), "Couldn't find pixmap file: splash.XPM"), warnings.end());
     gtk_widget_destroy(window);
     gtk_widget_destroy(splash);
+}
+
+TEST_F(GuiTest, ACaptureNamedAtStartUpBecomesLayerOne) {
+    const std::string path = shared_data("Eb015pi.idf");
+    open_startup_capture(path.c_str());
+    EXPECT_EQ(app.current_layer, 1);
+    EXPECT_EQ(label("label_frames"), "450");
+    EXPECT_EQ(label("label_nombre"), "Eb015pi.idf");
+    EXPECT_EQ(history_text(), "The file: " + path + " was opened.\n");
+}
+
+TEST_F(GuiTest, ACaptureNamedAtStartUpThatCannotBeReadLeavesNoFileOpen) {
+    const std::string bad = dir.path("bad.idf");
+    write_file(bad, "INFORMATION_SECTION\nNUM_DATA: 5\n");
+    open_startup_capture(bad.c_str());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Error opening file:\n " + bad + "\n Label CAPTURE_RATE: not found.");
+    EXPECT_EQ(app.current_layer, 0);
+    EXPECT_FALSE(sensitive("guardar1"));
+    EXPECT_EQ(history_text(), "");
 }
