@@ -1,11 +1,23 @@
 // The main window's hook-ups: each subsystem connects the handlers of its own widgets.
+#include <initializer_list>
+
 #include "app/app_commands.h"
 #include "app/file_commands.h"
 #include "app/main_window.h"
 #include "app/refresh.h"
+#include "app/widgets.h"
 #include "view/layers_panel.h"
 
+// A frame typed into the trajectory editor's spin buttons counts at once, before the key acts.
+static gboolean commit_typed_value(GtkWidget* spin, GdkEventKey*, gpointer) {
+    gtk_spin_button_update(GTK_SPIN_BUTTON(spin));
+    return FALSE;
+}
+
 void connect_main_window_signals(GtkWidget* window) {
+    for (const char* name : {"spinbutton_mar_origen", "spinbutton_mar_destino"}) {
+        g_signal_connect(find_widget(window, name), "key_press_event", G_CALLBACK(commit_typed_value), nullptr);
+    }
     connect_file_commands(window);
     connect_app_commands(window);
     connect_panel_toggles(window);

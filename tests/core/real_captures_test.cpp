@@ -2,6 +2,7 @@
 // back byte for byte.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdio>
 
 #include "core/idf_reader.h"
@@ -79,4 +80,13 @@ TEST(RealCaptures, MarkNamesComeFromTheXColumns) {
     EXPECT_EQ(app.channels[0].samples[0].x, 1757.953566);
     EXPECT_EQ(app.channels[0].samples[0].y, 522.378917);
     EXPECT_EQ(app.channels[21].samples[242].z, LOST_VALUE);  // the last line of the file
+}
+
+TEST(RealCaptures, ReadAndWriteTheSameUnderADecimalCommaLocale) {
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
+    Recorder recorder;
+    const std::string path = shared_data("ezc3d_Qualisys.idf");
+    ASSERT_EQ(idf_read(path), 0);
+    EXPECT_TRUE(written_text() == read_file(path));
+    std::setlocale(LC_ALL, "C");
 }
