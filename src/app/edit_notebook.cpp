@@ -118,7 +118,7 @@ void add_page(WindowBuilder& b, GtkWidget* notebook, GtkWidget* page, const char
 GtkWidget* create_edit_notebook(GtkWidget* window) {
     WindowBuilder b(window);
     GtkWidget* notebook = b.named("notebook_edicion", gtk_notebook_new());
-    gtk_widget_set_size_request(notebook, 290, -1);
+    gtk_widget_set_size_request(notebook, 330, -1);
     add_page(b, notebook, marks_page(b), "s_ejecutar.XPM", " Marks ");
     add_page(b, notebook, channels_page(b), "s_suavizar.XPM", " Channels ");
     add_page(b, notebook, fim_page(b), "s_inferencia.XPM", "FIM");

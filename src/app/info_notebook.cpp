@@ -69,16 +69,12 @@ GtkWidget* vis_page(WindowBuilder& b) {
                                   form({{"Marks Size  ", b.spin("spin_ver_marcas", {1.8, 0, 40, 0.1, 0.1}, 1)},
                                         {"Bones Size  ", b.spin("spin_ver_huesos", {1.8, 0, 40, 0.1, 0.1}, 1)},
                                         {"# Historical Bones ", b.spin("spin_ver_rastro", {1, 0, 100, 1, 10}, 0)}})});
-    GtkWidget* list = scrolled(b.clist("list_ver_trazas", {80}, {}, GTK_SELECTION_MULTIPLE));
-    gtk_widget_set_size_request(list, 110, -1);
-    GtkWidget* settings =
-        column({row({b.check("check_ver_trazas", "Draw "), text_label("Size "),
-                     b.spin("spin_ver_tamano_trazas", {1, 1, 30, 1, 1}, 0)}),
-                row({text_label("Fr "), b.spin("spin_ver_origen_trazas", {1, 1, 3000, 1, 10}, 0)}),
-                row({text_label(" To "), b.spin("spin_ver_destino_trazas", {1, 1, 3000, 1, 10}, 0)})});
-    GtkWidget* trajectory = gtk_hbox_new(FALSE, 3);
-    pack(trajectory, settings);
-    pack(trajectory, list, true);
+    GtkWidget* trajectory = gtk_vbox_new(FALSE, 2);
+    pack(trajectory, row({b.check("check_ver_trazas", "Draw "), text_label("Size "),
+                          b.spin("spin_ver_tamano_trazas", {1, 1, 30, 1, 1}, 0)}));
+    pack(trajectory, row({text_label("Fr "), b.spin("spin_ver_origen_trazas", {1, 1, 3000, 1, 10}, 0), text_label(" To "),
+                          b.spin("spin_ver_destino_trazas", {1, 1, 3000, 1, 10}, 0)}));
+    pack(trajectory, scrolled(b.clist("list_ver_trazas", {80}, {}, GTK_SELECTION_MULTIPLE)), true);
     GtkWidget* page = gtk_hbox_new(FALSE, 3);
     pack(page, framed(b, " General ", general));
     pack(page, framed(b, " Armature ", armature));
@@ -95,7 +91,7 @@ GtkWidget* ent_page(WindowBuilder& b) {
                 row({text_label(" Size "), b.spin("spinbutton_acceleration", {0.5, 0, 40, 0.1, 0.1}, 1),
                      text_label(" Render "), render_menu(b, "optionmenu_acceleration")})});
     GtkWidget* list = scrolled(b.clist("clist_entity", {80}, {}, GTK_SELECTION_MULTIPLE));
-    gtk_widget_set_size_request(list, 110, -1);
+    gtk_widget_set_size_request(list, 100, -1);
     GtkWidget* calculated = gtk_hbox_new(FALSE, 3);
     pack(calculated, entity);
     pack(calculated, list, true);
@@ -160,9 +156,9 @@ GtkWidget* avi_page(WindowBuilder& b) {
               text_label("KeyFR"),
               with_tip(b.spin("spin_kfps_avi", {1, 0, 10, 1, 2}, 0, true), "Key Frame Rate (Keyframe per second)")})});
     const Adjust colour{0.85, 0, 1, 0.01, 0.1};
-    GtkWidget* background = form({{"Red", with_tip(b.spin("spin_red_avi", colour, 2, true), "Red component")},
-                                  {"Green", with_tip(b.spin("spin_green_avi", colour, 2, true), "Green component")},
-                                  {"Blue", with_tip(b.spin("spin_blue_avi", colour, 2, true), "Blue component")}});
+    GtkWidget* background = row({text_label("Red"), with_tip(b.spin("spin_red_avi", colour, 2, true), "Red component"),
+                                 text_label("Green"), with_tip(b.spin("spin_green_avi", colour, 2, true), "Green component"),
+                                 text_label("Blue"), with_tip(b.spin("spin_blue_avi", colour, 2, true), "Blue component")});
     GtkWidget* codecs = gtk_vbox_new(FALSE, 2);
     pack(codecs, b.check("check_selcodec_avi", "Select a Codec (not use Raw AVI)"));
     pack(codecs, scrolled(b.clist("clist_codecs_avi", {200}, {}, GTK_SELECTION_SINGLE)), true);
@@ -177,10 +173,16 @@ GtkWidget* avi_page(WindowBuilder& b) {
     return page;
 }
 
+// Each page scrolls when the window is too small for it, so no widget is ever squeezed.
 void add_page(GtkWidget* notebook, GtkWidget* page, const char* tab) {
     gtk_container_set_border_width(GTK_CONTAINER(page), 3);
     gtk_widget_show(page);
-    gtk_notebook_append_page(GTK_NOTEBOOK(notebook), page, text_label(tab, 0.5f));
+    GtkWidget* window = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(window), GTK_POLICY_AUTOMATIC, GTK_POLICY_NEVER);
+    gtk_scrolled_window_add_with_viewport(GTK_SCROLLED_WINDOW(window), page);
+    gtk_viewport_set_shadow_type(GTK_VIEWPORT(gtk_bin_get_child(GTK_BIN(window))), GTK_SHADOW_NONE);
+    gtk_widget_show_all(window);
+    gtk_notebook_append_page(GTK_NOTEBOOK(notebook), window, text_label(tab, 0.5f));
 }
 
 }  // namespace

@@ -3,6 +3,21 @@
 #include "app/widgets.h"
 #include "app/window_builder.h"
 
+// The splash window is insensitive (it takes no input), but its picture is drawn as it is, not
+// greyed out as GTK draws insensitive images.
+static gboolean draw_picture_as_sensitive(GtkWidget* image, GdkEventExpose*, gpointer) {
+    GdkPixmap* pixmap = nullptr;
+    GdkBitmap* mask = nullptr;
+    if (gtk_image_get_storage_type(GTK_IMAGE(image)) != GTK_IMAGE_PIXMAP) return FALSE;
+    gtk_image_get_pixmap(GTK_IMAGE(image), &pixmap, &mask);
+    gint width = 0, height = 0;
+    gdk_drawable_get_size(pixmap, &width, &height);
+    const GtkAllocation& area = image->allocation;
+    gdk_draw_drawable(image->window, image->style->fg_gc[GTK_STATE_NORMAL], pixmap, 0, 0,
+                      area.x + (area.width - width) / 2, area.y + (area.height - height) / 2, width, height);
+    return TRUE;
+}
+
 GtkWidget* create_splash_window() {
     GtkWidget* window = gtk_window_new(GTK_WINDOW_POPUP);
     WindowBuilder b(window);
@@ -15,6 +30,7 @@ GtkWidget* create_splash_window() {
     GtkWidget* picture = b.image("pixmap29", "splash.XPM");
     gtk_widget_set_size_request(picture, 500, 310);
     gtk_widget_set_sensitive(picture, FALSE);
+    g_signal_connect(picture, "expose_event", G_CALLBACK(draw_picture_as_sensitive), nullptr);
     gtk_container_add(GTK_CONTAINER(window), picture);
     return window;
 }

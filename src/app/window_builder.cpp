@@ -3,6 +3,9 @@
 
 #include "app/widgets.h"
 
+#include <algorithm>
+#include <cmath>
+
 GtkWidget* WindowBuilder::named(const char* name, GtkWidget* widget) {
     gtk_widget_set_name(widget, name);
     register_widget(window_, name, widget);
@@ -55,6 +58,10 @@ GtkWidget* WindowBuilder::spin(const char* name, Adjust a, int digits, bool nume
     GtkObject* adjustment = gtk_adjustment_new(a.value, a.lower, a.upper, a.step, a.page, 0);
     GtkWidget* w = gtk_spin_button_new(GTK_ADJUSTMENT(adjustment), 1, digits);
     gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(w), numeric);
+    // Wide enough for the longest value of the range, and no wider.
+    int integer_digits = 1;
+    for (double bound = std::max(std::fabs(a.lower), std::fabs(a.upper)); bound >= 10; bound /= 10) ++integer_digits;
+    gtk_entry_set_width_chars(GTK_ENTRY(w), integer_digits + (digits > 0 ? digits + 1 : 0) + (a.lower < 0 ? 1 : 0));
     return named(name, w);
 }
 
@@ -154,8 +161,7 @@ GtkWidget* form(std::initializer_list<std::pair<const char*, GtkWidget*>> rows) 
     for (const auto& [caption, widget] : rows) {
         gtk_table_attach(GTK_TABLE(table), text_label(caption), 0, 1, row, row + 1, GTK_FILL, GTK_FILL, 0, 0);
         gtk_widget_show(widget);
-        gtk_table_attach(GTK_TABLE(table), widget, 1, 2, row, row + 1,
-                         static_cast<GtkAttachOptions>(GTK_EXPAND | GTK_FILL), GTK_FILL, 0, 0);
+        gtk_table_attach(GTK_TABLE(table), widget, 1, 2, row, row + 1, GTK_FILL, GTK_FILL, 0, 0);
         ++row;
     }
     gtk_widget_show(table);

@@ -59,7 +59,6 @@ WOOD = (rgb("#f9e2bf"), rgb("#d9ac70"))
 ERASER = (rgb("#ffb3c8"), rgb("#d45a7e"))
 TEXT_LINE = rgb("#9fadc2")
 CURVE = rgb("#2c63b8")
-CURVE_DARK = rgb("#1c3f78")
 
 # Backdrop assumed behind half-covered edge pixels (a light GTK theme grey).
 BACKDROP = rgb("#dcdad5")
@@ -94,21 +93,10 @@ class Shape:
         m = max(r, 0.0)
         return Shape(lambda x, y: f(x, y) - r, (x0 - m, y0 - m, x1 + m, y1 + m))
 
-    def ring(self, width):
-        f = self.sdf
-        h = width / 2.0
-        x0, y0, x1, y1 = self.bbox
-        return Shape(lambda x, y: abs(f(x, y)) - h, (x0 - h, y0 - h, x1 + h, y1 + h))
-
     def mirror_x(self, width):
         f = self.sdf
         x0, y0, x1, y1 = self.bbox
         return Shape(lambda x, y: f(width - x, y), (width - x1, y0, width - x0, y1))
-
-    def mirror_y(self, height):
-        f = self.sdf
-        x0, y0, x1, y1 = self.bbox
-        return Shape(lambda x, y: f(x, height - y), (x0, height - y1, x1, height - y0))
 
     def moved(self, dx, dy):
         f = self.sdf
@@ -285,30 +273,6 @@ def union(shapes):
     for s in shapes[1:]:
         out = out | s
     return out
-
-
-def dashed(pts, r, on, off, phase=0.0):
-    """A dashed line along pts: dashes `on` long with gaps `off` long."""
-    dashes = []
-    cur = []
-    pos = -phase
-    period = on + off
-    for (ax, ay), (bx, by) in zip(pts, pts[1:]):
-        seglen = math.hypot(bx - ax, by - ay)
-        steps = max(1, int(seglen * 8))
-        for k in range(steps + 1):
-            t = k / steps
-            p = (ax + (bx - ax) * t, ay + (by - ay) * t)
-            here = (pos + seglen * t) % period
-            if here < on:
-                cur.append(p)
-            elif cur:
-                dashes.append(cur)
-                cur = []
-        pos += seglen
-    if cur:
-        dashes.append(cur)
-    return union([stroke(d if len(d) > 1 else d * 2, r) for d in dashes])
 
 
 def sample(f, t0, t1, n):
@@ -516,7 +480,7 @@ def floppy(cv, x0, y0, x1, y1, big=True):
 
 
 def pencil(cv, tip, end, hw):
-    """A pencil from its point `tip` to the eraser end `end`, half as wide as hw."""
+    """A pencil from its point `tip` to its eraser `end`; hw is half its thickness."""
     tx, ty = tip
     ax, ay = end[0] - tx, end[1] - ty
     length = math.hypot(ax, ay)
@@ -577,22 +541,21 @@ def wave(x0, x1, yc, amp, periods, phase=0.0, n=60):
                   x0, x1, n)
 
 
-def jagged_to_smooth(x0, x1, yc, amp, teeth=4):
+def jagged_to_smooth(x0, x1, yc, amp):
     """A noisy zig-zag on the left that settles into a smooth wave on the right."""
-    mid = x0 + (x1 - x0) * 0.46
-    step = (mid - x0) / teeth
-    offs = [0.0, 1.0, -0.9, 0.8, -0.7, 0.6][:teeth]
+    mid = x0 + (x1 - x0) * 0.47
+    offs = [0.1, 0.95, -0.85, 0.55, -0.3]
+    step = (mid - x0) / (len(offs) - 1)
     pts = [(x0 + step * k, yc - amp * o) for k, o in enumerate(offs)]
-    smooth = sample(lambda x: (x, yc - amp * 0.75 * math.sin((x - mid) / (x1 - mid) * 2 * math.pi)),
+    pts[-1] = (mid, yc)
+    smooth = sample(lambda x: (x, yc + amp * 0.75 * math.sin((x - mid) / (x1 - mid) * 2 * math.pi)),
                     mid, x1, 40)
     return pts + smooth
 
 
-def smoothing_line(cv, pts, r, xa, xb):
+def smoothing_line(cv, pts, r, x_mid):
     """The smoothing motif's line: hot and noisy on the left, calm blue on the right."""
-    s = stroke(pts, r)
-    cv.fill(s.grow(OW / 2.0), OUTLINE)
-    cv.fill(s.grow(-OW / 2.0), horizontal(rgb("#ff7a4d"), rgb("#5aa4f5"), xa, xb))
+    outlined_line(cv, pts, r, horizontal(rgb("#ff6f45"), rgb("#4f9cf2"), x_mid - 1.5, x_mid + 1.5))
 
 
 # ---------------------------------------------------------------------------
@@ -641,18 +604,21 @@ def draw_cerrar(cv):
 
 
 def gap_bridge(cv, f, x0, x1, left, right, mark_r, line_r):
-    """A trajectory whose marks were lost between `left` and `right`: solid where
-    seen, bridged by a dashed green reconstruction across the hole."""
+    """A trajectory whose marks were lost between `left` and `right`: solid blue
+    where seen, a thin green reconstruction across the hole with the recovered
+    mark, green, in its middle."""
     seen_a = sample(lambda x: (x, f(x)), x0, left[-1], 24)
     seen_b = sample(lambda x: (x, f(x)), right[0], x1, 24)
     for part in (seen_a, seen_b):
         s = stroke(part, line_r)
         cv.fill(s.grow(OW / 2.0), OUTLINE)
         cv.fill(s.grow(-OW / 2.0), CURVE)
-    gap = sample(lambda x: (x, f(x)), left[-1] + mark_r, right[0] - mark_r, 60)
-    cv.fill(dashed(gap, line_r * 0.85, 1.7, 1.3, phase=-0.6), rgb("#1f9b38"))
+    gap = stroke(sample(lambda x: (x, f(x)), left[-1], right[0], 60), line_r * 0.7)
+    cv.fill(gap, rgb("#27a844"))
     for x in left + right:
         mark(cv, x, f(x), mark_r)
+    xm = (left[-1] + right[0]) / 2.0
+    mark(cv, xm, f(xm), mark_r, GREEN)
 
 
 @icon("interpolar.XPM", 24)
@@ -660,22 +626,22 @@ def draw_interpolar(cv):
     def f(x):
         return 19.5 - 14.0 * math.sin(math.pi * (x - 0.5) / 23.0)
 
-    gap_bridge(cv, f, 1.0, 23.0, [3.2, 7.0], [17.0, 20.8], 2.3, 0.9)
+    gap_bridge(cv, f, 1.0, 23.0, [2.5, 6.0], [18.0, 21.5], 2.1, 1.0)
 
 
 @icon("suavizar.XPM", 24)
 def draw_suavizar(cv):
-    smoothing_line(cv, jagged_to_smooth(1.8, 22.2, 12.0, 6.5), 1.15, 5.0, 15.0)
+    smoothing_line(cv, jagged_to_smooth(1.8, 22.2, 12.0, 7.0), 1.05, 11.4)
 
 
 @icon("ambos.XPM", 24)
 def draw_ambos(cv):
-    smoothing_line(cv, jagged_to_smooth(1.8, 22.2, 6.0, 3.8), 0.95, 5.0, 15.0)
+    smoothing_line(cv, jagged_to_smooth(1.8, 22.2, 5.6, 3.9), 0.95, 11.4)
 
     def f(x):
-        return 21.5 - 8.0 * math.sin(math.pi * (x - 0.5) / 23.0)
+        return 21.5 - 7.5 * math.sin(math.pi * (x - 0.5) / 23.0)
 
-    gap_bridge(cv, f, 1.0, 23.0, [3.4], [20.6], 2.1, 0.8)
+    gap_bridge(cv, f, 1.0, 23.0, [3.2], [20.8], 2.0, 0.85)
 
 
 # Frame controls, 20 x 20 ----------------------------------------------------
@@ -686,14 +652,17 @@ def arrow_left(x_tip, x_base, yc, hh):
 
 
 def first_shape():
-    bar = box(3.0, 4.0, 6.0, 16.0, 0.8)
-    tri = rounded_polygon(arrow_left(6.5, 12.0, 10.0, 6.0), 0.8) | \
+    """|<< : to the first frame."""
+    bar = box(2.5, 4.0, 5.5, 16.0, 0.8)
+    tri = rounded_polygon(arrow_left(6.0, 11.5, 10.0, 6.0), 0.8) | \
         rounded_polygon(arrow_left(11.0, 16.5, 10.0, 6.0), 0.8)
     return bar | tri
 
 
-def step_back_shape():
-    return rounded_polygon(arrow_left(5.0, 13.5, 10.0, 6.0), 0.9) | box(13.0, 4.0, 16.0, 16.0, 0.8)
+def back_shape():
+    """|< : one frame back."""
+    bar = box(3.5, 4.0, 6.5, 16.0, 0.8)
+    return bar | rounded_polygon(arrow_left(7.0, 15.5, 10.0, 6.0), 0.9)
 
 
 @icon("primero.XPM", 20)
@@ -703,7 +672,7 @@ def draw_primero(cv):
 
 @icon("atras.XPM", 20)
 def draw_atras(cv):
-    solid(cv, rounded_polygon(arrow_left(4.5, 14.0, 10.0, 6.5), 1.0), SLATE)
+    solid(cv, back_shape(), SLATE)
 
 
 @icon("play.XPM", 20)
@@ -714,8 +683,7 @@ def draw_play(cv):
 
 @icon("alante.XPM", 20)
 def draw_alante(cv):
-    s = rounded_polygon(arrow_left(4.5, 14.0, 10.0, 6.5), 1.0).mirror_x(20.0)
-    solid(cv, s, SLATE)
+    solid(cv, back_shape().mirror_x(20.0), SLATE)
 
 
 @icon("ultimo.XPM", 20)
@@ -845,7 +813,7 @@ def draw_s_ejecutar(cv):
 def draw_s_suavizar(cv):
     noisy = [(0.8, 9.0), (2.6, 3.5), (4.4, 11.5), (6.2, 3.0), (8.0, 12.0), (9.8, 5.0),
              (11.6, 13.0), (13.4, 6.5), (15.2, 10.5)]
-    cv.fill(stroke(noisy, 0.5), rgb("#9aa3b2"))
+    cv.fill(stroke(noisy, 0.5), rgb("#8a94a6"))
     s = stroke(wave(1.8, 14.2, 8.0, 4.0, 1.0), 1.2)
     cv.fill(s.grow(OW / 2.0), OUTLINE)
     cv.fill(s.grow(-OW / 2.0), lit(BLUE, (1, 3, 15, 13)))
@@ -918,7 +886,7 @@ def mask_extent(mask):
 
 
 # A walking figure, seen three-quarters from the front, heading right.
-FIGURE = {
+_POSE = {
     "head": (371, 52), "neck": (368, 88),
     "shoulder_r": (347, 96), "shoulder_l": (392, 93),
     "elbow_r": (335, 131), "elbow_l": (408, 126),
@@ -929,6 +897,7 @@ FIGURE = {
     "ankle_r": (323, 252), "ankle_l": (409, 255),
     "toe_r": (338, 265), "toe_l": (430, 265),
 }
+FIGURE = {name: (x + 40, y) for name, (x, y) in _POSE.items()}
 BONES = [("head", "neck"), ("neck", "shoulder_r"), ("neck", "shoulder_l"),
          ("shoulder_r", "elbow_r"), ("elbow_r", "wrist_r"),
          ("shoulder_l", "elbow_l"), ("elbow_l", "wrist_l"),
@@ -962,7 +931,7 @@ def draw_splash():
     cv = Canvas(SPLASH_W, SPLASH_H, ss=2)
     top, bottom = rgb("#15295a"), rgb("#040a19")
     glow_c = rgb("#2a5aa8")
-    gx, gy = 372.0, 150.0
+    gx, gy = 412.0, 150.0
 
     def background(x, y):
         c = mix(top, bottom, (y / SPLASH_H) ** 0.9)
@@ -972,7 +941,7 @@ def draw_splash():
     cv.fill(box(0, 0, SPLASH_W, SPLASH_H), background)
 
     # Floor: a faint perspective grid fading into the distance.
-    vx, vy = 372.0, 200.0
+    vx, vy = 412.0, 200.0
     grid = rgb("#6f9fe0")
     for k in range(-9, 10):
         xb = vx + k * 70.0
@@ -993,7 +962,7 @@ def draw_splash():
             cv.fill(circle(x, y, 1.1 + 1.0 * t), colour, 0.15 + 0.55 * t * t)
 
     # Shadow on the floor.
-    cv.fill(ellipse(378, FLOOR_Y + 2, 70, 7), (0, 0, 0), 0.35)
+    cv.fill(ellipse(418, FLOOR_Y + 2, 70, 7), (0, 0, 0), 0.35)
 
     # Bones, with a soft glow under them.
     bone_glow = rgb("#4fb8ff")
@@ -1020,12 +989,12 @@ def draw_splash():
         cv.fill(circle(x - 0.36 * r, y - 0.36 * r, 0.28 * r), (1, 1, 1), 0.9)
 
     # Title block.
-    title_x, title_base = 30, 132
-    title = text_mask("ZEMO", FONT_BOLD, 92, title_x, title_base, spacing=4)
+    title_x, title_base = 30, 128
+    title = text_mask("ZEMO", FONT_BOLD, 88, title_x, title_base, spacing=4)
     x0, y0, x1, y1 = mask_extent(title)
-    halo = text_mask("ZEMO", FONT_BOLD, 92, title_x, title_base, blur=6, spacing=4)
+    halo = text_mask("ZEMO", FONT_BOLD, 88, title_x, title_base, blur=6, spacing=4)
     cv.fill_mask(halo, rgb("#3f9bff"), 0.55)
-    shadow = text_mask("ZEMO", FONT_BOLD, 92, title_x + 3, title_base + 3, spacing=4)
+    shadow = text_mask("ZEMO", FONT_BOLD, 88, title_x + 3, title_base + 3, spacing=4)
     cv.fill_mask(shadow, rgb("#020610"), 0.6)
     cv.fill_mask(title, lambda x, y: mix(rgb("#ffffff"), rgb("#9fd4ff"), clamp01((y - y0) / (y1 - y0))))
 
@@ -1034,10 +1003,8 @@ def draw_splash():
             horizontal(rgb("#ffb347") + (1.0,), rgb("#ffb347") + (0.0,), x0, x1))
     version = text_mask("Version 1.2", FONT_BOOK, 20, x0 + 1, rule_y + 30)
     cv.fill_mask(version, rgb("#ffc56e"))
-    lines = ["Motion capture", "viewer and editor"]
-    for k, line in enumerate(lines):
-        m = text_mask(line, FONT_BOOK, 17, x0 + 1, rule_y + 68 + k * 24)
-        cv.fill_mask(m, rgb("#c9dcf5"))
+    subtitle = text_mask("Motion capture viewer and editor", FONT_BOOK, 16, x0 + 1, rule_y + 66)
+    cv.fill_mask(subtitle, rgb("#c9dcf5"))
 
     return cv
 
@@ -1239,8 +1206,7 @@ def write_image(out_dir, filename, rows, max_colours):
         for a, b in zip(row_a, row_b):
             if (a is None) != (b is None):
                 problems.append("transparency changed")
-                break
-            if a is not None:
+            elif a is not None:
                 err += sum((x - y) ** 2 for x, y in zip(a, b))
     rms = math.sqrt(err / max(1, opaque * 3))
     if rms > 12.0:
@@ -1261,6 +1227,9 @@ def main():
     os.makedirs(args.out, exist_ok=True)
 
     wanted = set(args.only) if args.only else None
+    known = {name for name, _, _ in ICONS} | {"splash.XPM"}
+    if wanted and wanted - known:
+        ap.error("no such image: %s" % ", ".join(sorted(wanted - known)))
     for name, size, fn in ICONS:
         if wanted is not None and name not in wanted:
             continue
