@@ -9,6 +9,7 @@
 #include "app/widgets.h"
 #include "app/window_builder.h"
 #include "core/limits.h"
+#include "view/gl_view.h"
 
 namespace {
 
@@ -131,12 +132,8 @@ GtkWidget* frame_button(WindowBuilder& b, const char* name, const char* tip, con
 GtkWidget* create_view_frame(WindowBuilder& b) {
     GtkWidget* frame = b.frame("frame1", "3D Model View ");
     GtkWidget* column = gtk_vbox_new(FALSE, 2);
-    // The drawing area of the 3-D view; the OpenGL view takes its place in the same frame.
-    GtkWidget* view = b.named("gtkglext_modelo3D", gtk_drawing_area_new());
+    GtkWidget* view = b.named("gtkglext_modelo3D", create_gl_view());
     gtk_widget_set_size_request(view, 200, 150);
-    GdkColor black = {0, 0, 0, 0};
-    gtk_widget_modify_bg(view, GTK_STATE_NORMAL, &black);
-    gtk_widget_modify_bg(view, GTK_STATE_INSENSITIVE, &black);
     pack(column, view, true);
 
     GtkWidget* controls = b.hbox("hbox49", 1);

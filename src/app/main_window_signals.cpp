@@ -6,7 +6,10 @@
 #include "app/main_window.h"
 #include "app/refresh.h"
 #include "app/widgets.h"
+#include "view/gl_view.h"
 #include "view/layers_panel.h"
+#include "view/playback_ui.h"
+#include "view/scene_render.h"
 
 // A frame typed into the trajectory editor's spin buttons counts at once, before the key acts.
 static gboolean commit_typed_value(GtkWidget* spin, GdkEventKey*, gpointer) {
@@ -22,4 +25,7 @@ void connect_main_window_signals(GtkWidget* window) {
     connect_app_commands(window);
     connect_panel_toggles(window);
     connect_layers_panel(window);
+    connect_view_controls(window);
+    connect_scene_options(window);
+    connect_playback_controls(window);
 }

@@ -11,6 +11,8 @@
 #include "core/colour_table.h"
 #include "core/seams.h"
 #include "platform/paths.h"
+#include "view/playback_ui.h"
+#include "view/view_state.h"
 
 namespace {
 
@@ -157,6 +159,8 @@ void ui_refresh_opened() {
     set_widget_value("spin_ver_tamano_trazas", 5.0);
     set_widget_value("spin_ver_rastro", 0);
 
+    compute_view_bounds();
+    reset_camera(view.camera);
     set_sensitive_all({"notebook_edicion", "notebook_info", "boton_herr_guardar", "boton_herr_cerrar",
                        "boton_herr_interpolar", "boton_herr_suavizar", "boton_herr_ambos", "guardar1", "guardar_como1",
                        "cerrar1", "ver_fichero_origen1", "frame1"},
@@ -187,8 +191,11 @@ void ui_refresh_layer() {
     set_entry_text("entry_hue_fichero", app.skeleton_file);
     refresh_skeleton_widgets();
     refresh_trajectory_range();
+    compute_view_bounds();
+    reset_camera(view.camera);
     refresh_information(app.file_name);
     refresh_frame_ranges();
+    request_redraw();
 }
 
 void connect_panel_toggles(GtkWidget* window) {

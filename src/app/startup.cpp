@@ -22,6 +22,8 @@
 #include "core/idf_reader.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
+#include "view/gl_view.h"
+#include "view/playback_ui.h"
 
 namespace {
 
@@ -76,7 +78,7 @@ int zemo_main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     // A full disk or a file size limit must fail the write, not kill the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    if (!gtk_init_check(nullptr, nullptr)) {
+    if (!init_toolkit()) {
         std::fprintf(stderr, "zemo: cannot open the display\n");
         return 1;
     }
@@ -91,6 +93,7 @@ int zemo_main(int argc, char** argv) {
     launch_detached("ic.bat");
     create_interface();
     g_idle_add(show_main_window, nullptr);
+    g_timeout_add(PERIODIC_REFRESH_MS, periodic_refresh, nullptr);
     config_load();
     if (!capture.empty()) open_startup_capture(capture.c_str());
     if (quit_requested) {

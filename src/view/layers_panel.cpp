@@ -9,6 +9,7 @@
 #include "app/ui_helpers.h"
 #include "app/widgets.h"
 #include "core/capture_model.h"
+#include "view/playback_ui.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ std::string row_widget(const char* pattern, int n) {
 
 void view_clicked(GtkToggleButton* button, gpointer slot) {
     app.layers[GPOINTER_TO_INT(slot)].visible = gtk_toggle_button_get_active(button) ? 1 : 0;
+    request_redraw();
 }
 
 void tool_clicked(GtkToggleButton*, gpointer slot) { layer_select(GPOINTER_TO_INT(slot)); }

@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "app/ui_helpers.h"
 #include "app/widgets.h"
+#include "view/gl_view.h"
 #include "core/capture_model.h"
 #include "core/seams.h"
 
@@ -130,7 +131,7 @@ std::string GuiTest::open_small_capture(const std::string& name, int marks, int 
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    display_available = std::getenv("DISPLAY") && gtk_init_check(nullptr, nullptr);
+    display_available = std::getenv("DISPLAY") && init_toolkit();
     // Images are found in the run-time folder, as the program finds them.
     if (chdir(ZEMO_BUILD_DIR) != 0) return 1;
     return RUN_ALL_TESTS();

@@ -1,0 +1,209 @@
+// The OpenGL view: creation with its configuration fallbacks, the GL state set once at realize,
+// the size kept a multiple of 4, and the mouse, key and button handlers that move the camera.
+#include "view/gl_view.h"
+
+#include <GL/gl.h>
+#include <gdk/gdkkeysyms.h>
+#include <gtk/gtkgl.h>
+
+#include <cstdio>
+
+#include "app/app_windows.h"
+#include "app/ui_helpers.h"
+#include "app/widgets.h"
+#include "core/seams.h"
+#include "platform/paths.h"
+#include "view/overlay.h"
+#include "view/playback_ui.h"
+#include "view/scene_render.h"
+#include "view/view_state.h"
+
+namespace {
+
+GdkGLConfig* choose_config() {
+    GdkGLConfig* config = gdk_gl_config_new_by_mode(
+        static_cast<GdkGLConfigMode>(GDK_GL_MODE_RGBA | GDK_GL_MODE_DEPTH | GDK_GL_MODE_DOUBLE));
+    if (config) return config;
+    show_message("You can't use double buffer.\nTrying to use simple buffer.", MESSAGE_ERROR, BUTTONS_CLOSE);
+    config = gdk_gl_config_new_by_mode(static_cast<GdkGLConfigMode>(GDK_GL_MODE_RGBA | GDK_GL_MODE_DEPTH));
+    if (!config) show_message("I can't draw in OpenGL widget", MESSAGE_ERROR, BUTTONS_CLOSE);
+    return config;
+}
+
+void on_gl_realize(GtkWidget* widget, gpointer) {
+    GlSection gl(widget);
+    if (!gl.open()) return;
+    const GLfloat ambient[] = {0.2f, 0.2f, 0.2f, 1.0f};
+    const GLfloat diffuse[] = {0.8f, 0.8f, 0.8f, 1.0f};
+    const GLfloat position[] = {1.0f, 1.0f, 1.0f, 0.0f};
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    overlay_load_font(native_path("images\\font.tga"));
+}
+
+gboolean on_gl_configure(GtkWidget* widget, GdkEventConfigure*, gpointer) {
+    GlSection gl(widget);
+    if (!gl.open()) return TRUE;
+    view.view_width = view_width_for(widget->allocation.width);
+    view.view_height = widget->allocation.height;
+    widget->allocation.width = view.view_width;
+    char text[64];
+    std::snprintf(text, sizeof text, "GLWindow [%d x %d]", view.view_width, view.view_height);
+    status_set(text);
+    set_label_text("label_avi_width", std::to_string(view.view_width));
+    set_label_text("label_avi_height", std::to_string(view.view_height));
+    apply_projection();
+    render_current_layer_once();
+    return TRUE;
+}
+
+gboolean on_gl_button_press(GtkWidget*, GdkEventButton* event, gpointer) {
+    camera_press(view.camera, static_cast<int>(event->x), static_cast<int>(event->y));
+    return TRUE;
+}
+
+gboolean on_gl_motion(GtkWidget* widget, GdkEventMotion* event, gpointer) {
+    int x = static_cast<int>(event->x);
+    int y = static_cast<int>(event->y);
+    GdkModifierType state = static_cast<GdkModifierType>(event->state);
+    if (event->is_hint) gdk_window_get_pointer(event->window, &x, &y, &state);
+    {
+        GlSection gl(widget);
+        if (state & GDK_BUTTON1_MASK) {
+            camera_drag(view.camera, x, y, true);
+            if (gl.open()) apply_modelview();
+        } else if (state != 0) {
+            camera_drag(view.camera, x, y, false);
+            if (gl.open()) {
+                apply_modelview();
+                apply_projection();
+            }
+        }
+    }
+    if (!widget_active("boton_play") && state != 0) draw_view(widget);
+    return TRUE;
+}
+
+void axis_clicked(GtkButton*, gpointer axis) {
+    camera_axis_preset(view.camera, static_cast<char>(GPOINTER_TO_INT(axis)));
+    draw_view(main_widget("gtkglext_modelo3D"));
+}
+
+void refresh_matrices() {
+    GlSection gl(main_widget("gtkglext_modelo3D"));
+    if (!gl.open()) return;
+    apply_modelview();
+    apply_projection();
+}
+
+gboolean on_view_key_press(GtkWidget*, GdkEventKey* event, gpointer) {
+    double step = 0;
+    switch (event->keyval) {
+    case GDK_plus:
+    case GDK_KP_Add: step = 0.01; break;
+    case GDK_minus:
+    case GDK_KP_Subtract: step = -0.01; break;
+    case GDK_Page_Down: step = 0.05; break;
+    case GDK_Page_Up: step = -0.05; break;
+    default: break;
+    }
+    if (step != 0) {
+        const double zoom = widget_value("spin_ver_zoom") + step;
+        refresh_matrices();
+        set_widget_value("spin_ver_zoom", zoom);
+    }
+    request_redraw();
+    return FALSE;
+}
+
+}  // namespace
+
+bool init_toolkit() { return gtk_init_check(nullptr, nullptr) && gtk_gl_init_check(nullptr, nullptr); }
+
+GlSection::GlSection(GtkWidget* view_widget) {
+    if (!view_widget || !GTK_IS_DRAWING_AREA(view_widget) || !gtk_widget_is_gl_capable(view_widget) ||
+        !GTK_WIDGET_REALIZED(view_widget)) {
+        return;
+    }
+    GdkGLDrawable* drawable = gtk_widget_get_gl_drawable(view_widget);
+    GdkGLContext* context = gtk_widget_get_gl_context(view_widget);
+    if (!drawable || !context || !gdk_gl_drawable_gl_begin(drawable, context)) return;
+    gdk_gl_drawable_wait_gdk(drawable);
+    drawable_ = drawable;
+    open_ = true;
+}
+
+GlSection::~GlSection() {
+    if (!open_) return;
+    auto* drawable = static_cast<GdkGLDrawable*>(drawable_);
+    gdk_gl_drawable_wait_gl(drawable);
+    gdk_gl_drawable_gl_end(drawable);
+}
+
+bool GlSection::double_buffered() const {
+    return open_ && gdk_gl_drawable_is_double_buffered(static_cast<GdkGLDrawable*>(drawable_));
+}
+
+void GlSection::swap_or_flush() {
+    if (double_buffered()) {
+        gdk_gl_drawable_swap_buffers(static_cast<GdkGLDrawable*>(drawable_));
+    } else {
+        glFlush();
+    }
+}
+
+GtkWidget* create_gl_view() {
+    if (!gdk_gl_query_extension()) {
+        show_message("OpenGL not supported", MESSAGE_ERROR, BUTTONS_CLOSE);
+        return gtk_label_new("OpenGL not supported");
+    }
+    GdkGLConfig* config = choose_config();
+    if (!config) return gtk_label_new("OpenGL not supported");
+    GtkWidget* area = gtk_drawing_area_new();
+    gtk_widget_set_gl_capability(area, config, nullptr, TRUE, GDK_GL_RGBA_TYPE);
+    gtk_widget_set_events(area, GDK_EXPOSURE_MASK | GDK_POINTER_MOTION_MASK | GDK_POINTER_MOTION_HINT_MASK |
+                                    GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
+    g_signal_connect_after(area, "realize", G_CALLBACK(on_gl_realize), nullptr);
+    g_signal_connect(area, "configure_event", G_CALLBACK(on_gl_configure), nullptr);
+    g_signal_connect(area, "expose_event", G_CALLBACK(on_view_expose), nullptr);
+    g_signal_connect(area, "motion_notify_event", G_CALLBACK(on_gl_motion), nullptr);
+    g_signal_connect(area, "button_press_event", G_CALLBACK(on_gl_button_press), nullptr);
+    return area;
+}
+
+void apply_projection() {
+    glViewport(0, 0, view.view_width, view.view_height);
+    glMatrixMode(GL_PROJECTION);
+    const ProjectionInput input{view.bounds,        view.camera.pan_x,           view.camera.pan_y,
+                                view.view_width,    view.view_height,            widget_value("spin_ver_zoom"),
+                                widget_active("check_ver_orto")};
+    const Matrix4 matrix = projection_matrix(input);
+    glLoadMatrixd(matrix.data());
+}
+
+void apply_modelview() {
+    glMatrixMode(GL_MODELVIEW);
+    const Matrix4 matrix = modelview_matrix(view.bounds, view.camera);
+    glLoadMatrixd(matrix.data());
+}
+
+void connect_view_controls(GtkWidget* window) {
+    g_signal_connect(find_widget(window, "button_ver_ejex"), "clicked", G_CALLBACK(axis_clicked), GINT_TO_POINTER('x'));
+    g_signal_connect(find_widget(window, "button_ver_ejey"), "clicked", G_CALLBACK(axis_clicked), GINT_TO_POINTER('y'));
+    g_signal_connect(find_widget(window, "button_ver_ejez"), "clicked", G_CALLBACK(axis_clicked), GINT_TO_POINTER('z'));
+    g_signal_connect(window, "key_press_event", G_CALLBACK(on_view_key_press), nullptr);
+    for (const char* name : {"spin_ver_zoom", "spin_blending"}) {
+        g_signal_connect_swapped(find_widget(window, name), "changed", G_CALLBACK(refresh_matrices), nullptr);
+    }
+    g_signal_connect_swapped(find_widget(window, "check_ver_orto"), "toggled", G_CALLBACK(request_redraw), nullptr);
+}

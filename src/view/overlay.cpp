@@ -1,0 +1,119 @@
+// The text printer: the laid-out glyphs become textured quads in window pixels. Every piece of
+// GL state it changes is restored exactly as found.
+#include "view/overlay.h"
+
+#include <GL/gl.h>
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "view/text_layout.h"
+#include "view/tga_image.h"
+
+namespace {
+
+GLuint font_texture = 0;
+TextState text_state;
+TextLayout layout;  // kept, so a print allocates nothing once its quads have grown
+
+}  // namespace
+
+int load_tga_texture(const std::string& path, unsigned texture) {
+    TgaImage image;
+    const int result = tga_read_file(path, image);
+    if (result != TGA_OK) return result;
+    const GLenum format = image.channels == 1 ? GL_ALPHA : image.channels == 3 ? GL_RGB : GL_RGBA;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image.width, image.height, 0, format, GL_UNSIGNED_BYTE,
+                 image.pixels.data());
+    return TGA_OK;
+}
+
+int overlay_load_font(const std::string& path) {
+    if (font_texture == 0) glGenTextures(1, &font_texture);
+    return load_tga_texture(path, font_texture);
+}
+
+void overlay_set_size(int pixels) { text_state.char_size = pixels; }
+
+void overlay_set_colour(float red, float green, float blue) {
+    text_state.text_colour[0] = red;
+    text_state.text_colour[1] = green;
+    text_state.text_colour[2] = blue;
+    text_state.text_colour[3] = 1.0f;
+}
+
+void overlay_print(int x, int y, const char* format, ...) {
+    char text[TEXT_BUFFER_BYTES];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLint polygon_modes[2], matrix_mode, blend_source, blend_destination;
+    glGetIntegerv(GL_POLYGON_MODE, polygon_modes);
+    glGetIntegerv(GL_MATRIX_MODE, &matrix_mode);
+    glGetIntegerv(GL_BLEND_SRC, &blend_source);
+    glGetIntegerv(GL_BLEND_DST, &blend_destination);
+    const GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
+    const GLboolean depth = glIsEnabled(GL_DEPTH_TEST);
+    const GLboolean lighting = glIsEnabled(GL_LIGHTING);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    const GLboolean blending = glIsEnabled(GL_BLEND);
+
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_SCISSOR_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, viewport[2], 0, viewport[3], -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glBindTexture(GL_TEXTURE_2D, font_texture);
+
+    layout_text(text, x, y, text_state, viewport[0], viewport[2], layout);
+    glScissor(layout.scissor_x, layout.scissor_y, layout.scissor_width, layout.scissor_height);
+    const float cell = 1.0f / FONT_GRID;
+    glBegin(GL_QUADS);
+    for (const GlyphQuad& q : layout.quads) {
+        glColor4fv(q.colour);
+        glTexCoord2f(q.cell.u, q.cell.v);
+        glVertex2i(q.x, q.y);
+        glTexCoord2f(q.cell.u + cell, q.cell.v);
+        glVertex2i(q.x + q.size, q.y);
+        glTexCoord2f(q.cell.u + cell, q.cell.v + cell);
+        glVertex2i(q.x + q.size + q.slant, q.y + q.size);
+        glTexCoord2f(q.cell.u, q.cell.v + cell);
+        glVertex2i(q.x + q.slant, q.y + q.size);
+    }
+    glEnd();
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPolygonMode(GL_FRONT, static_cast<GLenum>(polygon_modes[0]));
+    glPolygonMode(GL_BACK, static_cast<GLenum>(polygon_modes[1]));
+    if (lighting) glEnable(GL_LIGHTING);
+    if (!blending) glDisable(GL_BLEND);
+    glBlendFunc(static_cast<GLenum>(blend_source), static_cast<GLenum>(blend_destination));
+    if (depth) glEnable(GL_DEPTH_TEST);
+    if (!texturing) glDisable(GL_TEXTURE_2D);
+    if (!scissor) glDisable(GL_SCISSOR_TEST);
+    glMatrixMode(static_cast<GLenum>(matrix_mode));
+    text_state = TextState{};
+}

@@ -1,0 +1,14 @@
+// Text over the 3-D view, drawn with the font texture.
+#pragma once
+
+#include <string>
+
+// Reads the font image into a new texture (inside a GL section); the result of the read.
+int overlay_load_font(const std::string& path);
+// Reads a TGA file into `texture`: 1, or the reader's failure code.
+int load_tga_texture(const std::string& path, unsigned texture);
+
+void overlay_set_size(int pixels);
+void overlay_set_colour(float red, float green, float blue);
+// printf-style text with its first glyph's lower-left corner at window pixel (x, y).
+void overlay_print(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));

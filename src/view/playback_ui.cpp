@@ -1,0 +1,87 @@
+// Playback is a chain of redraws: each redraw ends by scheduling the next slider change on the
+// main loop, and that change redraws. The step runs after the redraw has returned, so the chain
+// can go on for hours without growing the stack, and at most one step is ever pending.
+#include "view/playback_ui.h"
+
+#include "app/app_windows.h"
+#include "app/ui_helpers.h"
+#include "app/widgets.h"
+#include "core/capture_model.h"
+#include "view/playback.h"
+#include "view/scene_render.h"
+
+namespace {
+
+guint pending_step = 0;
+int pending_frame = 0;
+bool pausing = false;
+
+GtkWidget* view_widget() { return main_widget("gtkglext_modelo3D"); }
+
+int current_frame() { return widget_int("hscale_frame"); }
+
+gboolean run_step(gpointer) {
+    pending_step = 0;
+    if (widget_active("boton_play")) set_widget_value("hscale_frame", pending_frame);
+    return G_SOURCE_REMOVE;
+}
+
+void set_frame(int frame) { set_widget_value("hscale_frame", frame); }
+
+void first_clicked() { set_frame(0); }
+void previous_clicked() { set_frame(current_frame() > 0 ? current_frame() - 1 : 0); }
+void next_clicked() {
+    const int last = app.num_frames - 1;
+    set_frame(current_frame() < last ? current_frame() + 1 : last);
+}
+void last_clicked() { set_frame(app.num_frames - 1); }
+
+void slider_changed() { draw_view(view_widget()); }
+
+void play_toggled(GtkToggleButton* button, gpointer) {
+    if (gtk_toggle_button_get_active(button)) set_frame(first_playback_frame(current_frame(), app.num_frames));
+}
+
+}  // namespace
+
+void request_redraw() {
+    if (!widget_active("boton_play")) draw_view(view_widget());
+}
+
+gboolean periodic_refresh(gpointer) {
+    if (!app_windows.main_window || !g_object_get_data(G_OBJECT(app_windows.main_window), "boton_play")) return FALSE;
+    if (!widget_active("boton_play")) draw_view(view_widget());
+    return TRUE;
+}
+
+void playback_step() {
+    const int speed = widget_int("spin_ver_velocidad");
+    if (!widget_active("boton_play") || pending_step != 0 || pausing) return;
+    const int f = current_frame();
+    if (speed < 0 && f < app.num_frames - 1) {
+        // Slow motion: 2 |speed| pauses of |speed| ms, the interface kept alive between them.
+        pausing = true;
+        for (int i = 0; i < -2 * speed; ++i) {
+            g_usleep(static_cast<gulong>(-speed) * 1000);
+            process_pending_events();
+        }
+        pausing = false;
+        if (!widget_active("boton_play") || pending_step != 0) return;
+    }
+    const int next = next_playback_frame(f, app.num_frames, speed);
+    if (next == f) return;  // a one-frame capture stays still
+    pending_frame = next;
+    pending_step = g_idle_add(run_step, nullptr);
+}
+
+void connect_playback_controls(GtkWidget* window) {
+    const auto on = [window](const char* name, void (*handler)()) {
+        g_signal_connect_swapped(find_widget(window, name), "clicked", G_CALLBACK(handler), nullptr);
+    };
+    on("boton_primero", first_clicked);
+    on("boton_anterior", previous_clicked);
+    on("boton_siguiente", next_clicked);
+    on("boton_ultimo", last_clicked);
+    g_signal_connect_swapped(find_widget(window, "hscale_frame"), "value-changed", G_CALLBACK(slider_changed), nullptr);
+    g_signal_connect(find_widget(window, "boton_play"), "toggled", G_CALLBACK(play_toggled), nullptr);
+}

@@ -1,0 +1,16 @@
+// When the view is drawn: at once on request, every 500 ms while stopped, and frame after frame
+// while the play button is on.
+#pragma once
+
+#include <gtk/gtk.h>
+
+constexpr unsigned PERIODIC_REFRESH_MS = 500;
+
+// Draws the view at once unless playback is running (its chain redraws anyway).
+void request_redraw();
+// The timer callback: redraws while playback is off; stops when the window is gone.
+gboolean periodic_refresh(gpointer);
+// The end of every redraw: while playing, schedules the next frame on the main loop.
+void playback_step();
+
+void connect_playback_controls(GtkWidget* window);

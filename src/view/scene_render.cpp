@@ -1,0 +1,407 @@
+// Scene rendering in fixed-function OpenGL. The options are read from their widgets at every
+// redraw; what to draw is decided by the arithmetic in scene_math, how by the pieces below.
+#include "view/scene_render.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+
+#include "app/app_windows.h"
+#include "app/ui_helpers.h"
+#include "app/widgets.h"
+#include "core/capture_model.h"
+#include "core/colour_table.h"
+#include "view/gl_view.h"
+#include "view/overlay.h"
+#include "view/playback_ui.h"
+#include "view/scene_math.h"
+#include "view/text_block.h"
+#include "view/view_state.h"
+
+namespace {
+
+enum RenderMode { DETAILED = 0, WIRE = 1, SOLID = 2 };
+
+constexpr double NO_FILE_GREY = 0.85;
+
+struct ViewSettings {
+    bool marks;
+    double mark_radius;
+    bool bones;
+    double bone_radius;
+    int trail_step;
+    int render_mode;
+    bool trajectories;
+    int trajectory_from, trajectory_to, trajectory_width;
+    bool text_block;
+    bool velocity;
+    double velocity_radius;
+    int velocity_mode;
+    bool acceleration;
+    double acceleration_radius;
+    int acceleration_mode;
+    double blending;
+    int slider_frame;
+};
+
+int option_index(const char* name) {
+    GtkWidget* option = main_widget(name);
+    return option ? gtk_option_menu_get_history(GTK_OPTION_MENU(option)) : 0;
+}
+
+ViewSettings read_view_settings() {
+    ViewSettings s;
+    s.marks = widget_active("check_ver_marcas");
+    s.mark_radius = widget_value("spin_ver_marcas");
+    s.bones = widget_active("check_ver_huesos");
+    s.bone_radius = widget_value("spin_ver_huesos");
+    s.trail_step = widget_int("spin_ver_rastro");
+    s.render_mode = option_index("option_ver_render");
+    s.trajectories = widget_active("check_ver_trazas");
+    s.trajectory_from = widget_int("spin_ver_origen_trazas");
+    s.trajectory_to = widget_int("spin_ver_destino_trazas");
+    s.trajectory_width = widget_int("spin_ver_tamano_trazas");
+    s.text_block = widget_active("check_ver_nombre");
+    s.velocity = widget_active("checkbutton_velocity");
+    s.velocity_radius = widget_value("spinbutton_velocity");
+    s.velocity_mode = option_index("optionmenu_velocity");
+    s.acceleration = widget_active("checkbutton_acceleration");
+    s.acceleration_radius = widget_value("spinbutton_acceleration");
+    s.acceleration_mode = option_index("optionmenu_acceleration");
+    s.blending = widget_value("spin_blending");
+    s.slider_frame = widget_int("hscale_frame");
+    return s;
+}
+
+// The selected rows of a list, in the order they were selected.
+GList* selected_rows(const char* list) {
+    GtkWidget* widget = main_widget(list);
+    return widget ? GTK_CLIST(widget)->selection : nullptr;
+}
+
+GLUquadric* quadric() {
+    static GLUquadric* shared = gluNewQuadric();
+    return shared;
+}
+
+void set_colour(const ColourEntry& c, int alpha) {
+    glColor4ub(static_cast<GLubyte>(c.red), static_cast<GLubyte>(c.green), static_cast<GLubyte>(c.blue),
+               static_cast<GLubyte>(alpha));
+}
+
+const ColourEntry& colour_at(int index) {
+    static const ColourEntry none{"", 158, 158, 158};
+    return index >= 0 && index < COLOUR_COUNT ? ColourTable[index] : none;
+}
+
+// Runs a surface in the given mode: fill, silhouette outlines, or fill with lighting off.
+template <class Draw>
+void in_mode(int mode, Draw draw) {
+    gluQuadricDrawStyle(quadric(), mode == WIRE ? GLU_SILHOUETTE : GLU_FILL);
+    if (mode == SOLID) glDisable(GL_LIGHTING);
+    draw();
+    if (mode == SOLID) glEnable(GL_LIGHTING);
+}
+
+ScenePoint position_at(int mark, int frame) {
+    return scene_position(app.channels[mark].samples[frame], view.transform);
+}
+
+// Moves to A and turns z onto B - A; the body is drawn along z unless an end is lost.
+template <class Body>
+void along_segment(const ScenePoint& a, const ScenePoint& b, Body body) {
+    glPushMatrix();
+    const SegmentFrame frame = segment_frame(a, b);
+    glTranslated(a.x, a.y, a.z);
+    glRotated(frame.angle_degrees, frame.axis_x, frame.axis_y, 0);
+    if (!scene_point_lost(a, view.transform) && !scene_point_lost(b, view.transform)) body(frame.length);
+    glPopMatrix();
+}
+
+void arrow_body(double length, double radius, int mode) {
+    in_mode(mode, [&] {
+        gluCylinder(quadric(), radius, radius, length, 5, 5);
+        glTranslated(0, 0, length);
+        gluCylinder(quadric(), 0.1, 2.5 * radius, 0.2 * radius, 5, 5);
+        glTranslated(0, 0, 0.2 * radius);
+        gluCylinder(quadric(), 2.5 * radius, 0, 3.5 * radius, 5, 5);
+    });
+}
+
+void draw_bounds_box() {
+    const ViewBounds& b = view.bounds;
+    glLineWidth(1);
+    glColor3ub(255, 100, 100);
+    glNormal3f(1, 0, 0);
+    glBegin(GL_LINE_LOOP);
+    glVertex3d(b.min_x, b.min_y, b.min_z);
+    glVertex3d(b.min_x, b.max_y, b.min_z);
+    glVertex3d(b.min_x, b.max_y, b.max_z);
+    glVertex3d(b.min_x, b.min_y, b.max_z);
+    glEnd();
+    glColor3ub(100, 255, 100);
+    glNormal3f(0, 1, 0);
+    glBegin(GL_LINE_LOOP);
+    glVertex3d(b.min_x, b.max_y, b.min_z);
+    glVertex3d(b.max_x, b.max_y, b.min_z);
+    glVertex3d(b.max_x, b.max_y, b.max_z);
+    glVertex3d(b.min_x, b.max_y, b.max_z);
+    glEnd();
+    glColor3ub(100, 100, 255);
+    glNormal3f(0, 0, 1);
+    glBegin(GL_LINE_LOOP);
+    glVertex3d(b.min_x, b.min_y, b.min_z);
+    glVertex3d(b.max_x, b.min_y, b.min_z);
+    glVertex3d(b.max_x, b.max_y, b.min_z);
+    glVertex3d(b.min_x, b.max_y, b.min_z);
+    glEnd();
+}
+
+void draw_bone(int origin, int destination, int frame, double radius, int mode) {
+    frame = clamp_frame(frame, app.num_frames);
+    along_segment(position_at(origin, frame), position_at(destination, frame), [&](double length) {
+        in_mode(mode, [&] { gluCylinder(quadric(), radius, radius, length, 5, 5); });
+        gluDisk(quadric(), 0, radius, 10, 10);
+        glTranslated(0, 0, length);
+        gluDisk(quadric(), 0, radius, 10, 10);
+    });
+}
+
+void draw_velocity_arrow(int mark, double radius, int frame, int mode) {
+    if (!velocity_arrow_drawn(frame, app.num_frames)) return;
+    along_segment(position_at(mark, frame), position_at(mark, frame + 1),
+                  [&](double length) { arrow_body(length, radius, mode); });
+}
+
+void draw_acceleration_arrow(int mark, double radius, int frame, int mode) {
+    if (!acceleration_arrow_drawn(frame, app.num_frames)) return;
+    const ScenePoint before = position_at(mark, frame - 1);
+    const ScenePoint at = position_at(mark, frame);
+    const ScenePoint after = position_at(mark, frame + 1);
+    if (scene_point_lost(before, view.transform) || scene_point_lost(at, view.transform) ||
+        scene_point_lost(after, view.transform)) {
+        return;
+    }
+    const ScenePoint tip{at.x + (after.x - at.x) - (at.x - before.x), at.y + (after.y - at.y) - (at.y - before.y),
+                         at.z + (after.z - at.z) - (at.z - before.z)};
+    along_segment(at, tip, [&](double length) { arrow_body(length, radius, mode); });
+}
+
+void draw_mark(int mark, double radius, int frame, int mode) {
+    frame = clamp_frame(frame, app.num_frames);
+    const ScenePoint p = position_at(mark, frame);
+    glPushMatrix();
+    glTranslated(p.x, p.y, p.z);
+    in_mode(mode, [&] { gluSphere(quadric(), radius, 5, 5); });
+    glPopMatrix();
+}
+
+void draw_trajectory(int mark, int first, int last) {
+    if (first >= app.num_frames) first = app.num_frames - 1;
+    if (last >= app.num_frames) last = app.num_frames - 1;
+    const Sample* samples = app.channels[mark].samples.get();
+    bool in_strip = false;
+    for (int k = first; k <= last && k >= 0; ++k) {
+        if (is_lost(samples[k].x)) {
+            if (in_strip) glEnd();
+            in_strip = false;
+            continue;
+        }
+        if (!in_strip) glBegin(GL_LINE_STRIP);
+        in_strip = true;
+        const ScenePoint p = scene_position(samples[k], view.transform);
+        glVertex3d(p.x, p.y, p.z);
+    }
+    if (in_strip) glEnd();
+}
+
+bool valid_mark(int m) { return m >= 0 && m < app.mark_count(); }
+
+void draw_text_block(int frame) {
+    int line = 0;
+    TextBlockPiece pieces[TEXT_BLOCK_PIECES];
+    for (GList* row = selected_rows("list_ver_trazas"); row; row = row->next) {
+        const int m = GPOINTER_TO_INT(row->data);
+        if (!valid_mark(m) || !app.mark_styles[m].visible) continue;
+        text_block_line(line++, m, frame, view.view_height, pieces);
+        for (const TextBlockPiece& piece : pieces) {
+            overlay_set_size(TEXT_BLOCK_CHAR_SIZE);
+            overlay_set_colour(piece.colour[0], piece.colour[1], piece.colour[2]);
+            overlay_print(piece.x, piece.y, "%s", piece.text);
+        }
+    }
+}
+
+ViewTransform transform_from_widgets() {
+    ViewTransform t;
+    t.offset_x = static_cast<float>(widget_value("spinbutton_offsetx"));
+    t.offset_y = static_cast<float>(widget_value("spinbutton_offsety"));
+    t.offset_z = static_cast<float>(widget_value("spinbutton_offsetz"));
+    t.initial_frame = widget_int("hscale_init");
+    t.draw_box = widget_active("checkbutton_drawbox") ? 1 : 0;
+    t.scale = static_cast<float>(widget_value("hscale_scaledata"));
+    return t;
+}
+
+ViewTransform transform_from_slot(const Layer& slot) {
+    return {slot.offset_x, slot.offset_y, slot.offset_z, slot.initial_frame, slot.draw_box, slot.scale};
+}
+
+void clear_to(double red, double green, double blue) {
+    glClearColor(static_cast<float>(red), static_cast<float>(green), static_cast<float>(blue), 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+}  // namespace
+
+void render_layer(bool is_current) {
+    const ViewSettings s = read_view_settings();
+    const double opacity = is_current ? 1.0 : s.blending;
+    const int a = layer_alpha(opacity);
+    if (app.file_name.empty()) {
+        clear_to(NO_FILE_GREY, NO_FILE_GREY, NO_FILE_GREY);
+        return;
+    }
+    const int frame = frame_to_draw(s.slider_frame, view.transform.initial_frame, app.num_frames);
+    apply_modelview();
+    if (is_current && view.transform.draw_box) draw_bounds_box();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    static std::vector<TrailCopy> trail;
+    trail_copies(s.trail_step, frame, s.bone_radius, trail);
+    for (const TrailCopy& copy : trail) {
+        for (int b = 0; b < app.bone_count; ++b) {
+            const Bone& bone = app.bones[b];
+            if (!bone_drawable(app, bone)) continue;
+            set_colour(colour_at(bone.colour), copy.alpha);
+            draw_bone(bone.origin, bone.destination, copy.frame, copy.radius, SOLID);
+        }
+    }
+    glEnable(GL_LIGHTING);
+    if (s.velocity) {
+        for (GList* row = selected_rows("clist_entity"); row; row = row->next) {
+            const int m = GPOINTER_TO_INT(row->data);
+            if (!valid_mark(m)) continue;
+            glColor4ub(200, 0, 0, static_cast<GLubyte>(a));
+            draw_velocity_arrow(m, s.velocity_radius, frame, s.velocity_mode);
+        }
+    }
+    if (s.acceleration) {
+        for (GList* row = selected_rows("clist_entity"); row; row = row->next) {
+            const int m = GPOINTER_TO_INT(row->data);
+            if (!valid_mark(m)) continue;
+            glColor4ub(0, 0, 200, static_cast<GLubyte>(a));
+            draw_acceleration_arrow(m, s.acceleration_radius, frame, s.acceleration_mode);
+        }
+    }
+    if (s.marks) {
+        for (int m = 0; m < app.mark_count(); ++m) {
+            if (!app.mark_styles[m].visible) continue;
+            set_colour(colour_at(app.mark_styles[m].colour), a);
+            draw_mark(m, s.mark_radius, frame, s.render_mode);
+        }
+    }
+    if (s.bones) {
+        for (int b = 0; b < app.bone_count; ++b) {
+            const Bone& bone = app.bones[b];
+            if (!bone_drawable(app, bone)) continue;
+            set_colour(colour_at(bone.colour), a);
+            draw_bone(bone.origin, bone.destination, frame, s.bone_radius, s.render_mode);
+        }
+    }
+    if (s.trajectories) {
+        glDisable(GL_LIGHTING);
+        glLineWidth(static_cast<float>(s.trajectory_width));
+        for (GList* row = selected_rows("list_ver_trazas"); row; row = row->next) {
+            const int m = GPOINTER_TO_INT(row->data);
+            if (!valid_mark(m)) continue;
+            set_colour(colour_at(app.mark_styles[m].colour), a);
+            draw_trajectory(m, s.trajectory_from, s.trajectory_to);
+        }
+        glEnable(GL_LIGHTING);
+    }
+    glDisable(GL_BLEND);
+    if (s.text_block && is_current) draw_text_block(frame);
+}
+
+void draw_scene(GtkWidget* widget) {
+    view.view_width = widget->allocation.width;
+    view.view_height = widget->allocation.height;
+    if (app.file_name.empty()) {
+        clear_to(NO_FILE_GREY, NO_FILE_GREY, NO_FILE_GREY);
+    } else {
+        clear_to(widget_value("spin_red_avi"), widget_value("spin_green_avi"), widget_value("spin_blue_avi"));
+    }
+    // With no file open there is no layer to store or fetch.
+    if (app.current_layer == 0) return;
+    layer_store(app.current_layer);
+    for (int n = 1; n <= MAX_LAYERS; ++n) {
+        const Layer& slot = app.layers[n];
+        if (!slot.visible || !slot.in_use) continue;
+        layer_fetch(n);
+        apply_projection();
+        const bool current = n == app.current_layer;
+        view.transform = current ? transform_from_widgets() : transform_from_slot(slot);
+        render_layer(current);
+    }
+    layer_fetch(app.current_layer);
+}
+
+gboolean draw_view(GtkWidget* widget) {
+    if (widget) {
+        GlSection gl(widget);
+        if (gl.open()) {
+            draw_scene(widget);
+            gl.swap_or_flush();
+        }
+    }
+    process_pending_events();
+    playback_step();
+    return TRUE;
+}
+
+gboolean on_view_expose(GtkWidget* widget, GdkEventExpose*, gpointer) { return draw_view(widget); }
+
+void render_current_layer_once() {
+    if (app.current_layer == 0) {
+        clear_to(NO_FILE_GREY, NO_FILE_GREY, NO_FILE_GREY);
+        return;
+    }
+    view.transform = transform_from_widgets();
+    render_layer(true);
+}
+
+std::vector<unsigned char> render_view_pixels(GtkWidget* widget, int& width, int& height) {
+    std::vector<unsigned char> pixels;
+    GlSection gl(widget);
+    if (!gl.open()) return pixels;
+    draw_scene(widget);
+    width = view.view_width;
+    height = view.view_height;
+    pixels.resize(static_cast<size_t>(width) * height * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+// The list's handler runs before the list has taken the click; the periodic refresh shows the
+// new selection.
+static gboolean redraw_on_press(GtkWidget*, GdkEventButton*, gpointer) {
+    request_redraw();
+    return FALSE;
+}
+
+void connect_scene_options(GtkWidget* window) {
+    for (const char* name : {"option_ver_render", "optionmenu_velocity", "optionmenu_acceleration"}) {
+        g_signal_connect_swapped(find_widget(window, name), "changed", G_CALLBACK(request_redraw), nullptr);
+    }
+    for (const char* name : {"check_ver_marcas", "check_ver_nombre", "check_ver_huesos", "check_ver_trazas"}) {
+        g_signal_connect_swapped(find_widget(window, name), "toggled", G_CALLBACK(request_redraw), nullptr);
+    }
+    for (const char* name : {"list_ver_trazas", "clist_entity", "clist_toplot_plot"}) {
+        g_signal_connect(find_widget(window, name), "button_press_event", G_CALLBACK(redraw_on_press), nullptr);
+    }
+}
