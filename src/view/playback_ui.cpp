@@ -20,8 +20,12 @@ GtkWidget* view_widget() { return main_widget("gtkglext_modelo3D"); }
 
 int current_frame() { return widget_int("hscale_frame"); }
 
+// The next frame, once the redraw that scheduled it has returned. Dispatched from inside a
+// redraw (which handles pending events), it is dropped: that redraw schedules a fresh step when
+// it ends, so the chain never nests.
 gboolean run_step(gpointer) {
     pending_step = 0;
+    if (redraw_in_progress()) return G_SOURCE_REMOVE;
     if (widget_active("boton_play")) set_widget_value("hscale_frame", pending_frame);
     return G_SOURCE_REMOVE;
 }

@@ -349,7 +349,12 @@ void draw_scene(GtkWidget* widget) {
     layer_fetch(app.current_layer);
 }
 
+static int drawing_depth = 0;
+
+bool redraw_in_progress() { return drawing_depth > 0; }
+
 gboolean draw_view(GtkWidget* widget) {
+    ++drawing_depth;
     if (widget) {
         GlSection gl(widget);
         if (gl.open()) {
@@ -359,6 +364,7 @@ gboolean draw_view(GtkWidget* widget) {
     }
     process_pending_events();
     playback_step();
+    --drawing_depth;
     return TRUE;
 }
 

@@ -8,6 +8,8 @@
 
 // The expose handler of the view, also called directly to renew the picture at once.
 gboolean draw_view(GtkWidget* widget);
+// True while draw_view runs, including the events it dispatches.
+bool redraw_in_progress();
 gboolean on_view_expose(GtkWidget* widget, GdkEventExpose* event, gpointer);
 
 // Draws the layer in the working copy with the placement in view.transform.

@@ -1,0 +1,248 @@
+// The 3-D view drawn for real on the test display, read back from the GL back buffer, and the
+// playback chain driven through the play button.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "app/app_windows.h"
+#include "app/ui_helpers.h"
+#include "app/widgets.h"
+#include "core/capture_model.h"
+#include "gui/gui_fixture.h"
+#include "view/camera.h"
+#include "view/gl_view.h"
+#include "view/overlay.h"
+#include "view/scene_render.h"
+#include "view/view_state.h"
+
+namespace {
+
+struct Rgb {
+    int r, g, b;
+};
+
+// Marks 0 and 1 span the bounds; 2 and 3 lie inside; 4 is lost at frame 1.
+double position(int m, int f, int a) {
+    static const double at[5][3] = {{0, 0, 0}, {200, 200, 200}, {60, 100, 140}, {140, 100, 60}, {100, 40, 100}};
+    if (m == 4 && f == 1) return LOST_VALUE;
+    return at[m][a];
+}
+
+struct ViewTest : GuiTest {
+    std::vector<unsigned char> pixels;
+    int width = 0, height = 0;
+
+    void SetUp() override {
+        GuiTest::SetUp();
+        if (IsSkipped()) return;
+        gtk_widget_show(app_windows.main_window);
+        process_pending_events();
+    }
+
+    void open_scene() {
+        const std::string path = dir.path("scene.idf");
+        write_file(path, make_idf_text(100, 5, 3, position));
+        open_capture(path);
+        gtk_option_menu_set_history(GTK_OPTION_MENU(widget("option_ver_render")), 2);  // flat colours
+        set_widget_active("checkbutton_drawbox", false);
+        set_widget_value("spin_ver_marcas", 8);
+        set_widget_value("hscale_frame", 1);
+        app.mark_styles[2].colour = 6;  // Rojo Claro
+        app.mark_styles[3].colour = 10;  // Verde Claro
+        app.mark_styles[4].colour = 1;  // Violeta Oscuro
+    }
+
+    void render() {
+        pixels = render_view_pixels(widget("gtkglext_modelo3D"), width, height);
+        ASSERT_FALSE(pixels.empty()) << "the view could not draw";
+    }
+
+    Rgb pixel(int x, int y) const {
+        const size_t at = (static_cast<size_t>(y) * width + x) * 3;
+        return {pixels[at], pixels[at + 1], pixels[at + 2]};
+    }
+
+    // Where mark m of the working copy lands, with the current layer's offset.
+    std::array<double, 3> projected(int m, int frame, double offset_x = 0) {
+        const ProjectionInput in{view.bounds, view.camera.pan_x, view.camera.pan_y, view.view_width, view.view_height,
+                                 widget_value("spin_ver_zoom"), false};
+        const Sample& s = app.channels[m].samples[frame];
+        return project_to_window(projection_matrix(in), modelview_matrix(view.bounds, view.camera), view.view_width,
+                                 view.view_height, s.x + offset_x, s.y, s.z);
+    }
+
+    Rgb pixel_at_mark(int m, double offset_x = 0) {
+        const auto p = projected(m, 1, offset_x);
+        return pixel(static_cast<int>(p[0]), static_cast<int>(p[1]));
+    }
+
+    int count(Rgb colour) const {
+        int n = 0;
+        for (size_t i = 0; i < pixels.size(); i += 3) {
+            n += pixels[i] == colour.r && pixels[i + 1] == colour.g && pixels[i + 2] == colour.b;
+        }
+        return n;
+    }
+};
+
+void expect_near(Rgb actual, Rgb expected, int tolerance = 1) {
+    EXPECT_NEAR(actual.r, expected.r, tolerance);
+    EXPECT_NEAR(actual.g, expected.g, tolerance);
+    EXPECT_NEAR(actual.b, expected.b, tolerance);
+}
+
+}  // namespace
+
+TEST_F(ViewTest, WithoutAFileTheViewIsClearedToGrey) {
+    render();
+    expect_near(pixel(width / 2, height / 2), {217, 217, 217});
+    EXPECT_EQ(width % 4, 0);
+}
+
+TEST_F(ViewTest, AMarkAppearsInItsColourWhereTheProjectionPutsIt) {
+    open_scene();
+    render();
+    expect_near(pixel_at_mark(2), {249, 0, 0});
+    expect_near(pixel_at_mark(3), {29, 249, 0});
+    set_widget_value("spin_red_avi", 0.2);
+    set_widget_value("spin_green_avi", 0.4);
+    set_widget_value("spin_blue_avi", 0.6);
+    render();
+    expect_near(pixel(1, 1), {51, 102, 153});
+}
+
+TEST_F(ViewTest, HiddenMarksLostSamplesAndBonesWithAHiddenEndAreNotDrawn) {
+    open_scene();
+    render();
+    EXPECT_EQ(count({114, 0, 143}), 0) << "a lost sample was drawn";
+    app.bone_count = 1;
+    app.bones[0] = {8, 2, 3};  // Azul Claro, between marks 2 and 3
+    render();
+    EXPECT_GT(count({0, 0, 249}), 0);
+    app.mark_styles[3].visible = 0;
+    render();
+    EXPECT_EQ(count({0, 0, 249}), 0) << "a bone with a hidden end was drawn";
+    EXPECT_EQ(count({29, 249, 0}), 0) << "a hidden mark was drawn";
+    expect_near(pixel_at_mark(2), {249, 0, 0});
+    set_widget_value("hscale_frame", 0);  // mark 4 is seen at frame 0
+    render();
+    EXPECT_GT(count({114, 0, 143}), 0);
+}
+
+TEST_F(ViewTest, LayersThatAreNotCurrentAreBlendedWithTheBlendingOpacity) {
+    open_scene();
+    open_scene();  // layer 2, current, moved aside so the two do not overlap
+    gtk_option_menu_set_history(GTK_OPTION_MENU(widget("option_ver_render")), 2);
+    set_widget_value("spinbutton_offsetx", 100);
+    set_widget_value("spin_blending", 0.4);
+    render();
+    const Rgb background = pixel(1, 1);
+    const Rgb blended = pixel_at_mark(2);
+    const double a = 102 / 255.0;
+    expect_near(blended, {static_cast<int>(249 * a + background.r * (1 - a)), static_cast<int>(background.g * (1 - a)),
+                          static_cast<int>(background.b * (1 - a))},
+                2);
+    expect_near(pixel_at_mark(2, 100), {249, 0, 0});
+    click("togglebutton_lay_view_1");
+    render();
+    expect_near(pixel_at_mark(2), background);
+}
+
+TEST_F(ViewTest, TheTextBlockShowsNoForALostMark) {
+    open_scene();
+    gtk_clist_select_row(GTK_CLIST(widget("list_ver_trazas")), 4, 0);
+    render();
+    // The same text printed alone on the same background, in the mark's colour.
+    const auto reference = [&](const char* text) {
+        GlSection gl(widget("gtkglext_modelo3D"));
+        const Rgb bg = pixel(1, 1);
+        glClearColor(bg.r / 255.0f, bg.g / 255.0f, bg.b / 255.0f, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        overlay_set_size(9);
+        overlay_set_colour(114 / 255.0f, 0, 143 / 255.0f);
+        overlay_print(10, height - 15, "%s", text);
+        std::vector<unsigned char> out(pixels.size());
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, out.data());
+        return out;
+    };
+    const auto box_equal = [&](const std::vector<unsigned char>& other) {
+        for (int y = height - 15; y < height - 6; ++y) {
+            for (int x = 10; x < 46; ++x) {
+                const size_t at = (static_cast<size_t>(y) * width + x) * 3;
+                if (!std::equal(pixels.begin() + at, pixels.begin() + at + 3, other.begin() + at)) return false;
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(box_equal(reference("[NO]")));
+    EXPECT_FALSE(box_equal(reference("[OK]")));
+}
+
+namespace {
+
+std::vector<int> shown_frames;
+
+void remember_frame(GtkRange* range, gpointer) { shown_frames.push_back(static_cast<int>(gtk_range_get_value(range))); }
+
+// Runs the main loop until `count` frames have been shown or two seconds have passed.
+void run_until(size_t count) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (shown_frames.size() < count && std::chrono::steady_clock::now() < end) g_main_context_iteration(nullptr, FALSE);
+}
+
+}  // namespace
+
+TEST_F(ViewTest, PlaybackAtSpeedFourLoopsThroughTheFrames) {
+    open_small_capture("ten.idf", 2, 10);
+    set_widget_value("spin_ver_velocidad", 4);
+    shown_frames.clear();
+    const gulong handler = g_signal_connect(widget("hscale_frame"), "value-changed", G_CALLBACK(remember_frame), nullptr);
+    set_widget_active("boton_play", true);
+    run_until(7);
+    set_widget_active("boton_play", false);
+    process_pending_events();
+    g_signal_handler_disconnect(widget("hscale_frame"), handler);
+    ASSERT_GE(shown_frames.size(), 7u);
+    EXPECT_EQ(std::vector<int>(shown_frames.begin(), shown_frames.begin() + 7), (std::vector<int>{1, 6, 9, 0, 5, 9, 0}));
+}
+
+TEST_F(ViewTest, PlaybackOfAOneFrameCaptureStaysStill) {
+    open_small_capture("one.idf", 2, 1);
+    shown_frames.clear();
+    const gulong handler = g_signal_connect(widget("hscale_frame"), "value-changed", G_CALLBACK(remember_frame), nullptr);
+    set_widget_active("boton_play", true);
+    draw_view(widget("gtkglext_modelo3D"));
+    run_until(1);
+    set_widget_active("boton_play", false);
+    g_signal_handler_disconnect(widget("hscale_frame"), handler);
+    EXPECT_TRUE(shown_frames.empty());
+    EXPECT_EQ(value("hscale_frame"), 0);
+}
+
+namespace {
+
+std::vector<std::uintptr_t> stack_marks;
+
+void remember_stack(GtkRange*, gpointer) {
+    int local = 0;
+    stack_marks.push_back(reinterpret_cast<std::uintptr_t>(&local));
+}
+
+}  // namespace
+
+TEST_F(ViewTest, PlaybackRunsForHundredsOfFramesWithoutGrowingTheStack) {
+    open_small_capture("loop.idf", 3, 40);
+    stack_marks.clear();
+    const gulong handler = g_signal_connect(widget("hscale_frame"), "value-changed", G_CALLBACK(remember_stack), nullptr);
+    set_widget_active("boton_play", true);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (stack_marks.size() < 300 && std::chrono::steady_clock::now() < end) g_main_context_iteration(nullptr, FALSE);
+    set_widget_active("boton_play", false);
+    g_signal_handler_disconnect(widget("hscale_frame"), handler);
+    ASSERT_GE(stack_marks.size(), 300u);
+    const auto [low, high] = std::minmax_element(stack_marks.begin(), stack_marks.end());
+    EXPECT_LT(*high - *low, 64u * 1024) << "the playback chain nests its redraws";
+}
