@@ -1,38 +1,23 @@
 // zemo-bench: each measurement is one line "NAME VALUE UNIT"; comparisons with a baseline
-// measured in the same run are "NAME_speedup RATIO x". Name benchmarks to run only those.
+// measured in the same run are "NAME_speedup RATIO x".
+//   zemo-bench              the benchmarks that need no display (idf)
+//   zemo-bench idf          IDF reading and writing
+//   zemo-bench view CAPTURE playback of the real window (needs a display)
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 void bench_idf();
-
-namespace {
-
-struct Benchmark {
-    const char* name;
-    void (*run)();
-};
-
-const Benchmark benchmarks[] = {
-    {"idf", bench_idf},
-};
-
-}  // namespace
+int bench_view(const std::string& capture);
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
-    for (int i = 1; i < argc; ++i) {
-        bool known = false;
-        for (const Benchmark& b : benchmarks) known |= std::strcmp(argv[i], b.name) == 0;
-        if (!known) {
-            std::fprintf(stderr, "zemo-bench: unknown benchmark %s\n", argv[i]);
-            return 2;
-        }
+    if (argc == 1 || (argc == 2 && std::strcmp(argv[1], "idf") == 0)) {
+        bench_idf();
+        return 0;
     }
-    for (const Benchmark& b : benchmarks) {
-        bool chosen = argc == 1;
-        for (int i = 1; i < argc; ++i) chosen |= std::strcmp(argv[i], b.name) == 0;
-        if (chosen) b.run();
-    }
-    return 0;
+    if (argc == 3 && std::strcmp(argv[1], "view") == 0) return bench_view(argv[2]);
+    std::fprintf(stderr, "usage: zemo-bench [idf | view CAPTURE]\n");
+    return 2;
 }
