@@ -1,6 +1,7 @@
 // The 3-D view drawn for real on the test display, read back from the GL back buffer, and the
 // playback chain driven through the play button.
 #include <GL/gl.h>
+#include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
 #include <chrono>
@@ -245,4 +246,73 @@ TEST_F(ViewTest, PlaybackRunsForHundredsOfFramesWithoutGrowingTheStack) {
     ASSERT_GE(stack_marks.size(), 300u);
     const auto [low, high] = std::minmax_element(stack_marks.begin(), stack_marks.end());
     EXPECT_LT(*high - *low, 64u * 1024) << "the playback chain nests its redraws";
+}
+
+namespace {
+
+gboolean send_key(GtkWidget* window, guint keyval) {
+    GdkEventKey event{};
+    event.type = GDK_KEY_PRESS;
+    event.window = window->window;
+    event.keyval = keyval;
+    gboolean handled = FALSE;
+    g_signal_emit_by_name(window, "key_press_event", &event, &handled);
+    return handled;
+}
+
+}  // namespace
+
+TEST_F(ViewTest, ZoomKeysStepTheZoomAndTheSpinButtonClampsIt) {
+    open_scene();
+    set_widget_value("spin_ver_zoom", 0.7);
+    for (int i = 0; i < 5; ++i) send_key(app_windows.main_window, GDK_plus);
+    EXPECT_NEAR(value("spin_ver_zoom"), 0.75, 1e-9);
+    send_key(app_windows.main_window, GDK_Page_Down);
+    EXPECT_NEAR(value("spin_ver_zoom"), 0.80, 1e-9);
+    send_key(app_windows.main_window, GDK_minus);
+    EXPECT_NEAR(value("spin_ver_zoom"), 0.79, 1e-9);
+    set_widget_value("spin_ver_zoom", 0.02);
+    send_key(app_windows.main_window, GDK_Page_Up);
+    EXPECT_EQ(value("spin_ver_zoom"), 0.0);
+    EXPECT_FALSE(send_key(app_windows.main_window, GDK_a));  // every key still reaches the focused widget
+}
+
+TEST_F(ViewTest, DraggingRotatesAndAxisButtonsResetTheCamera) {
+    open_scene();
+    GtkWidget* area = widget("gtkglext_modelo3D");
+    GdkEventButton press{};
+    press.type = GDK_BUTTON_PRESS;
+    press.window = area->window;
+    press.x = 40;
+    press.y = 40;
+    press.button = 1;
+    gboolean handled = FALSE;
+    g_signal_emit_by_name(area, "button_press_event", &press, &handled);
+    GdkEventMotion motion{};
+    motion.type = GDK_MOTION_NOTIFY;
+    motion.window = area->window;
+    motion.x = 140;
+    motion.y = 40;
+    motion.state = GDK_BUTTON1_MASK;
+    g_signal_emit_by_name(area, "motion_notify_event", &motion, &handled);
+    EXPECT_FLOAT_EQ(view.camera.rot_z, 50.0f);
+    EXPECT_FLOAT_EQ(view.camera.rot_x, 270.0f);
+    motion.state = GDK_BUTTON3_MASK;
+    motion.x = 70;
+    motion.y = 20;
+    g_signal_emit_by_name(area, "motion_notify_event", &motion, &handled);
+    EXPECT_FLOAT_EQ(view.camera.pan_x, -30.0f);
+    EXPECT_FLOAT_EQ(view.camera.pan_y, -20.0f);
+    click("button_ver_ejey");
+    EXPECT_FLOAT_EQ(view.camera.rot_x, 0.0f);
+    EXPECT_FLOAT_EQ(view.camera.rot_y, 270.0f);
+    EXPECT_FLOAT_EQ(view.camera.pan_x, 0.0f);
+}
+
+TEST_F(ViewTest, TheViewReportsItsSizeAsAMultipleOfFour) {
+    EXPECT_EQ(view.view_width % 4, 0);
+    EXPECT_GT(view.view_width, 0);
+    EXPECT_EQ(status_text(), "GLWindow [" + std::to_string(view.view_width) + " x " + std::to_string(view.view_height) + "]");
+    EXPECT_EQ(label("label_avi_width"), std::to_string(view.view_width));
+    EXPECT_EQ(label("label_avi_height"), std::to_string(view.view_height));
 }
