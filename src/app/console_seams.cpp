@@ -9,8 +9,9 @@ static bool message_shown = false;
 
 void install_console_seams() {
     Seams seams;
-    seams.show_message = [](const std::string& text, int, int) {
-        std::fprintf(stderr, "%s\n", text.c_str());
+    seams.show_message = [](const std::string& text, int type, int) {
+        // Results go to standard output, errors and warnings to standard error.
+        std::fprintf(type == MESSAGE_INFO ? stdout : stderr, "%s\n", text.c_str());
         message_shown = true;
         return 0;
     };

@@ -1,7 +1,8 @@
-// Seams for programs without windows: message boxes become lines on standard error.
+// Seams for programs without windows: message boxes become lines of text, results on standard
+// output and errors on standard error.
 #pragma once
 
-// Installs seams that print messages on standard error and drop status texts and history lines.
+// Installs seams that print messages and drop status texts and history lines.
 void install_console_seams();
 
 // True once a message has been shown since the last call (which clears it): lets a command tell

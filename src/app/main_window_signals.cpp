@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/refresh.h"
 #include "app/widgets.h"
+#include "processing/channels_page.h"
 #include "view/gl_view.h"
 #include "view/layers_panel.h"
 #include "view/playback_ui.h"
@@ -28,4 +29,5 @@ void connect_main_window_signals(GtkWidget* window) {
     connect_view_controls(window);
     connect_scene_options(window);
     connect_playback_controls(window);
+    connect_channels_page(window);
 }

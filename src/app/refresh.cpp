@@ -86,6 +86,8 @@ void refresh_trajectory_range() {
 
 }  // namespace
 
+void refresh_marks_page() {}
+
 void fill_mark_menu(GtkWidget* window, const char* option_menu) { fill_option_menu(window, option_menu, mark_names()); }
 
 void fill_colour_menu(GtkWidget* window, const char* option_menu) {

@@ -17,5 +17,8 @@ void fill_layer_menu(GtkWidget* window, const char* option_menu);
 // One row per mark in list_can, clist_entity and list_ver_trazas.
 void fill_mark_lists();
 
+// The trajectory page follows the data: its values list and its curve, rescaled.
+void refresh_marks_page();
+
 // The View menu's check items show and hide their panels.
 void connect_panel_toggles(GtkWidget* window);

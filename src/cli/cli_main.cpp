@@ -17,13 +17,29 @@ struct Command {
 const Command commands[] = {
     {"info", cli_info},
     {"copy", cli_copy},
+    {"repair", cli_repair},
+    {"smooth", cli_smooth},
+    {"both", cli_both},
+    {"interchange", cli_interchange},
+    {"scale", cli_scale},
 };
 
 int usage() {
     std::fprintf(stderr,
                  "usage: zemo-cli COMMAND ARGUMENTS\n"
                  "  info CAPTURE        the capture's rate, columns, marks, frames and lost coordinates\n"
-                 "  copy IN OUT         writes IN to OUT as Save as does\n");
+                 "  copy IN OUT         writes IN to OUT as Save as does\n"
+                 "  repair IN OUT [--from F] [--to F] [--marks LIST]\n"
+                 "                      fills lost coordinates from the spline\n"
+                 "  smooth IN OUT [--factor K] [--from F] [--to F] [--marks LIST]\n"
+                 "                      rebuilds trajectories from every K-th frame (K = 5)\n"
+                 "  both IN OUT         repair, then smooth with factor 5\n"
+                 "  interchange IN OUT --marks A,B --from F --to F\n"
+                 "                      exchanges two marks' coordinates over the frames\n"
+                 "  scale IN OUT --factor S\n"
+                 "                      multiplies every valid coordinate by 1 + S (S in -1..1)\n"
+                 "MARK and LIST entries are 0-based mark indices or mark names, LIST separated by\n"
+                 "commas. Exit codes: 0 done, 1 refused, 2 wrong usage.\n");
     return EXIT_USAGE;
 }
 

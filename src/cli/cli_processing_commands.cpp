@@ -1,0 +1,168 @@
+// zemo-cli repair, smooth, both, interchange and scale: the trajectory commands on a capture
+// file, written to a new file as Save as writes it.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/console_seams.h"
+#include "cli/cli_args.h"
+#include "cli/cli_commands.h"
+#include "core/capture_model.h"
+#include "core/idf_writer.h"
+#include "core/seams.h"
+#include "processing/channel_commands.h"
+#include "processing/trajectory_edit.h"
+
+namespace {
+
+struct Interval {
+    int first, last;
+};
+
+// --from and --to, defaulting to the whole capture; false (with the reason printed) when bad.
+bool read_interval(const CliArgs& args, Interval& out) {
+    out = {0, app.num_frames - 1};
+    for (const auto& [option, target] : {std::pair{"from", &out.first}, std::pair{"to", &out.last}}) {
+        if (!args.has(option)) continue;
+        if (!parse_cli_int(args.options.at(option), *target) || *target < 0 || *target > app.num_frames - 1) {
+            std::fprintf(stderr, "zemo-cli: --%s must be a frame from 0 to %d\n", option, app.num_frames - 1);
+            return false;
+        }
+    }
+    return true;
+}
+
+// --marks: indices or names separated by commas; every mark when not given.
+bool read_marks(const CliArgs& args, std::vector<int>& out) {
+    if (!args.has("marks")) {
+        out = all_channels();
+        return true;
+    }
+    out.clear();
+    const std::string& list = args.options.at("marks");
+    size_t start = 0;
+    while (start <= list.size()) {
+        const size_t comma = list.find(',', start);
+        const std::string item = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        int mark = -1;
+        if (!parse_cli_int(item, mark)) {
+            for (int m = 0; m < app.mark_count(); ++m) {
+                if (app.channels[m].name_text() == item) {
+                    mark = m;
+                    break;
+                }
+            }
+        }
+        if (mark < 0 || mark >= app.mark_count()) {
+            std::fprintf(stderr, "zemo-cli: no mark \"%s\" in the capture (%d marks)\n", item.c_str(), app.mark_count());
+            return false;
+        }
+        out.push_back(mark);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return true;
+}
+
+struct Job {
+    CliArgs args;
+    Interval interval;
+    std::vector<int> marks;
+};
+
+// Parses the words, opens IN and reads the interval and marks; returns -1 to go on, else the
+// exit code.
+int prepare(const CliWords& words, const std::set<std::string>& options, const char* usage, Job& job) {
+    const std::string problem = parse_cli_args(words, options, {}, job.args);
+    if (!problem.empty()) return cli_usage_error(problem, usage);
+    if (job.args.positional.size() != 2) return cli_usage_error("an input and an output file are needed", usage);
+    if (!cli_open_capture(job.args.positional[0])) return EXIT_REFUSED;
+    if (!read_interval(job.args, job.interval) || !read_marks(job.args, job.marks)) return EXIT_REFUSED;
+    return -1;
+}
+
+int save_result(const Job& job) { return idf_save_as(job.args.positional[1]) == 0 ? EXIT_DONE : EXIT_REFUSED; }
+
+bool read_factor(const CliArgs& args, int& factor) {
+    factor = 5;
+    if (args.has("factor") && (!parse_cli_int(args.options.at("factor"), factor) || factor < 1)) {
+        std::fprintf(stderr, "zemo-cli: --factor must be a whole number of at least 1\n");
+        return false;
+    }
+    return true;
+}
+
+// Smooths the marks; false when some were refused for holding lost coordinates.
+bool smooth_marks(const Interval& interval, const std::vector<int>& marks, int factor) {
+    int refused = 0;
+    for (int m : marks) refused += count_channel_lost(interval.first, interval.last, m) != 0;
+    run_smooth(interval.first, interval.last, marks, factor);
+    return refused == 0;
+}
+
+}  // namespace
+
+int cli_repair(const CliWords& words) {
+    Job job;
+    if (int code = prepare(words, {"from", "to", "marks"}, "zemo-cli repair IN OUT [--from F] [--to F] [--marks LIST]", job);
+        code >= 0) {
+        return code;
+    }
+    run_repair(job.interval.first, job.interval.last, job.marks);
+    return save_result(job);
+}
+
+int cli_smooth(const CliWords& words) {
+    static const char* usage = "zemo-cli smooth IN OUT [--factor K] [--from F] [--to F] [--marks LIST]";
+    Job job;
+    if (int code = prepare(words, {"factor", "from", "to", "marks"}, usage, job); code >= 0) return code;
+    int factor;
+    if (!read_factor(job.args, factor)) return EXIT_USAGE;
+    const bool all_smoothed = smooth_marks(job.interval, job.marks, factor);
+    const int saved = save_result(job);
+    return saved == EXIT_DONE && !all_smoothed ? EXIT_REFUSED : saved;
+}
+
+int cli_both(const CliWords& words) {
+    Job job;
+    if (int code = prepare(words, {}, "zemo-cli both IN OUT", job); code >= 0) return code;
+    run_repair(0, app.num_frames - 1, job.marks);
+    const bool all_smoothed = smooth_marks({0, app.num_frames - 1}, job.marks, 5);
+    const int saved = save_result(job);
+    return saved == EXIT_DONE && !all_smoothed ? EXIT_REFUSED : saved;
+}
+
+int cli_interchange(const CliWords& words) {
+    static const char* usage = "zemo-cli interchange IN OUT --marks A,B --from F --to F";
+    Job job;
+    if (int code = prepare(words, {"from", "to", "marks"}, usage, job); code >= 0) return code;
+    if (!job.args.has("marks") || !job.args.has("from") || !job.args.has("to") || job.marks.size() != 2) {
+        return cli_usage_error("interchange needs --marks A,B, --from and --to", usage);
+    }
+    if (job.interval.first >= job.interval.last) {
+        show_error("Please, select an origin frame minor than destination frame.");
+        return EXIT_REFUSED;
+    }
+    if (job.marks[0] == job.marks[1]) {
+        show_error("Please, select two distinct frames to interchange.");
+        return EXIT_REFUSED;
+    }
+    interchange_channels(job.interval.first, job.interval.last, job.marks[0], job.marks[1]);
+    show_message("Channels Interchange Finished.", MESSAGE_INFO, BUTTONS_OK);
+    return save_result(job);
+}
+
+int cli_scale(const CliWords& words) {
+    static const char* usage = "zemo-cli scale IN OUT --factor S";
+    Job job;
+    if (int code = prepare(words, {"factor"}, usage, job); code >= 0) return code;
+    double s = 0;
+    char* end = nullptr;
+    const std::string text = job.args.has("factor") ? job.args.options.at("factor") : "";
+    if (!text.empty()) s = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || s < -1.0 || s > 1.0) {
+        return cli_usage_error("--factor must be a number from -1 to 1 (the data are scaled by 1 + S)", usage);
+    }
+    scale_data(static_cast<float>(s));
+    return save_result(job);
+}

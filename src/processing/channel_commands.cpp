@@ -1,0 +1,36 @@
+// The reporting around repair and smoothing, shared by the panel, the toolbar and zemo-cli.
+#include "processing/channel_commands.h"
+
+#include <cstdio>
+
+#include "core/capture_model.h"
+#include "core/seams.h"
+#include "processing/trajectory_edit.h"
+
+void run_repair(int first_frame, int last_frame, const std::vector<int>& channels) {
+    for (int channel : channels) repair_channel(first_frame, last_frame, channel);
+    const int remaining = count_lost_values();
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "Error Correction Finished.\nNumber of corrected errors of file: %d.\nThere're %d errors not corrected",
+                  app.error_count - remaining, remaining);
+    show_message(text, MESSAGE_INFO, BUTTONS_OK);
+    app.error_count = remaining;
+    std::snprintf(text, sizeof text, "File repaired [%d, %d], with %d errors\n", first_frame, last_frame, remaining);
+    history_append(text);
+}
+
+void run_smooth(int first_frame, int last_frame, const std::vector<int>& channels, int factor) {
+    for (int channel : channels) smooth_channel(first_frame, last_frame, channel, factor);
+    show_message("Smooth Finished.", MESSAGE_INFO, BUTTONS_OK);
+    char text[128];
+    std::snprintf(text, sizeof text, "The trayectories have been smoothed [%d, %d] SF: %d\n", first_frame, last_frame,
+                  factor);
+    history_append(text);
+}
+
+std::vector<int> all_channels() {
+    std::vector<int> channels;
+    for (int m = 0; m < app.mark_count(); ++m) channels.push_back(m);
+    return channels;
+}

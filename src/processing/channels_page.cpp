@@ -1,0 +1,139 @@
+// Handlers of the channel panels: they read their widgets, run the engine and refresh.
+#include "processing/channels_page.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "app/app_windows.h"
+#include "app/refresh.h"
+#include "app/ui_helpers.h"
+#include "app/widgets.h"
+#include "core/capture_model.h"
+#include "core/seams.h"
+#include "processing/channel_commands.h"
+#include "processing/trajectory_edit.h"
+#include "view/view_state.h"
+
+namespace {
+
+// Frames and the factor of these panels are read rounded to the nearest integer.
+int rounded(const char* name) {
+    GtkWidget* spin = main_widget(name);
+    return spin ? gtk_spin_button_get_value_as_int(GTK_SPIN_BUTTON(spin)) : 0;
+}
+
+std::vector<int> selected_channels() {
+    std::vector<int> channels;
+    GtkWidget* list = main_widget("list_can");
+    if (!list) return channels;
+    for (GList* row = GTK_CLIST(list)->selection; row; row = row->next) {
+        const int m = GPOINTER_TO_INT(row->data);
+        if (m >= 0 && m < app.mark_count()) channels.push_back(m);
+    }
+    return channels;
+}
+
+void smooth_option_toggled(GtkToggleButton* button, gpointer) {
+    set_widget_sensitive("spinbutton_can_factor_suavizado", gtk_toggle_button_get_active(button));
+}
+
+int option_position(const char* name) {
+    GtkWidget* option = main_widget(name);
+    return option ? gtk_option_menu_get_history(GTK_OPTION_MENU(option)) : -1;
+}
+
+}  // namespace
+
+void select_all_channels() {
+    if (GtkWidget* list = main_widget("list_can")) gtk_clist_select_all(GTK_CLIST(list));
+}
+
+void process_selected_channels() {
+    if (app.current_layer == 0) return;
+    const int first = rounded("spinbutton_can_origen");
+    const int last = rounded("spinbutton_can_destino");
+    const int factor = rounded("spinbutton_can_factor_suavizado");
+    if (widget_active("radiobutton_can_interpolar")) {
+        run_repair(first, last, selected_channels());
+    } else {
+        run_smooth(first, last, selected_channels(), factor < 1 ? 1 : factor);
+    }
+    refresh_marks_page();
+}
+
+void toolbar_repair() {
+    if (app.current_layer == 0) return;
+    set_widget_active("radiobutton_can_interpolar", true);
+    set_widget_value("spinbutton_can_origen", 0);
+    set_widget_value("spinbutton_can_destino", app.num_frames - 1);
+    select_all_channels();
+    process_selected_channels();
+}
+
+void toolbar_smooth() {
+    if (app.current_layer == 0) return;
+    set_widget_active("radiobutton_can_suavizar", true);
+    set_widget_value("spinbutton_can_factor_suavizado", 5);
+    set_widget_value("spinbutton_can_origen", 0);
+    set_widget_value("spinbutton_can_destino", app.num_frames - 1);
+    select_all_channels();
+    process_selected_channels();
+}
+
+void toolbar_both() {
+    toolbar_repair();
+    toolbar_smooth();
+}
+
+void interchange_command() {
+    if (app.current_layer == 0) return;
+    const int first = widget_int("spinbutton_can_frameorigen");
+    const int last = widget_int("spinbutton_can_framedestino");
+    const int a = option_position("optionmenu_can_origen");
+    const int b = option_position("optionmenu_can_destino");
+    if (first >= last) {
+        show_error("Please, select an origin frame minor than destination frame.");
+        return;
+    }
+    if (a == b) {
+        show_error("Please, select two distinct frames to interchange.");
+        return;
+    }
+    if (a < 0 || b < 0 || a >= app.mark_count() || b >= app.mark_count()) return;
+    interchange_channels(first, last, a, b);
+    show_message("Channels Interchange Finished.", MESSAGE_INFO, BUTTONS_OK);
+    refresh_marks_page();
+    char text[512];
+    std::snprintf(text, sizeof text, "Interchange %s <--> %s in [%d, %d]\n", app.channels[a].name_text().c_str(),
+                  app.channels[b].name_text().c_str(), first, last);
+    history_append(text);
+}
+
+void apply_data_scale() {
+    if (app.current_layer == 0) return;
+    const float s = static_cast<float>(widget_value("hscale_scaledata"));
+    view.transform.scale = s;
+    scale_data(s);
+    set_widget_value("hscale_scaledata", 0);
+    view.transform.scale = 0;
+    // The slot takes the widgets' placement first, so the refresh below shows the offsets as the
+    // user left them, with the scale back at 0.
+    layer_store(app.current_layer);
+    app.layers[app.current_layer].scale = 0;
+    ui_refresh_layer();
+}
+
+void connect_channels_page(GtkWidget* window) {
+    const auto on = [window](const char* name, void (*handler)()) {
+        g_signal_connect_swapped(find_widget(window, name), "clicked", G_CALLBACK(handler), nullptr);
+    };
+    on("boton_can_proceder", process_selected_channels);
+    on("boton_can_seltodos", select_all_channels);
+    on("boton_herr_interpolar", toolbar_repair);
+    on("boton_herr_suavizar", toolbar_smooth);
+    on("boton_herr_ambos", toolbar_both);
+    on("boton_can_intercambiar", interchange_command);
+    on("button_scaledata", apply_data_scale);
+    g_signal_connect(find_widget(window, "radiobutton_can_suavizar"), "toggled", G_CALLBACK(smooth_option_toggled),
+                     nullptr);
+}

@@ -1,0 +1,34 @@
+// The algorithms that change the samples of the current layer: lost-mark repair, smoothing,
+// channel interchange and data scaling.
+#pragma once
+
+// Calls visit(start, end) for each chunk of first..last as repair and smoothing cut it: the
+// first chunk holds 100 frames, each later one 99, the last ends at `last`; an interval of
+// exactly 101 frames is one chunk. Nothing when last <= first.
+template <class Visit>
+void for_each_chunk(int first, int last, Visit visit) {
+    if (last <= first) return;
+    int start = first;
+    int end = first;
+    while (end != last) {
+        end = last - end > 100 ? end + 99 : last;
+        visit(start, end);
+        start = end + 1;
+    }
+}
+
+// Fills the lost coordinates of a channel over first..last on each axis from the spline.
+void repair_channel(int first_frame, int last_frame, int channel);
+
+// Rebuilds a channel over first..last from every factor-th frame; refused with a message when
+// the interval holds lost coordinates.
+void smooth_channel(int first_frame, int last_frame, int channel, int factor);
+
+// Exchanges the x, y and z of two channels over first..last.
+void interchange_channels(int first_frame, int last_frame, int channel_a, int channel_b);
+
+// Multiplies every valid coordinate of the capture by 1 + s.
+void scale_data(float s);
+
+// Lost coordinates of a channel over first..last, x, y and z each counted.
+int count_channel_lost(int first_frame, int last_frame, int channel);
