@@ -66,3 +66,45 @@ TEST(ZemoCli, WrongUsageExitsWithTwo) {
     EXPECT_EQ(run_command(cli + " info --bogus a", nullptr, &err), 2);
     EXPECT_NE(err.find("unknown option --bogus"), std::string::npos);
 }
+
+TEST(ZemoCli, RepairPrintsTheResultAndWritesTheRepairedCapture) {
+    TempDir dir;
+    const std::string out = dir.path("repaired.idf");
+    std::string stdout_text, err;
+    ASSERT_EQ(run_command(cli + " repair '" + shared_data("Eb015pi.idf") + "' '" + out + "' --marks PV2,0", &stdout_text, &err), 0) << err;
+    EXPECT_EQ(stdout_text.rfind("Error Correction Finished.\nNumber of corrected errors of file: ", 0), 0u) << stdout_text;
+    std::string info;
+    ASSERT_EQ(run_command(cli + " info '" + out + "'", &info), 0);
+    std::string original;
+    ASSERT_EQ(run_command(cli + " info '" + shared_data("Eb015pi.idf") + "'", &original), 0);
+    EXPECT_NE(info, original);
+    // Only the named marks were repaired: the last mark's lost count is as before.
+    EXPECT_EQ(info.substr(info.rfind("\nmark ")), original.substr(original.rfind("\nmark ")));
+}
+
+TEST(ZemoCli, SmoothInterchangeAndScaleRefuseWhatThePanelsRefuse) {
+    TempDir dir;
+    const std::string in = shared_data("subject01_walk1.idf");
+    const std::string out = dir.path("out.idf");
+    std::string text, err;
+    EXPECT_EQ(run_command(cli + " smooth '" + in + "' '" + out + "' --factor 3 --from 0 --to 150", &text, &err), 0) << err;
+    EXPECT_EQ(text, "Smooth Finished.\n");
+    EXPECT_EQ(run_command(cli + " smooth '" + shared_data("evart.idf") + "' '" + out + "' --marks LTOE", &text, &err), 1);
+    EXPECT_NE(err.find("errors to make a smooth."), std::string::npos);
+    EXPECT_EQ(run_command(cli + " interchange '" + in + "' '" + out + "' --marks 1,1 --from 0 --to 9", &text, &err), 1);
+    EXPECT_EQ(err, "Please, select two distinct frames to interchange.\n");
+    EXPECT_EQ(run_command(cli + " interchange '" + in + "' '" + out + "' --marks 1,2 --from 9 --to 9", &text, &err), 1);
+    EXPECT_EQ(err, "Please, select an origin frame minor than destination frame.\n");
+    EXPECT_EQ(run_command(cli + " interchange '" + in + "' '" + out + "' --marks 1,2 --from 0 --to 150", &text, &err), 0);
+    EXPECT_EQ(text, "Channels Interchange Finished.\n");
+    EXPECT_EQ(run_command(cli + " scale '" + in + "' '" + out + "' --factor 1.5", &text, &err), 2);
+    EXPECT_EQ(run_command(cli + " scale '" + in + "' '" + out + "' --factor -1", &text, &err), 0);
+    std::string zero;
+    ASSERT_EQ(run_command(cli + " info '" + out + "'", &zero), 0);
+    EXPECT_NE(read_file(out).find("0 \t0 \t0.\n"), std::string::npos);
+    EXPECT_EQ(run_command(cli + " repair '" + in + "' '" + out + "' --marks NOPE", &text, &err), 1);
+    EXPECT_NE(err.find("no mark \"NOPE\""), std::string::npos);
+    EXPECT_EQ(run_command(cli + " both '" + shared_data("gait-raw.idf") + "' '" + out + "'", &text, &err), 1);
+    EXPECT_NE(text.find("Error Correction Finished."), std::string::npos);
+    EXPECT_NE(text.find("Smooth Finished."), std::string::npos);
+}

@@ -1,0 +1,101 @@
+// The channel panels and the toolbar's trajectory commands through their widgets.
+#include <cmath>
+
+#include "app/ui_helpers.h"
+#include "core/capture_model.h"
+#include "gui/gui_fixture.h"
+
+namespace {
+
+struct ChannelsPageTest : GuiTest {
+    std::string open_gappy(int frames = 40) {
+        const std::string path = dir.path("gappy.idf");
+        write_file(path, make_idf_text(100, 3, frames, [](int m, int f, int a) {
+                       if (m == 1 && f >= 10 && f <= 12) return LOST_VALUE;
+                       return 50 * std::sin(0.2 * f + m) + a;
+                   }, {"LASI", "RASI", "SACR"}));
+        open_capture(path);
+        return path;
+    }
+};
+
+}  // namespace
+
+TEST_F(ChannelsPageTest, ToolbarRepairRepairsEveryChannelAndReports) {
+    open_gappy();
+    click("boton_herr_interpolar");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Error Correction Finished.\nNumber of corrected errors of file: 9.\nThere're 0 errors not corrected");
+    EXPECT_EQ(messages[0].type, 0);
+    EXPECT_EQ(messages[0].buttons, 1);
+    EXPECT_EQ(app.error_count, 0);
+    EXPECT_EQ(list_rows("list_can").size(), 3u);
+    EXPECT_NE(history_text().find("File repaired [0, 39], with 0 errors\n"), std::string::npos);
+    EXPECT_FALSE(is_lost(app.channels[1].samples[11].x));
+}
+
+TEST_F(ChannelsPageTest, ProceedWorksOnTheSelectedChannelsOverTheChosenFrames) {
+    open_gappy();
+    gtk_clist_select_row(GTK_CLIST(widget("list_can")), 0, 0);
+    set_widget_value("spinbutton_can_origen", 0);
+    set_widget_value("spinbutton_can_destino", 20);
+    click("boton_can_proceder");
+    EXPECT_TRUE(is_lost(app.channels[1].samples[11].x)) << "an unselected channel was repaired";
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Error Correction Finished.\nNumber of corrected errors of file: 0.\nThere're 9 errors not corrected");
+
+    // Smoothing: the factor follows the radio button; a channel with lost frames is refused.
+    EXPECT_FALSE(sensitive("spinbutton_can_factor_suavizado"));
+    click("radiobutton_can_suavizar");
+    EXPECT_TRUE(sensitive("spinbutton_can_factor_suavizado"));
+    click("boton_can_seltodos");
+    messages.clear();
+    click("boton_can_proceder");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].text, "The selected interval can't have \n errors to make a smooth.\n The interval 0 - 20 of channel [RASI] has 9 errors.");
+    EXPECT_EQ(messages[1].text, "Smooth Finished.");
+    EXPECT_NE(history_text().find("The trayectories have been smoothed [0, 20] SF: 5\n"), std::string::npos);
+}
+
+TEST_F(ChannelsPageTest, BothRepairsThenSmoothsWithTwoReports) {
+    open_gappy();
+    click("boton_herr_ambos");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].text.rfind("Error Correction Finished.", 0), 0u);
+    EXPECT_EQ(messages[1].text, "Smooth Finished.");
+    EXPECT_TRUE(active("radiobutton_can_suavizar"));
+    EXPECT_EQ(value("spinbutton_can_factor_suavizado"), 5);
+}
+
+TEST_F(ChannelsPageTest, InterchangeRefusesBadChoicesAndSwapsOtherwise) {
+    open_gappy();
+    const double a = app.channels[0].samples[5].x, b = app.channels[2].samples[5].x;
+    set_widget_value("spinbutton_can_frameorigen", 5);
+    set_widget_value("spinbutton_can_framedestino", 5);
+    click("boton_can_intercambiar");
+    gtk_option_menu_set_history(GTK_OPTION_MENU(widget("optionmenu_can_destino")), 2);
+    set_widget_value("spinbutton_can_framedestino", 8);
+    click("boton_can_intercambiar");
+    gtk_option_menu_set_history(GTK_OPTION_MENU(widget("optionmenu_can_destino")), 0);
+    click("boton_can_intercambiar");
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].text, "Please, select an origin frame minor than destination frame.");
+    EXPECT_EQ(messages[1].text, "Channels Interchange Finished.");
+    EXPECT_EQ(messages[2].text, "Please, select two distinct frames to interchange.");
+    EXPECT_EQ(app.channels[0].samples[5].x, b);
+    EXPECT_EQ(app.channels[2].samples[5].x, a);
+    EXPECT_NE(history_text().find("Interchange LASI <--> SACR in [5, 8]\n"), std::string::npos);
+}
+
+TEST_F(ChannelsPageTest, ScaleDataAppliesTheSliderAndSetsItBackToZero) {
+    open_gappy();
+    const double before = app.channels[0].samples[3].y;
+    set_widget_value("spinbutton_offsetx", 12);
+    set_widget_value("hscale_scaledata", -0.5);
+    click("button_scaledata");
+    EXPECT_DOUBLE_EQ(app.channels[0].samples[3].y, before * 0.5);
+    EXPECT_EQ(app.channels[1].samples[11].x, LOST_VALUE);
+    EXPECT_EQ(value("hscale_scaledata"), 0);
+    EXPECT_EQ(value("spinbutton_offsetx"), 12);
+    EXPECT_EQ(app.layers[1].scale, 0.0f);
+}
