@@ -6,25 +6,12 @@
 
 namespace {
 
-GtkWidget* framed(const char* caption, GtkWidget* child) {
-    GtkWidget* frame = gtk_frame_new(caption);
-    gtk_widget_show(frame);
-    return padded(frame, child, 3);
-}
-
-GtkWidget* row(std::initializer_list<GtkWidget*> children) {
-    GtkWidget* box = gtk_hbox_new(FALSE, 3);
-    pack_all(box, children);
-    gtk_widget_show(box);
-    return box;
-}
-
 const Adjust frame_range{1, 0, 100, 1, 10};
 
 GtkWidget* marks_page(WindowBuilder& b) {
     GtkWidget* x = b.radio("radiobutton_mar_ejex", " X Axis", nullptr, true);
     GtkWidget* curve = b.named("curve_mar", gtk_curve_new());
-    gtk_widget_set_size_request(curve, 250, 150);
+    gtk_widget_set_size_request(curve, 230, 162);
     GtkWidget* box = gtk_vbox_new(FALSE, 2);
     pack(box, row({text_label("Mark "), b.option_menu("option_mar_marcas")}));
     pack(box, row({x, b.radio("radiobutton_mar_ejey", " Y Axis", x), b.radio("radiobutton_mar_ejez", " Z Axis", x)}));

@@ -10,6 +10,8 @@
 #include "core/idf_reader.h"
 #include "core/idf_writer.h"
 #include "core/seams.h"
+#include "fuzzy/fim_page.h"
+#include "skeleton/bones_page.h"
 #include "view/layers_panel.h"
 
 namespace {
@@ -59,6 +61,18 @@ void file_select_ok(int mode) {
     case SELECT_SAVE_CAPTURE_AS:
         app.source_path = chosen;
         idf_save_as(chosen);
+        break;
+    case SELECT_OPEN_SKELETON:
+        app.source_path = chosen;
+        skeleton_file_chosen(chosen);
+        break;
+    case SELECT_SAVE_SKELETON_AS:
+        app.source_path = chosen;
+        skeleton_save_as_chosen(chosen);
+        break;
+    case SELECT_RULES_FILE:
+        app.source_path = chosen;
+        rules_file_chosen(chosen);
         break;
     default:
         app.source_path = chosen;

@@ -36,6 +36,8 @@ void gtk_status_set(const std::string& text) {
 
 void gtk_history_append(const std::string& text) { append_text_view("text_ver_historico", text); }
 
+}  // namespace
+
 LayerPlacement placement_from_widgets() {
     LayerPlacement placement;
     placement.offset_x = static_cast<float>(widget_value("spinbutton_offsetx"));
@@ -46,8 +48,6 @@ LayerPlacement placement_from_widgets() {
     placement.draw_box = widget_active("checkbutton_drawbox") ? 1 : 0;
     return placement;
 }
-
-}  // namespace
 
 void dismiss_running_message() {
     if (running_message) gtk_dialog_response(GTK_DIALOG(running_message), GTK_RESPONSE_DELETE_EVENT);

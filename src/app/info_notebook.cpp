@@ -5,32 +5,6 @@
 
 namespace {
 
-GtkWidget* framed(WindowBuilder& b, const char* caption, GtkWidget* child, bool named_frame = false,
-                  const char* name = nullptr) {
-    GtkWidget* frame = named_frame ? b.frame(name, caption) : gtk_frame_new(caption);
-    gtk_widget_show(frame);
-    return padded(frame, child, 3);
-}
-
-GtkWidget* row(std::initializer_list<GtkWidget*> children) {
-    GtkWidget* box = gtk_hbox_new(FALSE, 3);
-    pack_all(box, children);
-    gtk_widget_show(box);
-    return box;
-}
-
-GtkWidget* column(std::initializer_list<GtkWidget*> children) {
-    GtkWidget* box = gtk_vbox_new(FALSE, 2);
-    pack_all(box, children);
-    gtk_widget_show(box);
-    return box;
-}
-
-GtkWidget* with_tip(GtkWidget* widget, const char* text) {
-    tooltip(widget, text);
-    return widget;
-}
-
 GtkWidget* info_page(WindowBuilder& b) {
     GtkWidget* file = form({{"Name: ", b.label("label_nombre", "", 0)},
                             {"Frames:", b.label("label_frames", "", 0)},
@@ -42,9 +16,9 @@ GtkWidget* info_page(WindowBuilder& b) {
     gtk_widget_set_size_request(factor, 110, -1);
     GtkWidget* scale =
         column({row({text_label(" Factor "), factor}), b.button("button_scaledata", " Scale Data ", "s_aceptar.XPM")});
-    GtkWidget* left = column({framed(b, " File ", file), framed(b, " Scale Data ", scale)});
+    GtkWidget* left = column({framed(" File ", file), framed(" Scale Data ", scale)});
     gtk_widget_set_size_request(left, 190, -1);
-    GtkWidget* log = framed(b, " Historical Operations Log ",
+    GtkWidget* log = framed(" Historical Operations Log ",
                             scrolled(b.text_view("text_ver_historico", "Helvetica 11")));
     GtkWidget* page = gtk_hbox_new(FALSE, 3);
     pack(page, left);
@@ -76,9 +50,9 @@ GtkWidget* vis_page(WindowBuilder& b) {
                           b.spin("spin_ver_destino_trazas", {1, 1, 3000, 1, 10}, 0)}));
     pack(trajectory, scrolled(b.clist("list_ver_trazas", {80}, {}, GTK_SELECTION_MULTIPLE)), true);
     GtkWidget* page = gtk_hbox_new(FALSE, 3);
-    pack(page, framed(b, " General ", general));
-    pack(page, framed(b, " Armature ", armature));
-    pack(page, framed(b, " Trajectory ", trajectory), true);
+    pack(page, framed(" General ", general));
+    pack(page, framed(" Armature ", armature));
+    pack(page, framed(" Trajectory ", trajectory), true);
     return page;
 }
 
@@ -99,11 +73,11 @@ GtkWidget* ent_page(WindowBuilder& b) {
     GtkWidget* drawing = column({form({{"Offset X Axis ", b.spin("spinbutton_offsetx", offset, 2)},
                                        {"Offset Y Axis ", b.spin("spinbutton_offsety", offset, 2)},
                                        {"Offset Z Axis ", b.spin("spinbutton_offsetz", offset, 2)}}),
-                                 framed(b, " Initial Frame ", b.hscale("hscale_init", {0, -999, 999, 1, 1}, 0, GTK_POS_LEFT)),
+                                 framed(" Initial Frame ", b.hscale("hscale_init", {0, -999, 999, 1, 1}, 0, GTK_POS_LEFT)),
                                  b.check("checkbutton_drawbox", " Draw Bound Box", true)});
     GtkWidget* page = gtk_hbox_new(FALSE, 3);
-    pack(page, framed(b, " Calculated Entity ", calculated), true);
-    pack(page, framed(b, " Drawing Options ", drawing));
+    pack(page, framed(" Calculated Entity ", calculated), true);
+    pack(page, framed(" Drawing Options ", drawing));
     return page;
 }
 
@@ -138,11 +112,11 @@ GtkWidget* plot_page(WindowBuilder& b) {
               with_tip(b.spin("spinbutton_yres_plot", {480, 0, 4000, 1, 10}, 0, true), "Output Image Height")}),
          row({text_label("Title: "), with_tip(b.entry("entry_title_plot"), "Title of the Output Image")}),
          b.button("button_plot_plot", "Plot Image  ", "s_aceptar.XPM")});
-    GtkWidget* right = column({framed(b, " Plot Type ", type), framed(b, " PNG Output ", output)});
+    GtkWidget* right = column({framed(" Plot Type ", type), framed(" PNG Output ", output)});
     GtkWidget* page = gtk_hbox_new(FALSE, 3);
-    pack(page, framed(b, " Select Channels ", select));
+    pack(page, framed(" Select Channels ", select));
     pack(page, moves);
-    pack(page, framed(b, " To Plot ", list), true);
+    pack(page, framed(" To Plot ", list), true);
     pack(page, right);
     return page;
 }
@@ -166,7 +140,7 @@ GtkWidget* avi_page(WindowBuilder& b) {
     pack(quality, b.label("label_quality_avi", "Quality "));
     pack(quality, b.hscale("hscale_quality_avi", {7500, 1, 10000, 100, 500}, 0, GTK_POS_RIGHT), true);
     pack(codecs, quality);
-    GtkWidget* left = column({framed(b, " Video Options ", options), framed(b, " Background Colour ", background)});
+    GtkWidget* left = column({framed(" Video Options ", options), framed(" Background Colour ", background)});
     GtkWidget* page = gtk_hbox_new(FALSE, 3);
     pack(page, left);
     pack(page, codecs, true);

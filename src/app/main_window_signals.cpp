@@ -6,7 +6,10 @@
 #include "app/main_window.h"
 #include "app/refresh.h"
 #include "app/widgets.h"
+#include "fuzzy/fim_page.h"
 #include "processing/channels_page.h"
+#include "processing/marks_page.h"
+#include "skeleton/bones_page.h"
 #include "view/gl_view.h"
 #include "view/layers_panel.h"
 #include "view/playback_ui.h"
@@ -29,5 +32,8 @@ void connect_main_window_signals(GtkWidget* window) {
     connect_view_controls(window);
     connect_scene_options(window);
     connect_playback_controls(window);
+    connect_marks_page(window);
     connect_channels_page(window);
+    connect_fim_page(window);
+    connect_bones_page(window);
 }

@@ -11,6 +11,8 @@
 #include "core/colour_table.h"
 #include "core/seams.h"
 #include "platform/paths.h"
+#include "processing/marks_page.h"
+#include "skeleton/bones_page.h"
 #include "view/playback_ui.h"
 #include "view/view_state.h"
 
@@ -49,6 +51,8 @@ void set_column_widths(const char* list, std::initializer_list<int> widths) {
 void refresh_skeleton_widgets() {
     set_column_widths("clist_hue_marcas", {84, 100, 16});
     set_column_widths("clist_hue_huesos", {84, 84, 32});
+    skeleton_fill_marks_list();
+    skeleton_fill_bones_list();
     fill_mark_menu(app_windows.main_window, "optionmenu_hue_origen");
     fill_mark_menu(app_windows.main_window, "optionmenu_hue_destino");
     fill_colour_menu(app_windows.main_window, "optionmenu_hue_color");
@@ -70,6 +74,7 @@ void refresh_frame_ranges() {
     set_widget_range("spinbutton_mar_origen", 0, frames - 2, 1);
     set_widget_range("spinbutton_mar_destino", 1, frames - 1, 1);
     fill_mark_menu(app_windows.main_window, "option_mar_marcas");
+    refresh_marks_page();
     set_widget_range("spinbutton_can_origen", 0, frames - 2, 0);
     set_widget_range("spinbutton_can_destino", 1, frames - 1, frames - 1);
     set_widget_range("spinbutton_can_frameorigen", 0, frames - 2, 0);
@@ -86,7 +91,10 @@ void refresh_trajectory_range() {
 
 }  // namespace
 
-void refresh_marks_page() {}
+void refresh_marks_page() {
+    marks_values_refresh();
+    marks_curve_load(1);
+}
 
 void fill_mark_menu(GtkWidget* window, const char* option_menu) { fill_option_menu(window, option_menu, mark_names()); }
 

@@ -167,3 +167,28 @@ GtkWidget* form(std::initializer_list<std::pair<const char*, GtkWidget*>> rows) 
     gtk_widget_show(table);
     return table;
 }
+
+GtkWidget* framed(const char* caption, GtkWidget* child) {
+    GtkWidget* frame = gtk_frame_new(caption);
+    gtk_widget_show(frame);
+    return padded(frame, child, 3);
+}
+
+GtkWidget* row(std::initializer_list<GtkWidget*> children) {
+    GtkWidget* box = gtk_hbox_new(FALSE, 3);
+    pack_all(box, children);
+    gtk_widget_show(box);
+    return box;
+}
+
+GtkWidget* column(std::initializer_list<GtkWidget*> children) {
+    GtkWidget* box = gtk_vbox_new(FALSE, 2);
+    pack_all(box, children);
+    gtk_widget_show(box);
+    return box;
+}
+
+GtkWidget* with_tip(GtkWidget* widget, const char* text) {
+    tooltip(widget, text);
+    return widget;
+}

@@ -52,5 +52,12 @@ GtkWidget* scrolled(GtkWidget* child);
 GtkWidget* padded(GtkWidget* container, GtkWidget* child, int border = 4);
 // An unnamed label.
 GtkWidget* text_label(const char* text, float xalign = 0.0f);
+// A frame with a caption around a padded child.
+GtkWidget* framed(const char* caption, GtkWidget* child);
+// Children side by side, or one above the other.
+GtkWidget* row(std::initializer_list<GtkWidget*> children);
+GtkWidget* column(std::initializer_list<GtkWidget*> children);
+// The widget, with a tooltip.
+GtkWidget* with_tip(GtkWidget* widget, const char* text);
 // A table of rows, each a label and a widget.
 GtkWidget* form(std::initializer_list<std::pair<const char*, GtkWidget*>> rows);

@@ -6,6 +6,8 @@
 
 #include "app/console_seams.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_diagnose.h"
+#include "cli/cli_skeleton.h"
 
 namespace {
 
@@ -22,6 +24,8 @@ const Command commands[] = {
     {"both", cli_both},
     {"interchange", cli_interchange},
     {"scale", cli_scale},
+    {"diagnose", cli_diagnose},
+    {"skeleton", cli_skeleton},
 };
 
 int usage() {
@@ -38,6 +42,11 @@ int usage() {
                  "                      exchanges two marks' coordinates over the frames\n"
                  "  scale IN OUT --factor S\n"
                  "                      multiplies every valid coordinate by 1 + S (S in -1..1)\n"
+                 "  diagnose IN --rules FILE.fim [--repair OUT]\n"
+                 "                      the expert-system run: findings on standard output,\n"
+                 "                      progress on standard error; --repair repairs and writes OUT\n"
+                 "  skeleton CAPTURE SKELETON.bon [--save OUT.bon]\n"
+                 "                      loads a skeleton onto the capture, lists marks and bones\n"
                  "MARK and LIST entries are 0-based mark indices or mark names, LIST separated by\n"
                  "commas. Exit codes: 0 done, 1 refused, 2 wrong usage.\n");
     return EXIT_USAGE;

@@ -58,7 +58,8 @@ std::string close_current_capture() {
     assert(valid_slot(n) && "close_current_capture: no current layer");
     hide_layer_row(n);
     --app.open_count;
-    std::string closed = app.source_path;
+    // The capture's own path: source_path may since have been set by another file dialog.
+    std::string closed = app.file_name;
     app.file_name.clear();
     // Both the working copy and the slot let go of the samples, so the memory is freed now.
     for (Channel& channel : app.channels) channel = Channel{};

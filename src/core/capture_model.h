@@ -104,7 +104,7 @@ void show_layer_row(int n);
 void hide_layer_row(int n);
 
 // The engine's part of closing the current layer: its slot is freed, open_count decreased,
-// `file_name` cleared and its samples released. Returns the closed file's `source_path`.
+// `file_name` cleared and its samples released. Returns the path of the capture closed.
 std::string close_current_capture();
 
 // Every mark style back to colour "Gris", visible.

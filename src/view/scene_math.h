@@ -6,15 +6,9 @@
 
 #include "core/capture_model.h"
 
-// The placement in effect for the layer being drawn.
-struct ViewTransform {
-    float offset_x = 0;
-    float offset_y = 0;
-    float offset_z = 0;
-    int initial_frame = 0;
-    int draw_box = 1;
-    float scale = 0;
-};
+// The placement in effect for the layer being drawn: the current layer's from its widgets,
+// any other layer's from its slot.
+using ViewTransform = LayerPlacement;
 
 struct ScenePoint {
     double x, y, z;

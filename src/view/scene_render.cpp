@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "app/app_windows.h"
+#include "app/gtk_seams.h"
 #include "app/ui_helpers.h"
 #include "app/widgets.h"
 #include "core/capture_model.h"
@@ -233,21 +234,6 @@ void draw_text_block(int frame) {
     }
 }
 
-ViewTransform transform_from_widgets() {
-    ViewTransform t;
-    t.offset_x = static_cast<float>(widget_value("spinbutton_offsetx"));
-    t.offset_y = static_cast<float>(widget_value("spinbutton_offsety"));
-    t.offset_z = static_cast<float>(widget_value("spinbutton_offsetz"));
-    t.initial_frame = widget_int("hscale_init");
-    t.draw_box = widget_active("checkbutton_drawbox") ? 1 : 0;
-    t.scale = static_cast<float>(widget_value("hscale_scaledata"));
-    return t;
-}
-
-ViewTransform transform_from_slot(const Layer& slot) {
-    return {slot.offset_x, slot.offset_y, slot.offset_z, slot.initial_frame, slot.draw_box, slot.scale};
-}
-
 void clear_to(double red, double green, double blue) {
     glClearColor(static_cast<float>(red), static_cast<float>(green), static_cast<float>(blue), 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -343,7 +329,7 @@ void draw_scene(GtkWidget* widget) {
         layer_fetch(n);
         apply_projection();
         const bool current = n == app.current_layer;
-        view.transform = current ? transform_from_widgets() : transform_from_slot(slot);
+        view.transform = current ? placement_from_widgets() : static_cast<const LayerPlacement&>(slot);
         render_layer(current);
     }
     layer_fetch(app.current_layer);
@@ -375,7 +361,7 @@ void render_current_layer_once() {
         clear_to(NO_FILE_GREY, NO_FILE_GREY, NO_FILE_GREY);
         return;
     }
-    view.transform = transform_from_widgets();
+    view.transform = placement_from_widgets();
     render_layer(true);
 }
 

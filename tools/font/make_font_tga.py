@@ -212,7 +212,7 @@ def tga_bytes(alpha):
                          0,       # image ID length: none
                          0,       # no colour map
                          2,       # uncompressed true-colour
-                         0, 0, 0,  # colour map spec (unused)
+                         0, 0, 0,  # colour map fields (unused)
                          0, 0,    # x / y origin
                          SIZE, SIZE,
                          32,      # bits per pixel

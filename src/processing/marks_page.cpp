@@ -1,0 +1,152 @@
+// The " Marks " page: the values list and the trajectory editor's curve, with their handlers.
+// The arithmetic lives in curve_editor; this file moves it between the widgets and the engine.
+#include "processing/marks_page.h"
+
+#include <optional>
+#include <vector>
+
+#include "app/app_windows.h"
+#include "app/ui_helpers.h"
+#include "app/widgets.h"
+#include "core/capture_model.h"
+#include "processing/curve_editor.h"
+
+namespace {
+
+// GtkCurve draws its graph this many pixels inside its allocation.
+constexpr int CURVE_MARGIN = 3;
+
+// The vertical scale the user is editing on, kept from one load with rescaling to the next.
+CurveScale curve_scale;
+// Reading a spin button commits its typed text, which emits "changed" and would load again
+// from inside a load.
+bool loading = false;
+
+int chosen_axis() {
+    if (widget_active("radiobutton_mar_ejey")) return 1;
+    if (widget_active("radiobutton_mar_ejez")) return 2;
+    return 0;
+}
+
+// The menu position is the channel index; -1 while the menu does not name a mark of the working copy.
+int chosen_mark() {
+    GtkWidget* menu = main_widget("option_mar_marcas");
+    const int mark = menu ? gtk_option_menu_get_history(GTK_OPTION_MENU(menu)) : -1;
+    if (mark < 0 || mark >= app.mark_count() || app.channels[mark].empty()) return -1;
+    return mark;
+}
+
+// Nothing to edit without a mark or with a capture of a single frame.
+std::optional<CurveTarget> chosen_target() {
+    const int mark = chosen_mark();
+    if (mark < 0 || app.num_frames < 2) return std::nullopt;
+    const CurveInterval interval = clamp_curve_interval(widget_int("spinbutton_mar_origen"),
+                                                        widget_int("spinbutton_mar_destino"), app.num_frames);
+    if (interval.first_frame < 0) return std::nullopt;
+    return CurveTarget{mark, chosen_axis(), interval.first_frame, interval.last_frame};
+}
+
+void set_curve_points(GtkCurve* curve, const std::vector<CurvePoint>& points) {
+    // Setting the range resets the points and resizes the widget to the range, so it comes first
+    // and the size is put back.
+    gint width = -1, height = -1;
+    gtk_widget_get_size_request(GTK_WIDGET(curve), &width, &height);
+    gtk_curve_set_range(curve, 0, 1, 0, 1);
+    gtk_widget_set_size_request(GTK_WIDGET(curve), width, height);
+
+    g_free(curve->ctlpoint);
+    curve->num_ctlpoints = static_cast<gint>(points.size());
+    curve->ctlpoint = static_cast<gfloat(*)[2]>(g_malloc(points.size() * sizeof *curve->ctlpoint));
+    for (size_t i = 0; i < points.size(); ++i) {
+        curve->ctlpoint[i][0] = points[i].x;
+        curve->ctlpoint[i][1] = points[i].y;
+    }
+    // A change of type makes the widget recompute its drawn curve from the new points. It sizes
+    // that computation by the allocation, so a widget not yet allocated waits for its first draw.
+    const GtkAllocation& allocation = GTK_WIDGET(curve)->allocation;
+    if (allocation.width > 2 * CURVE_MARGIN && allocation.height > 2 * CURVE_MARGIN) {
+        gtk_curve_set_curve_type(curve, GTK_CURVE_TYPE_LINEAR);
+        gtk_curve_set_curve_type(curve, GTK_CURVE_TYPE_SPLINE);
+    }
+}
+
+void choice_changed() {
+    marks_values_refresh();
+    marks_curve_load(1);
+}
+
+void axis_clicked(GtkToggleButton* button, gpointer) {
+    // The button that goes off is clicked as well; the one that comes on does the reload.
+    if (gtk_toggle_button_get_active(button)) choice_changed();
+}
+
+}  // namespace
+
+void marks_values_refresh() {
+    GtkWidget* widget = main_widget("clist_mar");
+    if (!widget) return;
+    GtkCList* list = GTK_CLIST(widget);
+    gtk_clist_freeze(list);
+    gtk_clist_clear(list);
+    if (const int mark = chosen_mark(); mark >= 0) {
+        const int axis = chosen_axis();
+        const Sample* samples = app.channels[mark].samples.get();
+        for (int f = 0; f < app.num_frames; ++f) {
+            gchar* row[] = {g_strdup_printf("%d", f), g_strdup_printf("%f", axis_coordinate(samples[f], axis))};
+            gtk_clist_append(list, row);
+            g_free(row[0]);
+            g_free(row[1]);
+        }
+    }
+    gtk_clist_thaw(list);
+}
+
+void marks_curve_load(int rescale) {
+    if (loading) return;
+    loading = true;
+    const std::optional<CurveTarget> target = chosen_target();
+    GtkWidget* curve = main_widget("curve_mar");
+    if (target && curve) {
+        if (GtkWidget* ruler = main_widget("hruler_mar_horizontal")) {
+            gtk_ruler_set_range(GTK_RULER(ruler), target->first_frame, target->last_frame, target->first_frame,
+                                target->last_frame);
+        }
+        set_curve_points(GTK_CURVE(curve), curve_load_points(*target, rescale, curve_scale));
+    }
+    loading = false;
+}
+
+void curve_discard() { marks_curve_load(0); }
+
+void curve_accept() {
+    const std::optional<CurveTarget> target = chosen_target();
+    GtkWidget* widget = main_widget("curve_mar");
+    if (!target || !widget) return;
+    GtkCurve* curve = GTK_CURVE(widget);
+    std::vector<CurvePoint> points;
+    for (int i = 0; i < curve->num_ctlpoints; ++i) points.push_back({curve->ctlpoint[i][0], curve->ctlpoint[i][1]});
+    if (points.empty()) return;
+    const CurveControls controls = curve_controls(points);
+    const int count = static_cast<int>(points.size());
+    if (marks_curve_store(*target, curve_scale, count, controls.xs.data(), controls.ys.data()) != 0) return;
+    marks_values_refresh();
+    marks_curve_load(0);
+}
+
+void connect_marks_page(GtkWidget* window) {
+    g_signal_connect(find_widget(window, "option_mar_marcas"), "changed", G_CALLBACK(+[](GtkOptionMenu*, gpointer) {
+                         choice_changed();
+                     }),
+                     nullptr);
+    for (const char* name : {"radiobutton_mar_ejex", "radiobutton_mar_ejey", "radiobutton_mar_ejez"}) {
+        g_signal_connect(find_widget(window, name), "clicked", G_CALLBACK(axis_clicked), nullptr);
+    }
+    for (const char* name : {"spinbutton_mar_origen", "spinbutton_mar_destino"}) {
+        g_signal_connect(find_widget(window, name), "changed",
+                         G_CALLBACK(+[](GtkEditable*, gpointer) { marks_curve_load(1); }), nullptr);
+    }
+    g_signal_connect(find_widget(window, "boton_mar_descartar"), "clicked",
+                     G_CALLBACK(+[](GtkButton*, gpointer) { curve_discard(); }), nullptr);
+    g_signal_connect(find_widget(window, "boton_mar_aceptar"), "clicked",
+                     G_CALLBACK(+[](GtkButton*, gpointer) { curve_accept(); }), nullptr);
+}

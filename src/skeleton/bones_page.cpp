@@ -1,0 +1,118 @@
+// Handlers of the " Bones " page: the skeleton file buttons, the marks and bones lists, and
+// inserting and deleting bones. The mark and bone dialogs are in edit_dialogs.
+#include "skeleton/bones_page.h"
+
+#include "app/app_windows.h"
+#include "app/file_commands.h"
+#include "app/ui_helpers.h"
+#include "app/widgets.h"
+#include "core/capture_model.h"
+#include "core/colour_table.h"
+#include "platform/paths.h"
+#include "skeleton/edit_dialogs.h"
+#include "skeleton/skeleton_edit.h"
+#include "skeleton/skeleton_file.h"
+#include "view/playback_ui.h"
+
+namespace {
+
+const char* colour_name(int colour) { return colour >= 0 && colour < colour_count ? ColourTable[colour].name : ""; }
+
+const char* mark_name(int mark) {
+    return mark >= 0 && mark < app.mark_count() ? app.channels[mark].name_text().c_str() : "";
+}
+
+// Clears the list and hands it back frozen, or nullptr when it is not there.
+GtkCList* begin_refill(const char* name) {
+    GtkWidget* list = main_widget(name);
+    if (!list) return nullptr;
+    gtk_clist_freeze(GTK_CLIST(list));
+    gtk_clist_clear(GTK_CLIST(list));
+    return GTK_CLIST(list);
+}
+
+void append_row(GtkCList* list, const char* first, const char* second, const char* third) {
+    gchar* row[] = {const_cast<gchar*>(first), const_cast<gchar*>(second), const_cast<gchar*>(third)};
+    gtk_clist_append(list, row);
+}
+
+int option_position(const char* name) {
+    GtkWidget* option = main_widget(name);
+    return option ? gtk_option_menu_get_history(GTK_OPTION_MENU(option)) : -1;
+}
+
+void open_clicked() { file_select("Open Skeleton File", "*.bon", SELECT_OPEN_SKELETON); }
+void save_clicked() { skeleton_save_bound(); }
+void save_as_clicked() { file_select("Save Skeleton File", "*.bon", SELECT_SAVE_SKELETON_AS); }
+
+void insert_clicked() {
+    const int origin = option_position("optionmenu_hue_origen");
+    const int destination = option_position("optionmenu_hue_destino");
+    const int colour = option_position("optionmenu_hue_color");
+    // The menus name no mark while no capture is open.
+    if (origin < 0 || origin >= app.mark_count() || destination < 0 || destination >= app.mark_count() || colour < 0 ||
+        colour >= colour_count) {
+        return;
+    }
+    if (skeleton_insert_bone(origin, destination, colour) != 0) return;
+    skeleton_fill_bones_list();
+    request_redraw();
+}
+
+void delete_clicked() {
+    const int bone = first_selected_row("clist_hue_huesos");
+    if (bone >= 0 && bone < app.bone_count) skeleton_delete_bone(bone);
+    skeleton_fill_bones_list();
+    request_redraw();
+}
+
+}  // namespace
+
+void skeleton_fill_marks_list() {
+    GtkCList* list = begin_refill("clist_hue_marcas");
+    if (!list) return;
+    for (int m = 0; m < app.mark_count(); ++m) {
+        const MarkStyle& style = app.mark_styles[m];
+        append_row(list, mark_name(m), colour_name(style.colour), style.visible ? "Yes" : "No");
+    }
+    gtk_clist_thaw(list);
+}
+
+void skeleton_fill_bones_list() {
+    GtkCList* list = begin_refill("clist_hue_huesos");
+    if (!list) return;
+    for (int b = 0; b < app.bone_count; ++b) {
+        const Bone& bone = app.bones[b];
+        append_row(list, mark_name(bone.origin), mark_name(bone.destination), colour_name(bone.colour));
+    }
+    gtk_clist_thaw(list);
+}
+
+void skeleton_file_chosen(const std::string& path) {
+    if (skeleton_open(path) != 0) return;
+    set_entry_text("entry_hue_fichero", last_path_component(path));
+    skeleton_fill_bones_list();
+    skeleton_fill_marks_list();
+    request_redraw();
+}
+
+void skeleton_save_as_chosen(const std::string& path) { skeleton_save_as(path); }
+
+int first_selected_row(const char* clist) {
+    GtkWidget* list = main_widget(clist);
+    if (!list || !GTK_CLIST(list)->selection) return -1;
+    return GPOINTER_TO_INT(GTK_CLIST(list)->selection->data);
+}
+
+void connect_bones_page(GtkWidget* window) {
+    const auto on_click = [window](const char* name, void (*command)()) {
+        g_signal_connect_swapped(find_widget(window, name), "clicked", G_CALLBACK(command), nullptr);
+    };
+    on_click("boton_hue_abrir", open_clicked);
+    on_click("boton_hue_guardar", save_clicked);
+    on_click("boton_hue_guardarcomo", save_as_clicked);
+    on_click("boton_hue_editarmarca", edit_mark_clicked);
+    on_click("boton_insertar", insert_clicked);
+    on_click("boton_hue_editarhuesos", edit_bone_clicked);
+    on_click("boton_hue_eliminarhuesos", delete_clicked);
+}

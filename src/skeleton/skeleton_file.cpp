@@ -1,0 +1,81 @@
+// The skeleton of the working copy to and from BON files. The model changes only when a whole
+// file has been read and found valid; a save never leaves a half-written file behind.
+#include "skeleton/skeleton_file.h"
+
+#include <cstdio>
+
+#include "core/capture_model.h"
+#include "core/idf_writer.h"
+#include "core/seams.h"
+#include "platform/file_replace.h"
+#include "skeleton/bon_format.h"
+
+namespace {
+
+std::string last_save_error;
+
+bool read_whole_file(const std::string& path, std::string& text) {
+    FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) return false;
+    char buffer[1 << 16];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, got);
+    const bool ok = !std::ferror(in);
+    std::fclose(in);
+    return ok;
+}
+
+void take_skeleton(const Skeleton& skeleton) {
+    for (int m = 0; m < skeleton.mark_count; ++m) app.mark_styles[m] = skeleton.mark_styles[m];
+    for (int b = 0; b < skeleton.bone_count; ++b) app.bones[b] = skeleton.bones[b];
+    app.bone_count = skeleton.bone_count;
+}
+
+}  // namespace
+
+int skeleton_load(const std::string& path) {
+    std::string text;
+    if (!read_whole_file(path, text)) return 1;
+    Skeleton skeleton;
+    std::string error;
+    if (bon_parse(text, app.mark_count(), skeleton, error) != 0) {
+        show_error(error);
+        return 1;
+    }
+    take_skeleton(skeleton);
+    status_set(" Skeleton file has been opened.");
+    return 0;
+}
+
+int skeleton_save(const std::string& path) {
+    last_save_error = replace_file(path, IDF_TEMP_FILE_NAME, [](FILE* out) {
+        status_set(" Saving Skeleton File... ");
+        return bon_write_stream(app, out);
+    });
+    if (!last_save_error.empty()) return 1;
+    status_set(" Skeleton File has been saved");
+    return 0;
+}
+
+const std::string& skeleton_save_error() { return last_save_error; }
+
+void skeleton_reset() {
+    reset_mark_styles(app);
+    app.bone_count = 0;
+}
+
+int skeleton_open(const std::string& path) {
+    if (skeleton_load(path) != 0) return 1;
+    app.skeleton_file = path;
+    return 0;
+}
+
+void skeleton_save_bound() {
+    if (!app.skeleton_file.empty()) skeleton_save(app.skeleton_file);
+}
+
+int skeleton_save_as(const std::string& path) {
+    if (skeleton_save(path) == 0) return 0;
+    show_error("Error saving file:\n " + path + "\n " + last_save_error);
+    return 1;
+}

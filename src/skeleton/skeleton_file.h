@@ -1,0 +1,27 @@
+// Loading and saving the skeleton of the working copy, and the skeleton page's three file
+// commands without their widgets.
+#pragma once
+
+#include <string>
+
+// Reads the BON file at `path` into the skeleton of the working copy. Returns 0 on success;
+// 1 when the file cannot be read (no message) or is refused (its message shown in an error
+// box), the skeleton then unchanged.
+int skeleton_load(const std::string& path);
+
+// Writes the skeleton of the working copy to `path` through a temporary file beside it, so that
+// a failure leaves whatever was there untouched. Returns 0 on success; 1 on failure, with the
+// reason in skeleton_save_error().
+int skeleton_save(const std::string& path);
+const std::string& skeleton_save_error();
+
+// Every mark style back to "Gris" and visible, and no bones.
+void skeleton_reset();
+
+// Open: loads the file and, when it loads, binds the layer to it (`skeleton_file`).
+int skeleton_open(const std::string& path);
+// Save: writes to the file the layer is bound to, if any; a failure is not reported.
+void skeleton_save_bound();
+// Save as: writes to `path` and leaves the binding as it was; a failure shows
+// "Error saving file:\n %s" with the path and the reason.
+int skeleton_save_as(const std::string& path);
