@@ -1,8 +1,9 @@
 // zemo-bench: each measurement is one line "NAME VALUE UNIT"; comparisons with a baseline
 // measured in the same run are "NAME_speedup RATIO x".
-//   zemo-bench              the benchmarks that need no display (idf, processing)
+//   zemo-bench              the benchmarks that need no display (idf, processing, diagnose)
 //   zemo-bench idf          IDF reading and writing
 //   zemo-bench processing   repair and smoothing of every channel
+//   zemo-bench diagnose     the expert-system run, and one inference against fuzzylite
 //   zemo-bench view CAPTURE playback of the real window (needs a display)
 #include <clocale>
 #include <cstdio>
@@ -10,6 +11,7 @@
 
 void bench_idf();
 void bench_processing();
+void bench_diagnose();
 int bench_view(const std::string& capture);
 
 int main(int argc, char** argv) {
@@ -17,8 +19,9 @@ int main(int argc, char** argv) {
     const std::string name = argc > 1 ? argv[1] : "";
     if (argc == 1 || (argc == 2 && name == "idf")) bench_idf();
     if (argc == 1 || (argc == 2 && name == "processing")) bench_processing();
-    if (argc == 1 || (argc == 2 && (name == "idf" || name == "processing"))) return 0;
+    if (argc == 1 || (argc == 2 && name == "diagnose")) bench_diagnose();
+    if (argc == 1 || (argc == 2 && (name == "idf" || name == "processing" || name == "diagnose"))) return 0;
     if (argc == 3 && name == "view") return bench_view(argv[2]);
-    std::fprintf(stderr, "usage: zemo-bench [idf | processing | view CAPTURE]\n");
+    std::fprintf(stderr, "usage: zemo-bench [idf | processing | diagnose | view CAPTURE]\n");
     return 2;
 }
