@@ -50,33 +50,22 @@ void file_select(const char* title, const char* pattern, int mode) {
 void file_select_ok(int mode) {
     if (!app_windows.file_selection) return;
     const std::string chosen = gtk_file_selection_get_filename(GTK_FILE_SELECTION(app_windows.file_selection));
-    switch (mode) {
-    case SELECT_OPEN_CAPTURE:
-        // The chosen name becomes the new layer's; a file that cannot be read changes no layer.
+    // Every chosen name becomes the current layer's source_path, except a capture being opened:
+    // that one becomes the new layer's, and a file that cannot be read changes no layer.
+    if (mode == SELECT_OPEN_CAPTURE) {
         if (idf_read(chosen) == 0) {
             ui_refresh_opened();
             app.file_name = app.source_path;
         }
-        break;
-    case SELECT_SAVE_CAPTURE_AS:
-        app.source_path = chosen;
-        idf_save_as(chosen);
-        break;
-    case SELECT_OPEN_SKELETON:
-        app.source_path = chosen;
-        skeleton_file_chosen(chosen);
-        break;
-    case SELECT_SAVE_SKELETON_AS:
-        app.source_path = chosen;
-        skeleton_save_as_chosen(chosen);
-        break;
-    case SELECT_RULES_FILE:
-        app.source_path = chosen;
-        rules_file_chosen(chosen);
-        break;
-    default:
-        app.source_path = chosen;
-        break;
+        return;
+    }
+    app.source_path = chosen;
+    switch (mode) {
+    case SELECT_SAVE_CAPTURE_AS: idf_save_as(chosen); break;
+    case SELECT_OPEN_SKELETON: skeleton_file_chosen(chosen); break;
+    case SELECT_SAVE_SKELETON_AS: skeleton_save_as_chosen(chosen); break;
+    case SELECT_RULES_FILE: rules_file_chosen(chosen); break;
+    default: break;
     }
 }
 

@@ -130,33 +130,29 @@ void arrow_body(double length, double radius, int mode) {
     });
 }
 
+// Three faces of the box: x = min_x, y = max_y and z = min_z, each with its colour and normal.
 void draw_bounds_box() {
     const ViewBounds& b = view.bounds;
+    const struct Face {
+        GLubyte colour[3];
+        float normal[3];
+        double corners[4][3];
+    } faces[] = {
+        {{255, 100, 100}, {1, 0, 0},
+         {{b.min_x, b.min_y, b.min_z}, {b.min_x, b.max_y, b.min_z}, {b.min_x, b.max_y, b.max_z}, {b.min_x, b.min_y, b.max_z}}},
+        {{100, 255, 100}, {0, 1, 0},
+         {{b.min_x, b.max_y, b.min_z}, {b.max_x, b.max_y, b.min_z}, {b.max_x, b.max_y, b.max_z}, {b.min_x, b.max_y, b.max_z}}},
+        {{100, 100, 255}, {0, 0, 1},
+         {{b.min_x, b.min_y, b.min_z}, {b.max_x, b.min_y, b.min_z}, {b.max_x, b.max_y, b.min_z}, {b.min_x, b.max_y, b.min_z}}},
+    };
     glLineWidth(1);
-    glColor3ub(255, 100, 100);
-    glNormal3f(1, 0, 0);
-    glBegin(GL_LINE_LOOP);
-    glVertex3d(b.min_x, b.min_y, b.min_z);
-    glVertex3d(b.min_x, b.max_y, b.min_z);
-    glVertex3d(b.min_x, b.max_y, b.max_z);
-    glVertex3d(b.min_x, b.min_y, b.max_z);
-    glEnd();
-    glColor3ub(100, 255, 100);
-    glNormal3f(0, 1, 0);
-    glBegin(GL_LINE_LOOP);
-    glVertex3d(b.min_x, b.max_y, b.min_z);
-    glVertex3d(b.max_x, b.max_y, b.min_z);
-    glVertex3d(b.max_x, b.max_y, b.max_z);
-    glVertex3d(b.min_x, b.max_y, b.max_z);
-    glEnd();
-    glColor3ub(100, 100, 255);
-    glNormal3f(0, 0, 1);
-    glBegin(GL_LINE_LOOP);
-    glVertex3d(b.min_x, b.min_y, b.min_z);
-    glVertex3d(b.max_x, b.min_y, b.min_z);
-    glVertex3d(b.max_x, b.max_y, b.min_z);
-    glVertex3d(b.min_x, b.max_y, b.min_z);
-    glEnd();
+    for (const Face& face : faces) {
+        glColor3ubv(face.colour);
+        glNormal3fv(face.normal);
+        glBegin(GL_LINE_LOOP);
+        for (const auto& corner : face.corners) glVertex3dv(corner);
+        glEnd();
+    }
 }
 
 void draw_bone(int origin, int destination, int frame, double radius, int mode) {
