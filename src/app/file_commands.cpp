@@ -11,8 +11,10 @@
 #include "core/idf_writer.h"
 #include "core/seams.h"
 #include "fuzzy/fim_page.h"
+#include "plot/plot_page.h"
 #include "skeleton/bones_page.h"
 #include "view/layers_panel.h"
+#include "view/recording_ui.h"
 
 namespace {
 
@@ -65,6 +67,7 @@ void file_select_ok(int mode) {
     case SELECT_OPEN_SKELETON: skeleton_file_chosen(chosen); break;
     case SELECT_SAVE_SKELETON_AS: skeleton_save_as_chosen(chosen); break;
     case SELECT_RULES_FILE: rules_file_chosen(chosen); break;
+    case SELECT_VIDEO_FILE: video_file_chosen(chosen); break;
     default: break;
     }
 }
@@ -83,6 +86,7 @@ void file_close() {
     status_set(" File has been closed");
     history_append("File closed: " + closed + "\n");
     fill_layer_menu(app_windows.main_window, "option_layer_plot");
+    plot_layer_changed();
 }
 
 void connect_file_commands(GtkWidget* window) {

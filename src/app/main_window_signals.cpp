@@ -7,12 +7,14 @@
 #include "app/refresh.h"
 #include "app/widgets.h"
 #include "fuzzy/fim_page.h"
+#include "plot/plot_page.h"
 #include "processing/channels_page.h"
 #include "processing/marks_page.h"
 #include "skeleton/bones_page.h"
 #include "view/gl_view.h"
 #include "view/layers_panel.h"
 #include "view/playback_ui.h"
+#include "view/recording_ui.h"
 #include "view/scene_render.h"
 
 // A frame typed into the trajectory editor's spin buttons counts at once, before the key acts.
@@ -36,4 +38,6 @@ void connect_main_window_signals(GtkWidget* window) {
     connect_channels_page(window);
     connect_fim_page(window);
     connect_bones_page(window);
+    connect_plot_page(window);
+    connect_recording_controls(window);
 }

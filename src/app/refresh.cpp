@@ -11,6 +11,7 @@
 #include "core/colour_table.h"
 #include "core/seams.h"
 #include "platform/paths.h"
+#include "plot/plot_page.h"
 #include "processing/marks_page.h"
 #include "skeleton/bones_page.h"
 #include "view/playback_ui.h"
@@ -183,6 +184,7 @@ void ui_refresh_opened() {
     set_widget_active("radiobutton_can_interpolar", true);
     refresh_frame_ranges();
     fill_layer_menu(app_windows.main_window, "option_layer_plot");
+    plot_layer_changed();
 }
 
 // After layer_fetch: the working copy already holds the slot's names and data.

@@ -24,6 +24,7 @@
 #include "platform/paths.h"
 #include "view/gl_view.h"
 #include "view/playback_ui.h"
+#include "view/recording_ui.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ void create_interface() {
     app_windows.splash_window = create_splash_window();
     gtk_widget_show(app_windows.splash_window);
     app_windows.main_window = create_main_window();
+    fill_codec_list();
     install_gtk_seams();
     ui_reset_no_file();
 }

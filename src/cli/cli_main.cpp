@@ -7,6 +7,7 @@
 #include "app/console_seams.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_diagnose.h"
+#include "cli/cli_plot.h"
 #include "cli/cli_skeleton.h"
 
 namespace {
@@ -26,6 +27,7 @@ const Command commands[] = {
     {"scale", cli_scale},
     {"diagnose", cli_diagnose},
     {"skeleton", cli_skeleton},
+    {"plot", cli_plot},
 };
 
 int usage() {
@@ -47,6 +49,8 @@ int usage() {
                  "                      progress on standard error; --repair repairs and writes OUT\n"
                  "  skeleton CAPTURE SKELETON.bon [--save OUT.bon]\n"
                  "                      loads a skeleton onto the capture, lists marks and bones\n"
+                 "  plot [--type xyz|x|y|z] [--size W,H] [--title T] [--view RX,RZ] [--dir D] [--no-run] ITEM...\n"
+                 "                      ITEM CAPTURE:MARK:FROM:TO:LABEL:COLOUR[:dots|:filled]: writes D/gplot, runs gp.bat\n"
                  "MARK and LIST entries are 0-based mark indices or mark names, LIST separated by\n"
                  "commas. Exit codes: 0 done, 1 refused, 2 wrong usage.\n");
     return EXIT_USAGE;

@@ -15,6 +15,7 @@
 #include "platform/paths.h"
 #include "view/overlay.h"
 #include "view/playback_ui.h"
+#include "view/recording_ui.h"
 #include "view/scene_render.h"
 #include "view/view_state.h"
 
@@ -90,7 +91,10 @@ gboolean on_gl_motion(GtkWidget* widget, GdkEventMotion* event, gpointer) {
             }
         }
     }
-    if (!widget_active("boton_play") && state != 0) draw_view(widget);
+    if (!widget_active("boton_play") && state != 0) {
+        draw_view(widget);
+        if (widget_active("boton_rec")) capture_frame_bmp();
+    }
     return TRUE;
 }
 

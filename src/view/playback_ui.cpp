@@ -8,6 +8,7 @@
 #include "app/widgets.h"
 #include "core/capture_model.h"
 #include "view/playback.h"
+#include "view/recording_ui.h"
 #include "view/scene_render.h"
 
 namespace {
@@ -43,7 +44,11 @@ void last_clicked() { set_frame(app.num_frames - 1); }
 void slider_changed() { draw_view(view_widget()); }
 
 void play_toggled(GtkToggleButton* button, gpointer) {
-    if (gtk_toggle_button_get_active(button)) set_frame(first_playback_frame(current_frame(), app.num_frames));
+    if (gtk_toggle_button_get_active(button)) {
+        set_frame(first_playback_frame(current_frame(), app.num_frames));
+    } else if (widget_active("boton_rec")) {
+        start_record_tick();  // recording goes on with the still picture
+    }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "view/gl_view.h"
 #include "view/overlay.h"
 #include "view/playback_ui.h"
+#include "view/recording_ui.h"
 #include "view/scene_math.h"
 #include "view/text_block.h"
 #include "view/view_state.h"
@@ -345,6 +346,7 @@ gboolean draw_view(GtkWidget* widget) {
         }
     }
     process_pending_events();
+    capture_if_recording();
     playback_step();
     --drawing_depth;
     return TRUE;

@@ -1,0 +1,148 @@
+// Writing the plot: the data of every entry, gathered layer by layer, then order.gnu.
+#include "plot/plot_files.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "core/seams.h"
+#include "platform/paths.h"
+
+namespace {
+
+// "%f" without the locale: six decimals and "." always.
+void put_fixed(std::ostream& out, double value) {
+    char text[512];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
+    out.write(text, result.ptr - text);
+}
+
+const char* axis_names[3] = {"X", "Y", "Z"};
+
+const char* style_of(const PlotItem& item) {
+    if (item.filled) return "filledcurves";
+    if (item.dots) return "linespoints";
+    return "lines";
+}
+
+}  // namespace
+
+void PlotBounds::add_frames(int first, int last) {
+    first_frame = any_entry ? std::min(first_frame, first) : first;
+    last_frame = any_entry ? std::max(last_frame, last) : last;
+    any_entry = true;
+}
+
+void PlotBounds::add_sample(const Sample& sample) {
+    const double values[3] = {sample.x, sample.y, sample.z};
+    for (int axis = 0; axis < 3; ++axis) {
+        if (is_lost(values[axis])) continue;
+        const float v = static_cast<float>(values[axis]);
+        low[axis] = valid[axis] ? std::min(low[axis], v) : v;
+        high[axis] = valid[axis] ? std::max(high[axis], v) : v;
+        valid[axis] = true;
+    }
+}
+
+int PlotBounds::range_low(int axis) const { return static_cast<int>(low[axis]) - 1; }
+int PlotBounds::range_high(int axis) const { return static_cast<int>(high[axis]) + 1; }
+
+void plot_write_data(std::ostream& out, const Sample* samples, int first, int last, PlotBounds& bounds) {
+    for (int f = first; f <= last; ++f) {
+        const Sample& s = samples[f];
+        put_fixed(out, s.x);
+        out << '\t';
+        put_fixed(out, s.y);
+        out << '\t';
+        put_fixed(out, s.z);
+        out << '\n';
+        bounds.add_sample(s);
+    }
+}
+
+std::string plot_data_name(size_t i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "data%.2d.dat", static_cast<int>(i));
+    return name;
+}
+
+void plot_write_commands(std::ostream& out, const std::vector<PlotItem>& items, const PlotSettings& settings,
+                         const PlotBounds& bounds) {
+    const auto range = [&](const char* name, int low, int high) {
+        out << "set " << name << " [" << low << ':' << high << "]\n";
+    };
+    out << "set parametric\n";
+    out << "set output \"output.png\"\n";
+    out << "set terminal png size " << settings.width << ',' << settings.height << "\n\n";
+    out << "set grid\n";
+    out << "set title \"" << settings.title << "\"\n";
+    std::string columns;
+    if (settings.type == PLOT_XYZ) {
+        out << "set view " << settings.rotation_x << ',' << settings.rotation_z << '\n';
+        range("xrange", bounds.range_low(0), bounds.range_high(0));
+        range("yrange", bounds.range_low(1), bounds.range_high(1));
+        range("zrange", bounds.range_low(2), bounds.range_high(2));
+        out << "splot ";
+    } else {
+        const int axis = settings.type - PLOT_X;
+        range("xrange", bounds.first_frame, bounds.last_frame);
+        columns = "using " + std::to_string(axis + 1);
+        range("yrange", bounds.range_low(axis), bounds.range_high(axis));
+        out << "plot ";
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) out << ", \\\n";
+        out << '"' << plot_data_name(i) << "\" " << columns << " title \"" << items[i].legend << "\" with "
+            << style_of(items[i]) << ' ' << items[i].line_type;
+    }
+}
+
+int plot_write_files(const std::string& folder, const PlotSettings& settings) {
+    if (plot_items.empty()) {
+        show_error("There is nothing to plot.\n Add channels to the To Plot list first.");
+        return 1;
+    }
+    for (size_t i = 0; i < plot_items.size(); ++i) {
+        const std::string problem = plot_item_problem(plot_items[i], i);
+        if (!problem.empty()) {
+            show_error(problem);
+            return 1;
+        }
+    }
+
+    // Every entry's data is gathered first, so that a refused plot leaves the folder untouched.
+    const int current = app.current_layer;
+    layer_store(current);
+    PlotBounds bounds;
+    std::vector<std::string> data;
+    for (const PlotItem& item : plot_items) {
+        layer_fetch(item.layer);
+        bounds.add_frames(item.first_frame, item.last_frame);
+        std::ostringstream out;
+        plot_write_data(out, app.channels[item.channel].samples.get(), item.first_frame, item.last_frame, bounds);
+        data.push_back(std::move(out).str());
+    }
+    layer_fetch(current);
+
+    for (int axis = 0; axis < 3; ++axis) {
+        const bool needed = settings.type == PLOT_XYZ || settings.type - PLOT_X == axis;
+        if (needed && !bounds.valid[axis]) {
+            show_error(std::string("There is no valid coordinate on the ") + axis_names[axis] +
+                       " axis of the channels to plot.\n Nothing has been plotted.");
+            return 1;
+        }
+    }
+
+    for (size_t i = 0; i < data.size(); ++i) {
+        std::ofstream file(join_path(folder, plot_data_name(i)), std::ios::binary | std::ios::trunc);
+        if (!file) return 1;
+        file << data[i];
+        if (!file.flush()) return 1;
+    }
+    std::ofstream commands(join_path(folder, "order.gnu"), std::ios::binary | std::ios::trunc);
+    if (!commands) return 1;
+    plot_write_commands(commands, plot_items, settings, bounds);
+    return commands.flush() ? 0 : 1;
+}

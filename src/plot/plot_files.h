@@ -1,0 +1,55 @@
+// The gnuplot files of a plot: one data file per entry of the to-plot list and the command file
+// order.gnu, written into the plot folder for the plot script to run.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/capture_model.h"
+#include "plot/plot_items.h"
+
+enum PlotType { PLOT_XYZ = 0, PLOT_X = 1, PLOT_Y = 2, PLOT_Z = 3 };
+
+struct PlotSettings {
+    int width = 640;
+    int height = 480;
+    std::string title;
+    PlotType type = PLOT_XYZ;
+    int rotation_x = 60;
+    int rotation_z = 30;
+};
+
+// What the command file needs to know about the data: the frame span over every entry and,
+// per axis, the smallest and largest valid coordinate (held as 32-bit floats).
+struct PlotBounds {
+    int first_frame = 0;
+    int last_frame = 0;
+    bool any_entry = false;
+    float low[3] = {0, 0, 0};
+    float high[3] = {0, 0, 0};
+    bool valid[3] = {false, false, false};
+
+    void add_frames(int first, int last);
+    void add_sample(const Sample& sample);
+    // The axis's range as written: smallest truncated toward zero minus 1, largest plus 1.
+    int range_low(int axis) const;
+    int range_high(int axis) const;
+};
+
+// Frames first..last of one channel, "%f\t%f\t%f\n" each (lost coordinates as they are), and
+// their valid coordinates added to the bounds. Nothing when first is after last.
+void plot_write_data(std::ostream& out, const Sample* samples, int first, int last, PlotBounds& bounds);
+
+// The command file for the entries, as gnuplot reads it with the data files beside it.
+void plot_write_commands(std::ostream& out, const std::vector<PlotItem>& items, const PlotSettings& settings,
+                         const PlotBounds& bounds);
+
+// The data file name of entry i: "data%.2d.dat".
+std::string plot_data_name(size_t i);
+
+// Writes the files of plot_items into `folder` (which must exist). A plot that cannot be made
+// (empty list, an entry whose file is gone, an axis without a valid coordinate) is refused with
+// an error box and writes nothing; a file that cannot be created ends it silently. The working
+// copy is the current layer again afterwards. Returns 0 when every file was written, else 1.
+int plot_write_files(const std::string& folder, const PlotSettings& settings);

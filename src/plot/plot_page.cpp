@@ -1,0 +1,117 @@
+// Handlers of the Plot page: they read the page's widgets, keep clist_toplot_plot paired with
+// plot_items, and leave the files and the script to the engine.
+#include "plot/plot_page.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/app_windows.h"
+#include "app/refresh.h"
+#include "app/ui_helpers.h"
+#include "app/widgets.h"
+#include "core/capture_model.h"
+#include "platform/launch.h"
+#include "platform/paths.h"
+#include "plot/plot_files.h"
+#include "plot/plot_items.h"
+
+namespace {
+
+int option_position(const char* name) {
+    GtkWidget* option = main_widget(name);
+    return option ? gtk_option_menu_get_history(GTK_OPTION_MENU(option)) : -1;
+}
+
+std::string entry_text(const char* name) {
+    GtkWidget* entry = main_widget(name);
+    return entry ? gtk_entry_get_text(GTK_ENTRY(entry)) : "";
+}
+
+void empty_option_menu(const char* name) {
+    GtkWidget* option = main_widget(name);
+    if (option) gtk_option_menu_set_menu(GTK_OPTION_MENU(option), gtk_menu_new());
+}
+
+// The frame spin keeps its value where the new range allows.
+void set_frame_range(const char* name, int last) {
+    const double value = std::clamp(widget_value(name), 0.0, static_cast<double>(std::max(last, 0)));
+    set_widget_range(name, 0, last, value);
+}
+
+PlotType chosen_type() {
+    if (widget_active("radiobutton_x_plot")) return PLOT_X;
+    if (widget_active("radiobutton_y_plot")) return PLOT_Y;
+    if (widget_active("radiobutton_z_plot")) return PLOT_Z;
+    return PLOT_XYZ;
+}
+
+}  // namespace
+
+void plot_layer_changed() {
+    const int layer = plot_chosen_layer(option_position("option_layer_plot"));
+    if (layer == 0 || app.current_layer == 0) {
+        empty_option_menu("option_channel_plot");
+        return;
+    }
+    const int current = app.current_layer;
+    layer_store(current);
+    layer_fetch(layer);
+    fill_mark_menu(app_windows.main_window, "option_channel_plot");
+    layer_fetch(current);
+    const Layer& chosen = app.layers[layer];
+    set_frame_range("spin_from_plot", chosen.num_frames - 1);
+    set_frame_range("spin_to_plot", chosen.num_frames - 1);
+    set_entry_text("entry_label_plot", last_path_component(chosen.file_name));
+}
+
+void plot_add_item() {
+    const int layer = plot_chosen_layer(option_position("option_layer_plot"));
+    const int channel = option_position("option_channel_plot");
+    GtkWidget* list = main_widget("clist_toplot_plot");
+    if (layer == 0 || channel < 0 || !list) return;
+    const std::string label = entry_text("entry_label_plot");
+    gchar* row[] = {const_cast<gchar*>(label.c_str())};
+    gtk_clist_append(GTK_CLIST(list), row);
+    plot_append_item(make_plot_item(layer, channel, widget_int("spin_from_plot"), widget_int("spin_to_plot"), label,
+                                    option_position("option_colour_plot") + 1, widget_active("check_usedots_plot"),
+                                    widget_active("check_filledcurves_plot")));
+}
+
+void plot_remove_selected() {
+    GtkWidget* list = main_widget("clist_toplot_plot");
+    if (!list) return;
+    std::vector<int> rows;
+    for (GList* selected = GTK_CLIST(list)->selection; selected; selected = selected->next) {
+        rows.push_back(GPOINTER_TO_INT(selected->data));
+    }
+    // From the last row up, so that the positions still to remove stay valid.
+    std::sort(rows.rbegin(), rows.rend());
+    gtk_clist_freeze(GTK_CLIST(list));
+    for (int row : rows) gtk_clist_remove(GTK_CLIST(list), row);
+    gtk_clist_thaw(GTK_CLIST(list));
+    plot_remove_positions(rows);
+}
+
+void plot_run() {
+    PlotSettings settings;
+    settings.width = widget_int("spinbutton_xres_plot");
+    settings.height = widget_int("spinbutton_yres_plot");
+    settings.title = entry_text("entry_title_plot");
+    settings.type = chosen_type();
+    settings.rotation_x = widget_int("spinbutton_rx_plot");
+    settings.rotation_z = widget_int("spinbutton_rz_plot");
+    if (plot_write_files(native_path("gplot"), settings) != 0) return;
+    launch_detached("gp.bat");
+}
+
+void connect_plot_page(GtkWidget* window) {
+    g_signal_connect_swapped(find_widget(window, "option_layer_plot"), "changed", G_CALLBACK(plot_layer_changed),
+                             nullptr);
+    const auto on_click = [window](const char* name, void (*command)()) {
+        g_signal_connect_swapped(find_widget(window, name), "clicked", G_CALLBACK(command), nullptr);
+    };
+    on_click("button_add_plot", plot_add_item);
+    on_click("button_remove_plot", plot_remove_selected);
+    on_click("button_plot_plot", plot_run);
+}

@@ -1,0 +1,74 @@
+// Recording the view: the numbered 24-bit BMP images, the codec list of the video panel and the
+// command lines of the two video scripts. No widget and no GL here: the pixels come in as RGB rows.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+constexpr unsigned RECORD_TICK_MS = 66;
+constexpr int BMP_HEADER_SIZE = 54;
+constexpr int BMP_PIXELS_PER_METRE = 2952;
+
+// `recording` is 1 while a recording is under way; `frame_counter` numbers the next image.
+struct RecordingState {
+    int recording = 0;
+    int frame_counter = 0;
+};
+extern RecordingState recording_state;
+
+// Zero bytes after each row so that rows take a multiple of four bytes.
+int bmp_row_pad(int width);
+// (3 * width + pad) * height.
+std::uint32_t bmp_image_size(int width, int height);
+// The 14-byte file header and the 40-byte info header; the file-size field holds 54 + image size.
+std::array<unsigned char, 14> bmp_file_header(int width, int height);
+std::array<unsigned char, 40> bmp_info_header(int width, int height);
+
+// Writes the whole file: headers, then the rows bottom row first as blue, green, red plus pad.
+// rgb holds width * height pixels, red, green, blue, bottom row first (as GL reads them).
+// Each part is flushed before the next, so a failure names the part that could not be written.
+// Returns "" on success, otherwise the message for the user.
+std::string write_bmp(std::ostream& out, const unsigned char* rgb, int width, int height);
+
+// "img%.6d.bmp" of n.
+std::string image_file_name(int n);
+
+// Writes the next numbered image into the working directory: takes the name from
+// frame_counter and counts it (also when the write fails), writes, and on failure shows the
+// message in an information box, removes what was written of that image and returns 1.
+int save_frame_bmp(const std::vector<unsigned char>& rgb, int width, int height);
+
+// One row of "codecs.dat": the code passed to iv.bat and the text shown in the list.
+struct CodecEntry {
+    std::string code;
+    std::string description;
+};
+// Skips four header lines, then one codec a line up to an empty line or the end. In a codec
+// line character 0 is ignored, the code runs from character 1 to the first space after it, one
+// space and one more character follow, and the rest is the description. Accepts "\r\n".
+std::vector<CodecEntry> parse_codec_list(std::istream& in);
+// The list in the file; empty when the file cannot be opened.
+std::vector<CodecEntry> read_codec_list(const std::string& path);
+
+// The codec of list row `row` (0-based); "DIB " when no row is selected (row < 0) or the row
+// has no codec line.
+std::string codec_at_row(const std::vector<CodecEntry>& codecs, int row);
+
+// The video file name: the entry's text, or "TempVideoZemo.avi" when it has 3 characters or fewer.
+std::string video_file_name(const std::string& entry_text);
+
+// What the video panel holds when the record button goes off.
+struct VideoRequest {
+    std::string entry_text;
+    int fps = 20;
+    int kfps = 1;
+    int quality = 7500;
+    bool select_codec = false;
+    std::string codec;  // used only with select_codec
+};
+// "iv.bat %d \"%s\" %d %s %d" with a codec, otherwise "ivc.bat %d \"%s\" %d" (a raw AVI).
+std::string video_command(const VideoRequest& request);

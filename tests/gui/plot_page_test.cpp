@@ -1,0 +1,152 @@
+// The Plot page through its widgets: the layer and channel menus follow the open files, the
+// to-plot list stays paired with its entries, and Plot Image writes the files and starts gp.bat.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/ui_helpers.h"
+#include "core/capture_model.h"
+#include "gui/gui_fixture.h"
+#include "platform/launch.h"
+#include "plot/plot_items.h"
+
+namespace {
+
+struct PlotPageTest : GuiTest {
+    std::vector<std::string> launched;
+
+    void SetUp() override {
+        GuiTest::SetUp();
+        plot_items.clear();
+        set_launch_recorder([this](const std::string& command) { launched.push_back(command); });
+    }
+    void TearDown() override {
+        set_launch_recorder(nullptr);
+        plot_items.clear();
+        GuiTest::TearDown();
+    }
+
+    void choose(const char* option_menu, int position) {
+        gtk_option_menu_set_history(GTK_OPTION_MENU(widget(option_menu)), position);
+        process_pending_events();
+    }
+    void add(const char* label, int from, int to, int colour) {
+        set_entry_text("entry_label_plot", label);
+        set_widget_value("spin_from_plot", from);
+        set_widget_value("spin_to_plot", to);
+        choose("option_colour_plot", colour);
+        click("button_add_plot");
+    }
+    // Plot Image with the working directory in the test's folder, so gplot/ is the test's own.
+    void plot_in_test_folder() {
+        mkdir(dir.path("gplot").c_str(), 0777);
+        char* previous = getcwd(nullptr, 0);
+        ASSERT_EQ(chdir(dir.dir.c_str()), 0);
+        click("button_plot_plot");
+        ASSERT_EQ(chdir(previous), 0);
+        free(previous);
+    }
+};
+
+}  // namespace
+
+TEST_F(PlotPageTest, LayerMenuChoosesTheChannelsRangeAndLabelWhileTheCurrentLayerStays) {
+    EXPECT_TRUE(menu_items("option_channel_plot").empty());
+    open_small_capture("first.idf", 3, 40);
+    open_small_capture("second.idf", 2, 25);
+    EXPECT_EQ(menu_items("option_layer_plot"), (std::vector<std::string>{"first.idf", "second.idf"}));
+    // Position 0 is the first file, while the second one is the current layer.
+    EXPECT_EQ(menu_items("option_channel_plot"), (std::vector<std::string>{"M0", "M1", "M2"}));
+    EXPECT_EQ(upper("spin_to_plot"), 39);
+    EXPECT_EQ(lower("spin_from_plot"), 0);
+    EXPECT_EQ(gtk_entry_get_text(GTK_ENTRY(widget("entry_label_plot"))), std::string("first.idf"));
+    EXPECT_EQ(app.current_layer, 2);
+    EXPECT_EQ(app.mark_count(), 2);
+    EXPECT_EQ(app.num_frames, 25);
+
+    choose("option_layer_plot", 1);
+    EXPECT_EQ(menu_items("option_channel_plot"), (std::vector<std::string>{"M0", "M1"}));
+    EXPECT_EQ(upper("spin_to_plot"), 24);
+    EXPECT_EQ(gtk_entry_get_text(GTK_ENTRY(widget("entry_label_plot"))), std::string("second.idf"));
+
+    // Closing both files leaves the channel menu empty.
+    click("boton_herr_cerrar");
+    EXPECT_EQ(menu_items("option_layer_plot"), (std::vector<std::string>{"first.idf"}));
+    EXPECT_EQ(menu_items("option_channel_plot").size(), 3u);
+    click("boton_herr_cerrar");
+    EXPECT_TRUE(menu_items("option_layer_plot").empty());
+    EXPECT_TRUE(menu_items("option_channel_plot").empty());
+    click("button_add_plot");
+    EXPECT_TRUE(list_rows("clist_toplot_plot").empty());
+    EXPECT_TRUE(plot_items.empty());
+}
+
+TEST_F(PlotPageTest, AddedEntryKeepsItsFieldsAndLabel) {
+    open_small_capture("first.idf", 3, 40);
+    open_small_capture("second.idf", 2, 25);
+    choose("option_layer_plot", 1);
+    choose("option_channel_plot", 1);
+    set_widget_active("check_usedots_plot", true);
+    add("one", 10, 20, 7);
+    set_entry_text("entry_label_plot", "typed later");
+    EXPECT_EQ(list_rows("clist_toplot_plot"), (std::vector<std::string>{"one"}));
+    ASSERT_EQ(plot_items.size(), 1u);
+    const PlotItem& item = plot_items[0];
+    EXPECT_EQ(item.layer, 2);
+    EXPECT_EQ(item.channel, 1);
+    EXPECT_EQ(item.first_frame, 10);
+    EXPECT_EQ(item.last_frame, 20);
+    EXPECT_EQ(item.legend, "one");
+    EXPECT_EQ(item.line_type, 8);
+    EXPECT_EQ(item.dots, 1);
+    EXPECT_EQ(item.filled, 0);
+}
+
+TEST_F(PlotPageTest, RemovingThreeSelectedRowsRemovesTheirEntries) {
+    open_small_capture("first.idf", 3, 40);
+    for (const char* label : {"a", "b", "c", "d", "e"}) add(label, 0, 5, 0);
+    GtkCList* list = GTK_CLIST(widget("clist_toplot_plot"));
+    for (int row : {0, 2, 3}) gtk_clist_select_row(list, row, 0);
+    click("button_remove_plot");
+    EXPECT_EQ(list_rows("clist_toplot_plot"), (std::vector<std::string>{"b", "e"}));
+    ASSERT_EQ(plot_items.size(), 2u);
+    EXPECT_EQ(plot_items[0].legend, "b");
+    EXPECT_EQ(plot_items[1].legend, "e");
+}
+
+TEST_F(PlotPageTest, PlotImageWritesTheFilesAndStartsTheScript) {
+    open_small_capture("first.idf", 3, 40);
+    plot_in_test_folder();
+    ASSERT_EQ(messages.size(), 1u) << "an empty list is refused";
+    EXPECT_EQ(messages[0].type, 3);
+    EXPECT_TRUE(launched.empty());
+
+    add("one", 10, 20, 1);
+    set_widget_value("spin_from_plot", 0);
+    set_widget_value("spin_to_plot", 3);
+    set_widget_active("check_usedots_plot", true);
+    add("two", 0, 3, 7);
+    set_widget_active("radiobutton_y_plot", true);
+    set_widget_value("spinbutton_xres_plot", 800);
+    set_widget_value("spinbutton_yres_plot", 600);
+    set_entry_text("entry_title_plot", "Walk");
+    plot_in_test_folder();
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(launched, (std::vector<std::string>{"gp.bat"}));
+    // first.idf holds m * 10 + f + a: channel 0's y runs over 1..21 for the frames plotted.
+    EXPECT_EQ(read_file(dir.path("gplot/order.gnu")),
+              "set parametric\nset output \"output.png\"\nset terminal png size 800,600\n\nset grid\n"
+              "set title \"Walk\"\nset xrange [0:20]\nset yrange [0:22]\n"
+              "plot \"data00.dat\" using 2 title \"one\" with lines 2, \\\n"
+              "\"data01.dat\" using 2 title \"two\" with linespoints 8");
+    EXPECT_EQ(read_file(dir.path("gplot/data01.dat")),
+              "0.000000\t1.000000\t2.000000\n1.000000\t2.000000\t3.000000\n"
+              "2.000000\t3.000000\t4.000000\n3.000000\t4.000000\t5.000000\n");
+
+    // After its file is closed, the entry is refused and nothing starts.
+    click("boton_herr_cerrar");
+    launched.clear();
+    plot_in_test_folder();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[1].text.find("The entry 0 (one)"), std::string::npos) << messages[1].text;
+    EXPECT_TRUE(launched.empty());
+}

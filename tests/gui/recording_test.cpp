@@ -1,0 +1,218 @@
+// Recording the view on the test display: the record button writes the drawn picture as
+// numbered BMP files in the program's folder, and turning it off starts the video script.
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "app/app_windows.h"
+#include "app/ui_helpers.h"
+#include "gui/gui_fixture.h"
+#include "platform/launch.h"
+#include "view/recording.h"
+#include "view/recording_ui.h"
+#include "view/scene_render.h"
+#include "view/view_state.h"
+
+namespace {
+
+std::uint32_t u32(const std::string& bytes, size_t at) {
+    return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8 |
+           static_cast<unsigned char>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3])) << 24;
+}
+
+struct RecordingTest : GuiTest {
+    std::string previous;
+    std::vector<std::string> launched;
+
+    void SetUp() override {
+        GuiTest::SetUp();
+        if (IsSkipped()) return;
+        previous = std::filesystem::current_path().string();
+        // The images go to the working directory, which is the program's folder when it runs.
+        std::filesystem::copy_file(build_path("codecs.dat"), dir.path("codecs.dat"));
+        ASSERT_EQ(chdir(dir.dir.c_str()), 0);
+        set_launch_recorder([this](const std::string& command) { launched.push_back(command); });
+        gtk_widget_show(app_windows.main_window);
+        process_pending_events();
+    }
+
+    void TearDown() override {
+        set_launch_recorder(nullptr);
+        if (!previous.empty()) {
+            EXPECT_EQ(chdir(previous.c_str()), 0);
+        }
+        GuiTest::TearDown();
+    }
+
+    void set_rec(bool on) {
+        set_widget_active("boton_rec", on);
+        process_pending_events();
+    }
+
+    void redraw() { draw_view(widget("gtkglext_modelo3D")); }
+
+    // Runs the main loop for a while, as the user would wait.
+    void wait_ms(int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            // One event at a time: during playback there is always one more.
+            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);
+        }
+    }
+
+    bool exists(const std::string& name) { return std::filesystem::exists(dir.path(name)); }
+};
+
+}  // namespace
+
+TEST_F(RecordingTest, TheCodecListIsFilledAtStartUp) {
+    const auto codecs = read_codec_list(build_path("codecs.dat"));
+    ASSERT_FALSE(codecs.empty());
+    const auto rows = list_rows("clist_codecs_avi");
+    ASSERT_EQ(rows.size(), codecs.size());
+    EXPECT_EQ(rows[0], "Motion JPEG (mjpeg)");
+    EXPECT_EQ(rows.back(), codecs.back().description);
+}
+
+TEST_F(RecordingTest, AMissingCodecFileLeavesTheListEmpty) {
+    std::filesystem::remove(dir.path("codecs.dat"));
+    fill_codec_list();
+    EXPECT_TRUE(list_rows("clist_codecs_avi").empty());
+}
+
+TEST_F(RecordingTest, SelectACodecMakesTheListAndQualitySensitive) {
+    for (const char* name : {"clist_codecs_avi", "label_quality_avi", "hscale_quality_avi"}) EXPECT_FALSE(sensitive(name));
+    set_widget_active("check_selcodec_avi", true);
+    for (const char* name : {"clist_codecs_avi", "label_quality_avi", "hscale_quality_avi"}) EXPECT_TRUE(sensitive(name));
+    set_widget_active("check_selcodec_avi", false);
+    for (const char* name : {"clist_codecs_avi", "label_quality_avi", "hscale_quality_avi"}) EXPECT_FALSE(sensitive(name));
+}
+
+TEST_F(RecordingTest, TheSaveDialogWritesTheChosenNameIntoTheEntry) {
+    click("button_select_avi");
+    ASSERT_NE(app_windows.file_selection, nullptr);
+    EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(app_windows.file_selection)), "Save file");
+    GtkFileSelection* selection = GTK_FILE_SELECTION(app_windows.file_selection);
+    gtk_file_selection_set_filename(selection, dir.path("walk.avi").c_str());
+    gtk_button_clicked(GTK_BUTTON(selection->ok_button));
+    process_pending_events();
+    EXPECT_EQ(gtk_entry_get_text(GTK_ENTRY(widget("entry_filename_avi"))), dir.path("walk.avi"));
+}
+
+TEST_F(RecordingTest, EveryRedrawWhileRecordingWritesTheViewAsTheNextImage) {
+    open_small_capture("rec.idf", 3, 4);
+    set_widget_value("spin_red_avi", 1.0);
+    set_widget_value("spin_green_avi", 0.0);
+    set_widget_value("spin_blue_avi", 0.0);
+    set_rec(true);
+    redraw();
+    redraw();
+    set_rec(false);
+    ASSERT_TRUE(exists("img000000.bmp"));
+    ASSERT_TRUE(exists("img000001.bmp"));
+    const std::string bmp = read_file(dir.path("img000000.bmp"));
+    const int w = view.view_width, h = view.view_height;
+    ASSERT_GT(w, 0);
+    EXPECT_EQ(w % 4, 0);
+    EXPECT_EQ(bmp.size(), 54u + 3u * w * h);
+    EXPECT_EQ(u32(bmp, 2), bmp.size());
+    EXPECT_EQ(static_cast<int>(u32(bmp, 18)), w);
+    EXPECT_EQ(static_cast<int>(u32(bmp, 22)), h);
+    // The bottom-left corner shows the background: red, stored blue, green, red.
+    EXPECT_EQ(static_cast<unsigned char>(bmp[54]), 0);
+    EXPECT_EQ(static_cast<unsigned char>(bmp[55]), 0);
+    EXPECT_EQ(static_cast<unsigned char>(bmp[56]), 255);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(RecordingTest, TwoRecordingsBothStartAtTheFirstImage) {
+    open_small_capture("rec.idf", 3, 4);
+    set_rec(true);
+    redraw();
+    redraw();
+    redraw();
+    set_rec(false);
+    EXPECT_TRUE(exists("img000002.bmp"));
+    const int first = recording_state.frame_counter;
+    EXPECT_GE(first, 3);
+    std::filesystem::remove(dir.path("img000000.bmp"));
+    set_widget_active("boton_rec", true);
+    EXPECT_EQ(recording_state.frame_counter, 0);
+    process_pending_events();
+    redraw();
+    set_rec(false);
+    EXPECT_TRUE(exists("img000000.bmp"));
+    EXPECT_LT(recording_state.frame_counter, first);
+    EXPECT_EQ(launched.size(), 2u);
+}
+
+TEST_F(RecordingTest, AThreeCharacterNameRecordsTheTemporaryVideo) {
+    set_entry_text("entry_filename_avi", "a.v");
+    set_rec(true);
+    set_rec(false);
+    set_entry_text("entry_filename_avi", "ab.v");
+    set_widget_value("spin_fps_avi", 25.0);
+    set_widget_value("spin_kfps_avi", 3.0);
+    set_rec(true);
+    set_rec(false);
+    ASSERT_EQ(launched.size(), 2u);
+    EXPECT_EQ(launched[0], "ivc.bat 20 \"TempVideoZemo.avi\" 1");
+    EXPECT_EQ(launched[1], "ivc.bat 25 \"ab.v\" 3");
+}
+
+TEST_F(RecordingTest, ACodecWithNoSelectedRowIsDib) {
+    set_entry_text("entry_filename_avi", "clip.avi");
+    set_widget_active("check_selcodec_avi", true);
+    set_rec(true);
+    set_rec(false);
+    gtk_clist_select_row(GTK_CLIST(widget("clist_codecs_avi")), 1, 0);
+    set_widget_value("hscale_quality_avi", 4200.0);
+    set_rec(true);
+    set_rec(false);
+    ASSERT_EQ(launched.size(), 2u);
+    EXPECT_EQ(launched[0], "iv.bat 20 \"clip.avi\" 1 DIB  7500");
+    EXPECT_EQ(launched[1], "iv.bat 20 \"clip.avi\" 1 " + read_codec_list("codecs.dat")[1].code + " 4200");
+}
+
+TEST_F(RecordingTest, TheTickRecordsTheStillPictureEvery66Ms) {
+    open_small_capture("rec.idf", 3, 4);
+    set_rec(true);
+    wait_ms(400);
+    const int recorded = recording_state.frame_counter;
+    EXPECT_GE(recorded, 3);
+    EXPECT_LE(recorded, 8);
+    set_rec(false);
+    wait_ms(200);
+    EXPECT_EQ(recording_state.frame_counter, recorded);  // the tick ended with the recording
+    for (int n = 0; n < recorded; ++n) EXPECT_TRUE(exists(image_file_name(n))) << n;
+}
+
+TEST_F(RecordingTest, StoppingPlaybackWhileRecordingStartsTheTickAgain) {
+    open_small_capture("rec.idf", 3, 4);
+    set_widget_value("spin_ver_velocidad", -20);  // 40 ms a frame keeps the chain slow
+    set_rec(true);
+    set_widget_active("boton_play", true);
+    wait_ms(300);
+    EXPECT_GT(recording_state.frame_counter, 0);  // playback records the frames it shows
+    set_widget_active("boton_play", false);
+    wait_ms(150);
+    const int stopped_at = recording_state.frame_counter;
+    wait_ms(300);
+    EXPECT_GE(recording_state.frame_counter - stopped_at, 3);
+    set_rec(false);
+}
+
+TEST_F(RecordingTest, AnImageThatCannotBeWrittenIsReportedAndRecordingGoesOn) {
+    open_small_capture("rec.idf", 3, 4);
+    std::filesystem::create_directory(dir.path("img000000.bmp"));
+    set_rec(true);
+    redraw();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Error opening BMP file");
+    redraw();
+    EXPECT_TRUE(exists("img000001.bmp"));
+    set_rec(false);
+    EXPECT_EQ(recording_state.recording, 0);
+    EXPECT_EQ(launched.size(), 1u);
+}
