@@ -1,9 +1,11 @@
 #!/bin/sh
-# Installs what is missing, builds, and runs the whole test suite on a virtual display.
+# Installs what is missing, builds, and runs every check: the fuzzers over every reader for a
+# bounded time, then the whole test suite on a virtual display.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-deps.sh
 sh scripts/build.sh
+sh scripts/fuzz.sh
 unset DISPLAY
 # Criticals are bugs; plain warnings are not (the view warns when OpenGL is missing).
 export G_DEBUG=fatal-criticals
