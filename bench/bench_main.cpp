@@ -5,6 +5,7 @@
 //   zemo-bench processing   repair and smoothing of every channel
 //   zemo-bench diagnose     the expert-system run, and one inference against fuzzylite
 //   zemo-bench view CAPTURE playback of the real window (needs a display)
+//   zemo-bench layers       ten full-size layers open and played in the real window (needs a display)
 #include <clocale>
 #include <cstdio>
 #include <string>
@@ -13,6 +14,7 @@ void bench_idf();
 void bench_processing();
 void bench_diagnose();
 int bench_view(const std::string& capture);
+int bench_layers();
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
     if (argc == 1 || (argc == 2 && name == "diagnose")) bench_diagnose();
     if (argc == 1 || (argc == 2 && (name == "idf" || name == "processing" || name == "diagnose"))) return 0;
     if (argc == 3 && name == "view") return bench_view(argv[2]);
-    std::fprintf(stderr, "usage: zemo-bench [idf | processing | diagnose | view CAPTURE]\n");
+    if (argc == 2 && name == "layers") return bench_layers();
+    std::fprintf(stderr, "usage: zemo-bench [idf | processing | diagnose | view CAPTURE | layers]\n");
     return 2;
 }

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs every check: the fuzzers over every reader for a
-# bounded time, then the whole test suite on a virtual display.
+# bounded time, the whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer,
+# then the whole test suite as it ships, both on a virtual display.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-deps.sh
@@ -10,4 +11,4 @@ unset DISPLAY
 # Criticals are bugs; plain warnings are not (the view warns when OpenGL is missing).
 export G_DEBUG=fatal-criticals
 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
-    ctest --test-dir build --output-on-failure -j 2
+    sh -c 'sh scripts/sanitize.sh && ctest --test-dir build --output-on-failure -j 2'

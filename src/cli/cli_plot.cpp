@@ -179,7 +179,10 @@ int cli_plot(const CliWords& words) {
     }
     console_message_shown();
     if (plot_write_files(folder, settings) != 0) {
-        if (!console_message_shown()) std::fprintf(stderr, "zemo-cli: cannot write the plot files in %s\n", folder.c_str());
+        if (!console_message_shown()) {
+            std::fprintf(stderr, "zemo-cli: cannot write the plot files in %s: %s\n", folder.c_str(),
+                         plot_write_error().c_str());
+        }
         return EXIT_REFUSED;
     }
     if (args.has("no-run")) return EXIT_DONE;

@@ -4,13 +4,16 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
+#include "core/idf_writer.h"
 #include "core/seams.h"
+#include "platform/file_replace.h"
 #include "platform/paths.h"
 
 namespace {
+
+std::string last_write_error;
 
 // "%f" without the locale: six decimals and "." always.
 void put_fixed(std::ostream& out, double value) {
@@ -100,6 +103,7 @@ void plot_write_commands(std::ostream& out, const std::vector<PlotItem>& items, 
 }
 
 int plot_write_files(const std::string& folder, const PlotSettings& settings) {
+    last_write_error.clear();
     if (plot_items.empty()) {
         show_error("There is nothing to plot.\n Add channels to the To Plot list first.");
         return 1;
@@ -135,14 +139,19 @@ int plot_write_files(const std::string& folder, const PlotSettings& settings) {
         }
     }
 
-    for (size_t i = 0; i < data.size(); ++i) {
-        std::ofstream file(join_path(folder, plot_data_name(i)), std::ios::binary | std::ios::trunc);
-        if (!file) return 1;
-        file << data[i];
-        if (!file.flush()) return 1;
-    }
-    std::ofstream commands(join_path(folder, "order.gnu"), std::ios::binary | std::ios::trunc);
-    if (!commands) return 1;
+    // Each file is replaced whole, so one that cannot be written keeps its older content.
+    std::ostringstream commands;
     plot_write_commands(commands, plot_items, settings, bounds);
-    return commands.flush() ? 0 : 1;
+    data.push_back(std::move(commands).str());
+    for (size_t i = 0; i < data.size(); ++i) {
+        const std::string name = i + 1 < data.size() ? plot_data_name(i) : "order.gnu";
+        const std::string& text = data[i];
+        last_write_error = replace_file(join_path(folder, name), IDF_TEMP_FILE_NAME, [&text](FILE* out) {
+            return std::fwrite(text.data(), 1, text.size(), out) == text.size();
+        });
+        if (!last_write_error.empty()) return 1;
+    }
+    return 0;
 }
+
+const std::string& plot_write_error() { return last_write_error; }

@@ -52,4 +52,7 @@ std::string plot_data_name(size_t i);
 // (empty list, an entry whose file is gone, an axis without a valid coordinate) is refused with
 // an error box and writes nothing; a file that cannot be created ends it silently. The working
 // copy is the current layer again afterwards. Returns 0 when every file was written, else 1.
+// Each file is written through a temporary file beside it: one that fails stays as it was, and
+// the reason is in plot_write_error().
 int plot_write_files(const std::string& folder, const PlotSettings& settings);
+const std::string& plot_write_error();
