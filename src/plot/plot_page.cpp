@@ -11,6 +11,7 @@
 #include "app/ui_helpers.h"
 #include "app/widgets.h"
 #include "core/capture_model.h"
+#include "core/seams.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
 #include "plot/plot_files.h"
@@ -101,7 +102,11 @@ void plot_run() {
     settings.type = chosen_type();
     settings.rotation_x = widget_int("spinbutton_rx_plot");
     settings.rotation_z = widget_int("spinbutton_rz_plot");
-    if (plot_write_files(native_path("gplot"), settings) != 0) return;
+    if (plot_write_files(native_path("gplot"), settings) != 0) {
+        // Refusals have shown their own box; a file that could not be written says why here.
+        if (!plot_write_error().empty()) show_error("Error saving file:\n " + plot_write_error());
+        return;
+    }
     launch_detached("gp.bat");
 }
 

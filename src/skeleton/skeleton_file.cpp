@@ -70,8 +70,10 @@ int skeleton_open(const std::string& path) {
     return 0;
 }
 
+// A save the user cannot see fail would look like a success: the reason is shown as Save as shows it.
 void skeleton_save_bound() {
-    if (!app.skeleton_file.empty()) skeleton_save(app.skeleton_file);
+    if (app.skeleton_file.empty() || skeleton_save(app.skeleton_file) == 0) return;
+    show_error("Error saving file:\n " + app.skeleton_file + "\n " + last_save_error);
 }
 
 int skeleton_save_as(const std::string& path) {

@@ -272,23 +272,28 @@ struct SkeletonSaveFaults : ::testing::Test {
 TEST_F(SkeletonSaveFaults, SaveAndSaveAsInAFolderThatRefusesWritingKeepTheFiles) {
     REFUSE_WRITING(folder);
     skeleton_save_bound();
-    EXPECT_NE(skeleton_save_error().find("cannot create"), std::string::npos) << skeleton_save_error();
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].text.rfind("Error saving file:\n " + bound + "\n cannot create ", 0), 0u)
+        << recorder.messages[0].text;
     expect_files_untouched();
 
     EXPECT_EQ(skeleton_save_as(other), 1);
-    ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_EQ(recorder.messages[0].type, MESSAGE_ERROR);
-    EXPECT_EQ(recorder.messages[0].text.rfind("Error saving file:\n " + other + "\n cannot create ", 0), 0u)
-        << recorder.messages[0].text;
+    ASSERT_EQ(recorder.messages.size(), 2u);
+    EXPECT_EQ(recorder.messages[1].type, MESSAGE_ERROR);
+    EXPECT_EQ(recorder.messages[1].text.rfind("Error saving file:\n " + other + "\n cannot create ", 0), 0u)
+        << recorder.messages[1].text;
     EXPECT_EQ(app.skeleton_file, bound);
     expect_files_untouched();
 }
 
 TEST_F(SkeletonSaveFaults, SaveAndSaveAsStoppedHalfWayByAFileSizeLimitKeepTheFiles) {
     ASSERT_GT(bound_before.size(), 200u);
-    EXPECT_EQ(with_file_size_limit(100, [] {
+    EXPECT_EQ(with_file_size_limit(100, [this] {
                   skeleton_save_bound();
-                  return skeleton_save_error().find("File too large") != std::string::npos ? 0 : 1;
+                  return recorder.messages.size() == 1 &&
+                                 recorder.messages[0].text.find("File too large") != std::string::npos
+                             ? 0
+                             : 1;
               }),
               0);
     expect_files_untouched();

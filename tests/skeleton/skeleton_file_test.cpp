@@ -147,10 +147,11 @@ TEST(SkeletonFile, AFailedSaveSaysWhyAndLeavesNothingHalfWritten) {
     EXPECT_EQ(recorder.messages[1].text.rfind("Error saving file:\n " + nowhere + "\n ", 0), 0u)
         << recorder.messages[1].text;
     EXPECT_EQ(recorder.messages[1].type, 3);
-    // The plain save reports nothing.
+    // The plain save says why too: a save that fails without a word would pass for a success.
     app.skeleton_file = nowhere;
     skeleton_save_bound();
-    EXPECT_EQ(recorder.messages.size(), 2u);
+    ASSERT_EQ(recorder.messages.size(), 3u);
+    EXPECT_EQ(recorder.messages[2].text.rfind("Error saving file:\n " + nowhere + "\n ", 0), 0u);
     EXPECT_TRUE(folder_is_empty(dir.dir));
 
     // The disk fills up half-way through a long skeleton: the old file stays as it was.
