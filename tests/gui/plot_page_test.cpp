@@ -150,3 +150,20 @@ TEST_F(PlotPageTest, PlotImageWritesTheFilesAndStartsTheScript) {
     EXPECT_NE(messages[1].text.find("The entry 0 (one)"), std::string::npos) << messages[1].text;
     EXPECT_TRUE(launched.empty());
 }
+
+TEST_F(PlotPageTest, PlotFilesThatCannotBeWrittenSayWhyAndNothingIsLaunched) {
+    open_small_capture("walk.idf", 2, 20);
+    add("a", 0, 19, 0);
+    // gplot/ is a plain file here, so no plot file can be created inside it.
+    write_file(dir.path("gplot"), "not a folder");
+    char* previous = getcwd(nullptr, 0);
+    ASSERT_EQ(chdir(dir.dir.c_str()), 0);
+    click("button_plot_plot");
+    ASSERT_EQ(chdir(previous), 0);
+    free(previous);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].type, 3);
+    EXPECT_EQ(messages[0].text.rfind("Error saving file:\n ", 0), 0u) << messages[0].text;
+    EXPECT_TRUE(launched.empty());
+    EXPECT_EQ(read_file(dir.path("gplot")), "not a folder");
+}
