@@ -40,6 +40,10 @@ struct Bone {
     int32_t destination;
 };
 
+// The format of the file a layer was read from. Save writes IDF text over that file, so it is
+// only allowed for IDF layers.
+enum class CaptureFormat { idf, c3d, trc };
+
 // The fields that layer_fetch and layer_store move between the working copy and a slot.
 struct CaptureData {
     int capture_rate = 0;
@@ -57,6 +61,7 @@ struct CaptureData {
     // The header lines of the file the layer was read from, kept so that saving never has to
     // read the original file again.
     SharedText header;
+    CaptureFormat source_format = CaptureFormat::idf;
 
     int mark_count() const { return num_columns / 3; }
 };
