@@ -5,7 +5,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-10}"
-targets="idf bon fim tga codecs args"
+targets="idf bon fim tga codecs args c3d trc"
 
 mkdir -p build-fuzz
 log=build-fuzz/build.log

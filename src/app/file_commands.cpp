@@ -20,7 +20,8 @@ namespace {
 
 void ok_clicked(GtkButton*, gpointer mode) { file_select_ok(GPOINTER_TO_INT(mode)); }
 
-void open_command() { file_select("Open file", "*.idf", SELECT_OPEN_CAPTURE); }
+// Every file is listed: Open reads C3D and TRC captures as well as IDF, told by their content.
+void open_command() { file_select("Open file", "*", SELECT_OPEN_CAPTURE); }
 void save_command() { idf_save(); }
 void save_as_command() { file_select("Save as...", "*.idf", SELECT_SAVE_CAPTURE_AS); }
 

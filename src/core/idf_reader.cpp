@@ -10,6 +10,7 @@
 
 #include "core/idf_format.h"
 #include "core/seams.h"
+#include "formats/capture_loader.h"
 
 namespace {
 
@@ -286,6 +287,16 @@ int idf_parse(std::string_view text, const std::string& name, CaptureData& out, 
     return 0;
 }
 
+int idf_parse_lines(LineReader& in, const std::string& name, CaptureData& out, IdfError& error) {
+    CaptureData loaded;
+    std::string first_data_line;
+    if (idf_parse_header(in, name, loaded, first_data_line, error) != 0) return 1;
+    status_set(" Opening file... ");
+    if (idf_parse_data(in, name, first_data_line, loaded, error) != 0) return 1;
+    out = std::move(loaded);
+    return 0;
+}
+
 static int lowest_free_slot() {
     for (int n = 1; n <= MAX_LAYERS; ++n) {
         if (!app.layers[n].in_use) return n;
@@ -300,15 +311,9 @@ int idf_read(const std::string& path) {
     }
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return 1;
-    LineReader in(file);
     CaptureData loaded;
     IdfError error;
-    std::string first_data_line;
-    int status = idf_parse_header(in, path, loaded, first_data_line, error);
-    if (status == 0) {
-        status_set(" Opening file... ");
-        status = idf_parse_data(in, path, first_data_line, loaded, error);
-    }
+    const int status = capture_read_stream(file, path, loaded, error);
     std::fclose(file);
     if (status != 0) {
         if (!error.text.empty()) show_error(error.text);

@@ -21,7 +21,11 @@ int idf_parse_data(LineReader& in, const std::string& name, std::string_view fir
                    IdfError& error);
 // Both, for text held in memory.
 int idf_parse(std::string_view text, const std::string& name, CaptureData& out, IdfError& error);
+// Both, pushing " Opening file... " on the status bar once the header is read; `out` changes
+// only on success.
+int idf_parse_lines(LineReader& in, const std::string& name, CaptureData& out, IdfError& error);
 
-// Reads the file at `path` as a new layer in the lowest free slot and makes it current.
+// Reads the file at `path` as a new layer in the lowest free slot and makes it current. The file
+// may be IDF, C3D or TRC, told apart by its content (formats/capture_loader.h).
 // Returns 0 on success; on failure shows the message (if the failure has one) and changes nothing.
 int idf_read(const std::string& path);

@@ -9,6 +9,9 @@
 
 #include "core/idf_format.h"
 #include "core/seams.h"
+#include "formats/c3d_writer.h"
+#include "formats/capture_format.h"
+#include "formats/trc_writer.h"
 #include "platform/file_replace.h"
 
 const char* const IDF_TEMP_FILE_NAME = "#temporal_zemo#.###";
@@ -102,10 +105,17 @@ int idf_write(const std::string& path) {
     return 0;
 }
 
-// Writes the working copy over `target` through the temporary file; "" or the reason.
-static std::string write_replacing(const std::string& target) {
+// Writes the working copy over `target` through the temporary file, in the given format; "" or
+// the reason.
+static std::string write_replacing(const std::string& target, CaptureFormat format) {
     status_set(" Saving File... ");
-    std::string failure = replace_file(target, IDF_TEMP_FILE_NAME, [](FILE* out) { return idf_write_stream(app, out); });
+    std::string failure = replace_file(target, IDF_TEMP_FILE_NAME, [&](FILE* out) {
+        switch (format) {
+        case CaptureFormat::c3d: return c3d_write_stream(app, out);
+        case CaptureFormat::trc: return trc_write_stream(app, out, target);
+        default: return idf_write_stream(app, out);
+        }
+    });
     if (failure.empty()) status_set(" File Saved Successfully");
     return failure;
 }
@@ -115,14 +125,22 @@ int idf_save() {
         show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n no capture is open");
         return 1;
     }
-    const std::string failure = write_replacing(app.file_name);
+    // Save writes IDF text; over the C3D or TRC file the layer came from it would destroy that file.
+    if (app.source_format != CaptureFormat::idf) {
+        show_error("Error saving file:\n " + app.file_name + "\n This capture was read from a " +
+                   capture_format_title(app.source_format) +
+                   " file: Save would replace it with IDF text. Use Save as to write it as an IDF, TRC or C3D file.");
+        return 1;
+    }
+    const std::string failure = write_replacing(app.file_name, CaptureFormat::idf);
     if (failure.empty()) return 0;
     show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n " + failure);
     return 1;
 }
 
 int idf_save_as(const std::string& path) {
-    const std::string failure = nothing_to_write() ? last_write_error : write_replacing(path);
+    const std::string failure =
+        nothing_to_write() ? last_write_error : write_replacing(path, capture_format_of_name(path));
     if (failure.empty()) return 0;
     show_error("Error saving file:\n " + path + "\n " + failure);
     return 1;

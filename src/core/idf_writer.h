@@ -19,8 +19,10 @@ int idf_write(const std::string& path);
 const std::string& idf_write_error();
 
 // Save: writes the working copy over the file it was read from (`file_name`), through a
-// temporary file beside it. On failure the file is unchanged and an error box says why.
+// temporary file beside it. On failure the file is unchanged and an error box says why. A layer
+// read from a C3D or TRC file is refused: Save writes IDF text.
 int idf_save();
 
 // Save as: writes the working copy to `path` the same safe way; `file_name` does not change.
+// A name ending in ".trc" is written as TRC, ".c3d" as C3D (any case), anything else as IDF.
 int idf_save_as(const std::string& path);

@@ -1,0 +1,14 @@
+// Layer data from the marks a C3D or TRC reader found, the same as an IDF file of them gives.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/capture_model.h"
+
+// `labels` and `samples` hold one entry per mark (at most MAX_CHANNELS), each sample array
+// `frames` long with lost coordinates at LOST_VALUE. Names the marks, makes the IDF header,
+// counts the lost coordinates and fills `out` (replacing what it held).
+void capture_build(int rate, int frames, const std::vector<std::string>& labels,
+                   std::vector<std::shared_ptr<Sample[]>>& samples, CaptureFormat format, CaptureData& out);

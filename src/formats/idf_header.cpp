@@ -1,0 +1,14 @@
+// Making an IDF header from a capture's rate, frame count and mark names.
+#include "formats/idf_header.h"
+
+std::string idf_header_text(int rate, int frames, const std::vector<std::string>& names) {
+    std::string text = "INFORMATION_SECTION\nCAPTURE_RATE: " + std::to_string(rate) +
+                       "\nNUM_CHANNELS: " + std::to_string(3 * names.size()) + "\nNUM_DATA: " +
+                       std::to_string(frames) + "\nCHANNEL_NAMES\n";
+    int column = 0;
+    for (const std::string& name : names) {
+        for (const char* axis : {"_x_ ", "_y_ ", "_z_ "}) text += name + axis + std::to_string(column++) + "\n";
+    }
+    text += "DATA_SECTION\n";
+    return text;
+}

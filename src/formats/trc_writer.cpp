@@ -1,0 +1,58 @@
+// The TRC writer: five header lines, a blank line as OpenSim writes it, then one row per frame
+// with its number (from 1), its time and three fields per mark.
+#include "formats/trc_writer.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "core/idf_format.h"
+
+namespace {
+
+constexpr size_t FLUSH_BYTES = 1 << 20;
+
+std::string last_component(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+bool trc_write_stream(const CaptureData& data, FILE* out, const std::string& file_name) {
+    const int marks = data.mark_count();
+    const int rate = data.capture_rate;
+    const std::string frames = std::to_string(data.num_frames);
+    std::string text = "PathFileType\t4\t(X/Y/Z)\t" + last_component(file_name) + "\n";
+    text += "DataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\tOrigDataRate\tOrigDataStartFrame\tOrigNumFrames\n";
+    text += std::to_string(rate) + "\t" + std::to_string(rate) + "\t" + frames + "\t" + std::to_string(marks) +
+            "\tmm\t" + std::to_string(rate) + "\t1\t" + frames + "\n";
+    text += "Frame#\tTime";
+    for (int m = 0; m < marks; ++m) text += "\t" + data.channels[m].name_text() + "\t\t";
+    text += "\n\t";
+    for (int m = 1; m <= marks; ++m) {
+        const std::string n = std::to_string(m);
+        text += "\tX" + n + "\tY" + n + "\tZ" + n;
+    }
+    text += "\n\n";
+
+    char value[IDF_VALUE_CAPACITY];
+    for (int f = 0; f < data.num_frames; ++f) {
+        char number[16];
+        text.append(number, std::to_chars(number, number + sizeof number, f + 1).ptr);
+        text += '\t';
+        text.append(value, idf_format_value(rate > 0 ? static_cast<double>(f) / rate : 0.0, value));
+        for (int m = 0; m < marks; ++m) {
+            const Sample& s = data.channels[m].samples[f];
+            for (const double v : {s.x, s.y, s.z}) {
+                text += '\t';
+                if (!is_lost(v)) text.append(value, idf_format_value(v, value));
+            }
+        }
+        text += '\n';
+        if (text.size() >= FLUSH_BYTES) {
+            if (std::fwrite(text.data(), 1, text.size(), out) != text.size()) return false;
+            text.clear();
+        }
+    }
+    return std::fwrite(text.data(), 1, text.size(), out) == text.size();
+}
