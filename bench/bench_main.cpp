@@ -1,8 +1,10 @@
 // zemo-bench: each measurement is one line "NAME VALUE UNIT"; comparisons with a baseline
 // measured in the same run are "NAME_speedup RATIO x".
-//   zemo-bench              the benchmarks that need no display (idf, processing, diagnose)
+//   zemo-bench              the benchmarks that need no display (idf, c3d, processing, diagnose)
 //   zemo-bench idf          IDF reading and writing
+//   zemo-bench c3d          C3D writing and reading of the same capture
 //   zemo-bench processing   repair and smoothing of every channel
+//   zemo-bench fill         accuracy of the gap fills on real captures, and the fill of every channel
 //   zemo-bench diagnose     the expert-system run, and one inference against fuzzylite
 //   zemo-bench view CAPTURE playback of the real window (needs a display)
 //   zemo-bench layers       ten full-size layers open and played in the real window (needs a display)
@@ -11,7 +13,9 @@
 #include <string>
 
 void bench_idf();
+void bench_c3d();
 void bench_processing();
+void bench_fill();
 void bench_diagnose();
 int bench_view(const std::string& capture);
 int bench_layers();
@@ -20,11 +24,13 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     const std::string name = argc > 1 ? argv[1] : "";
     if (argc == 1 || (argc == 2 && name == "idf")) bench_idf();
+    if (argc == 1 || (argc == 2 && name == "c3d")) bench_c3d();
     if (argc == 1 || (argc == 2 && name == "processing")) bench_processing();
+    if (argc == 1 || (argc == 2 && name == "fill")) bench_fill();
     if (argc == 1 || (argc == 2 && name == "diagnose")) bench_diagnose();
-    if (argc == 1 || (argc == 2 && (name == "idf" || name == "processing" || name == "diagnose"))) return 0;
+    if (argc == 1 || (argc == 2 && (name == "idf" || name == "c3d" || name == "processing" || name == "fill" || name == "diagnose"))) return 0;
     if (argc == 3 && name == "view") return bench_view(argv[2]);
     if (argc == 2 && name == "layers") return bench_layers();
-    std::fprintf(stderr, "usage: zemo-bench [idf | processing | diagnose | view CAPTURE | layers]\n");
+    std::fprintf(stderr, "usage: zemo-bench [idf | c3d | processing | fill | diagnose | view CAPTURE | layers]\n");
     return 2;
 }

@@ -16,3 +16,9 @@ void report(const std::string& name, double value, const std::string& unit);
 
 // A scratch folder removed at exit.
 std::string bench_temp_dir();
+
+// The capture of the processing benchmarks: 120 marks x 100 000 frames with about 5 % of the
+// frames of each mark lost in gaps of 1 to 50 frames, as the working copy of a fresh state.
+constexpr int GAPPED_MARKS = 120;
+constexpr int GAPPED_FRAMES = 100000;
+void make_gapped_capture();

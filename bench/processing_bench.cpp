@@ -13,30 +13,23 @@
 #include "processing/spline.h"
 #include "processing/trajectory_edit.h"
 
-namespace {
-
-constexpr int MARKS = 120;
-constexpr int FRAMES = 100000;
-// The baseline is quadratic in the frames: it runs on a few channels, and ours runs on the same
-// ones for the comparison.
-constexpr int BASELINE_CHANNELS = 2;
-
-void fill_capture() {
+// Shared with the gap-fill benchmark, which times the accurate fill on the same capture.
+void make_gapped_capture() {
     app_reset();
     app.capture_rate = 100;
-    app.num_columns = 3 * MARKS;
-    app.num_frames = FRAMES;
+    app.num_columns = 3 * GAPPED_MARKS;
+    app.num_frames = GAPPED_FRAMES;
     std::mt19937 random(7);
-    for (int m = 0; m < MARKS; ++m) {
-        auto samples = std::make_shared_for_overwrite<Sample[]>(FRAMES);
-        for (int f = 0; f < FRAMES; ++f) {
+    for (int m = 0; m < GAPPED_MARKS; ++m) {
+        auto samples = std::make_shared_for_overwrite<Sample[]>(GAPPED_FRAMES);
+        for (int f = 0; f < GAPPED_FRAMES; ++f) {
             samples[f] = {1000 * std::sin(0.01 * f + m), 500 * std::cos(0.013 * f + m), 900 + 100 * std::sin(0.02 * f)};
         }
         // About 5 % of the frames lost, in gaps of 1 to 50 frames.
         long lost = 0;
-        while (lost < FRAMES / 20) {
+        while (lost < GAPPED_FRAMES / 20) {
             const int length = 1 + static_cast<int>(random() % 50);
-            const int start = static_cast<int>(random() % (FRAMES - length));
+            const int start = static_cast<int>(random() % (GAPPED_FRAMES - length));
             for (int f = start; f < start + length; ++f) samples[f] = {LOST_VALUE, LOST_VALUE, LOST_VALUE};
             lost += length;
         }
@@ -45,6 +38,14 @@ void fill_capture() {
     }
     app.error_count = count_lost_values();
 }
+
+namespace {
+
+constexpr int MARKS = GAPPED_MARKS;
+constexpr int FRAMES = GAPPED_FRAMES;
+// The baseline is quadratic in the frames: it runs on a few channels, and ours runs on the same
+// ones for the comparison.
+constexpr int BASELINE_CHANNELS = 2;
 
 struct Node {
     Sample sample;
@@ -103,7 +104,7 @@ double milliseconds(const std::function<void()>& work) { return best_seconds(1, 
 
 void bench_processing() {
     install_seams({});  // the all-lost chunks' messages go nowhere
-    fill_capture();
+    make_gapped_capture();
     std::vector<Node*> lists = build_lists(BASELINE_CHANNELS);
     const double baseline = milliseconds([&] {
         for (Node* head : lists) baseline_repair(head);
@@ -112,7 +113,7 @@ void bench_processing() {
     const double ours_subset = milliseconds([] {
         for (int m = 0; m < BASELINE_CHANNELS; ++m) repair_channel(0, FRAMES - 1, m);
     });
-    fill_capture();
+    make_gapped_capture();
     const double repair_all = milliseconds([] {
         for (int m = 0; m < MARKS; ++m) repair_channel(0, FRAMES - 1, m);
     });

@@ -33,6 +33,9 @@ GtkWidget* channels_page(WindowBuilder& b) {
     pack(edition, row({text_label("From "), b.spin("spinbutton_can_origen", frame_range, 0), text_label(" To "),
                        b.spin("spinbutton_can_destino", frame_range, 0)}));
     pack(edition, row({repair, b.radio("radiobutton_can_suavizar", "Smooth Channel  ", repair)}));
+    GtkWidget* max_gap = b.spin("spinbutton_can_maxgap", {0, 0, 10000, 1, 10}, 0);
+    gtk_widget_set_sensitive(max_gap, FALSE);  // only while "Accurate Fill" is chosen
+    pack(edition, row({b.radio("radiobutton_can_rellenar", "Accurate Fill", repair), text_label(" Max Gap "), max_gap}));
     pack(edition, row({text_label(" Factor "), b.spin("spinbutton_can_factor_suavizado", {1, 1, 20, 1, 2}, 0),
                        b.button("boton_can_proceder", "  Proceed  ", "s_aceptar.XPM")}));
     GtkWidget* interchange = gtk_vbox_new(FALSE, 2);

@@ -13,11 +13,13 @@ using CliWords = std::vector<std::string>;
 
 int cli_info(const CliWords& words);
 int cli_copy(const CliWords& words);
+int cli_convert(const CliWords& words);
 int cli_repair(const CliWords& words);
 int cli_smooth(const CliWords& words);
 int cli_both(const CliWords& words);
 int cli_interchange(const CliWords& words);
 int cli_scale(const CliWords& words);
+int cli_fill(const CliWords& words);
 
 // Prints "zemo-cli: TEXT" and the command's usage line on standard error; returns EXIT_USAGE.
 int cli_usage_error(const std::string& text, const char* usage);

@@ -20,11 +20,13 @@ struct Command {
 const Command commands[] = {
     {"info", cli_info},
     {"copy", cli_copy},
+    {"convert", cli_convert},
     {"repair", cli_repair},
     {"smooth", cli_smooth},
     {"both", cli_both},
     {"interchange", cli_interchange},
     {"scale", cli_scale},
+    {"fill", cli_fill},
     {"diagnose", cli_diagnose},
     {"skeleton", cli_skeleton},
     {"plot", cli_plot},
@@ -35,6 +37,8 @@ int usage() {
                  "usage: zemo-cli COMMAND ARGUMENTS\n"
                  "  info CAPTURE        the capture's rate, columns, marks, frames and lost coordinates\n"
                  "  copy IN OUT         writes IN to OUT as Save as does\n"
+                 "  convert IN OUT      moves a capture between IDF, TRC and C3D (IN told by its content,\n"
+                 "                      OUT by its extension .idf, .trc or .c3d)\n"
                  "  repair IN OUT [--from F] [--to F] [--marks LIST]\n"
                  "                      fills lost coordinates from the spline\n"
                  "  smooth IN OUT [--factor K] [--from F] [--to F] [--marks LIST]\n"
@@ -44,6 +48,11 @@ int usage() {
                  "                      exchanges two marks' coordinates over the frames\n"
                  "  scale IN OUT --factor S\n"
                  "                      multiplies every valid coordinate by 1 + S (S in -1..1)\n"
+                 "  fill IN OUT [--method spline|rigid|auto] [--max-gap N] [--from F] [--to F] [--marks LIST]\n"
+                 "       [--report FILE]\n"
+                 "                      fills gaps from a spline at the real frame spacing (spline), from the\n"
+                 "                      motion of three neighbouring marks (rigid), or spline up to 10 frames\n"
+                 "                      and neighbours above (auto, the default); the report lists each gap\n"
                  "  diagnose IN --rules FILE.fim [--repair OUT]\n"
                  "                      the expert-system run: findings on standard output,\n"
                  "                      progress on standard error; --repair repairs and writes OUT\n"

@@ -10,6 +10,7 @@
 #include "core/capture_model.h"
 #include "core/idf_writer.h"
 #include "core/seams.h"
+#include "platform/file_replace.h"
 #include "processing/channel_commands.h"
 #include "processing/trajectory_edit.h"
 
@@ -82,6 +83,22 @@ int prepare(const CliWords& words, const std::set<std::string>& options, const c
 }
 
 int save_result(const Job& job) { return idf_save_as(job.args.positional[1]) == 0 ? EXIT_DONE : EXIT_REFUSED; }
+
+// The fill report: one line "mark first last method" per filled gap, tab-separated.
+bool write_fill_report(const std::string& path, const std::vector<FilledGap>& filled) {
+    const std::string failure = replace_file(path, IDF_TEMP_FILE_NAME, [&filled](FILE* out) {
+        for (const FilledGap& gap : filled) {
+            if (std::fprintf(out, "%s\t%d\t%d\t%s\n", app.channels[gap.mark].name_text().c_str(), gap.first, gap.last,
+                             fill_method_name(gap.method)) < 0) {
+                return false;
+            }
+        }
+        return true;
+    });
+    if (failure.empty()) return true;
+    std::fprintf(stderr, "Error saving file:\n %s\n %s\n", path.c_str(), failure.c_str());
+    return false;
+}
 
 bool read_factor(const CliArgs& args, int& factor) {
     factor = 5;
@@ -165,4 +182,26 @@ int cli_scale(const CliWords& words) {
     }
     scale_data(static_cast<float>(s));
     return save_result(job);
+}
+
+int cli_fill(const CliWords& words) {
+    static const char* usage =
+        "zemo-cli fill IN OUT [--method spline|rigid|auto] [--max-gap N] [--from F] [--to F] [--marks LIST] "
+        "[--report FILE]";
+    Job job;
+    if (int code = prepare(words, {"method", "max-gap", "from", "to", "marks", "report"}, usage, job); code >= 0) {
+        return code;
+    }
+    FillMethod method = FillMethod::automatic;
+    if (job.args.has("method") && !parse_fill_method(job.args.options.at("method"), method)) {
+        return cli_usage_error("--method must be spline, rigid or auto", usage);
+    }
+    int max_gap = 0;
+    if (job.args.has("max-gap") && (!parse_cli_int(job.args.options.at("max-gap"), max_gap) || max_gap < 0)) {
+        return cli_usage_error("--max-gap must be a whole number of frames, 0 for no limit", usage);
+    }
+    const std::vector<FilledGap> filled = run_fill(job.interval.first, job.interval.last, job.marks, method, max_gap);
+    const int saved = save_result(job);
+    if (saved != EXIT_DONE || !job.args.has("report")) return saved;
+    return write_fill_report(job.args.options.at("report"), filled) ? EXIT_DONE : EXIT_REFUSED;
 }

@@ -1,6 +1,7 @@
 // The reporting around repair and smoothing, shared by the panel, the toolbar and zemo-cli.
 #include "processing/channel_commands.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/capture_model.h"
@@ -27,6 +28,24 @@ void run_smooth(int first_frame, int last_frame, const std::vector<int>& channel
     std::snprintf(text, sizeof text, "The trayectories have been smoothed [%d, %d] SF: %d\n", first_frame, last_frame,
                   factor);
     history_append(text);
+}
+
+std::vector<FilledGap> run_fill(int first_frame, int last_frame, const std::vector<int>& channels, FillMethod method,
+                                int max_gap) {
+    const std::vector<FilledGap> filled = fill_gaps(app, channels, {first_frame, last_frame, method, max_gap});
+    const auto from_marks = std::count_if(filled.begin(), filled.end(),
+                                          [](const FilledGap& gap) { return gap.method == FillMethod::rigid; });
+    const int remaining = count_lost_values();
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "Gap Filling Finished.\nNumber of filled gaps: %d (%d from other marks).\nThere're %d errors not corrected",
+                  static_cast<int>(filled.size()), static_cast<int>(from_marks), remaining);
+    show_message(text, MESSAGE_INFO, BUTTONS_OK);
+    app.error_count = remaining;
+    std::snprintf(text, sizeof text, "Gaps filled [%d, %d]: %d gaps, %d errors left\n", first_frame, last_frame,
+                  static_cast<int>(filled.size()), remaining);
+    history_append(text);
+    return filled;
 }
 
 std::vector<int> all_channels() {

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "processing/gap_fill.h"
+
 // Repairs the channels over first..last, shows "Error Correction Finished. ..." with the numbers
 // of corrected and remaining lost coordinates, stores the remaining count and logs the run.
 void run_repair(int first_frame, int last_frame, const std::vector<int>& channels);
@@ -11,6 +13,12 @@ void run_repair(int first_frame, int last_frame, const std::vector<int>& channel
 // Smooths the channels (each refused one shows its own message), then "Smooth Finished." and
 // the history line.
 void run_smooth(int first_frame, int last_frame, const std::vector<int>& channels, int factor);
+
+// Fills the channels' gaps over first..last (longer than max_gap stay lost, 0: no limit), shows
+// "Gap Filling Finished. ..." with the numbers of filled gaps and remaining lost coordinates,
+// stores the remaining count and logs the run. Returns the gaps filled.
+std::vector<FilledGap> run_fill(int first_frame, int last_frame, const std::vector<int>& channels, FillMethod method,
+                                int max_gap);
 
 // Every channel of the working copy, in mark order.
 std::vector<int> all_channels();

@@ -37,6 +37,10 @@ void smooth_option_toggled(GtkToggleButton* button, gpointer) {
     set_widget_sensitive("spinbutton_can_factor_suavizado", gtk_toggle_button_get_active(button));
 }
 
+void fill_option_toggled(GtkToggleButton* button, gpointer) {
+    set_widget_sensitive("spinbutton_can_maxgap", gtk_toggle_button_get_active(button));
+}
+
 int option_position(const char* name) {
     GtkWidget* option = main_widget(name);
     return option ? gtk_option_menu_get_history(GTK_OPTION_MENU(option)) : -1;
@@ -55,6 +59,8 @@ void process_selected_channels() {
     const int factor = rounded("spinbutton_can_factor_suavizado");
     if (widget_active("radiobutton_can_interpolar")) {
         run_repair(first, last, selected_channels());
+    } else if (widget_active("radiobutton_can_rellenar")) {
+        run_fill(first, last, selected_channels(), FillMethod::automatic, rounded("spinbutton_can_maxgap"));
     } else {
         run_smooth(first, last, selected_channels(), factor < 1 ? 1 : factor);
     }
@@ -135,5 +141,7 @@ void connect_channels_page(GtkWidget* window) {
     on("boton_can_intercambiar", interchange_command);
     on("button_scaledata", apply_data_scale);
     g_signal_connect(find_widget(window, "radiobutton_can_suavizar"), "toggled", G_CALLBACK(smooth_option_toggled),
+                     nullptr);
+    g_signal_connect(find_widget(window, "radiobutton_can_rellenar"), "toggled", G_CALLBACK(fill_option_toggled),
                      nullptr);
 }

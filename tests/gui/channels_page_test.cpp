@@ -99,3 +99,33 @@ TEST_F(ChannelsPageTest, ScaleDataAppliesTheSliderAndSetsItBackToZero) {
     EXPECT_EQ(value("spinbutton_offsetx"), 12);
     EXPECT_EQ(app.layers[1].scale, 0.0f);
 }
+
+TEST_F(ChannelsPageTest, AccurateFillUsesTheMaxGapOnlyWhileChosen) {
+    open_gappy();
+    EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(widget("radiobutton_can_rellenar"))), "Accurate Fill");
+    EXPECT_FALSE(sensitive("spinbutton_can_maxgap"));
+    EXPECT_EQ(upper("spinbutton_can_maxgap"), 10000);
+    click("radiobutton_can_rellenar");
+    EXPECT_TRUE(sensitive("spinbutton_can_maxgap"));
+    EXPECT_FALSE(sensitive("spinbutton_can_factor_suavizado"));
+    click("boton_can_seltodos");
+    set_widget_value("spinbutton_can_origen", 0);
+    set_widget_value("spinbutton_can_destino", 39);
+
+    set_widget_value("spinbutton_can_maxgap", 2);  // the 3-frame gap is longer
+    click("boton_can_proceder");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Gap Filling Finished.\nNumber of filled gaps: 0 (0 from other marks).\nThere're 9 errors not corrected");
+    EXPECT_TRUE(is_lost(app.channels[1].samples[11].x));
+
+    set_widget_value("spinbutton_can_maxgap", 0);
+    click("boton_can_proceder");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, "Gap Filling Finished.\nNumber of filled gaps: 1 (0 from other marks).\nThere're 0 errors not corrected");
+    EXPECT_EQ(app.error_count, 0);
+    EXPECT_NEAR(app.channels[1].samples[11].x, 50 * std::sin(0.2 * 11 + 1), 0.5);
+    EXPECT_NE(history_text().find("Gaps filled [0, 39]: 1 gaps, 0 errors left\n"), std::string::npos);
+
+    click("radiobutton_can_interpolar");
+    EXPECT_FALSE(sensitive("spinbutton_can_maxgap"));
+}

@@ -1,0 +1,167 @@
+// Donors are the marks whose distance to the gapped mark varies least over the capture: those
+// moving with it (the same body segment). The motion of three of them from the frame before the
+// gap to each gap frame carries the mark's last seen position forward; their motion from the
+// frame after carries its next seen position back; the two estimates are blended linearly across
+// the gap, so the fill meets the seen positions at both ends.
+#include "processing/donor_fill.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "processing/rigid_fit.h"
+
+namespace {
+
+// The triple is looked for among this many of the best donors seen across the gap.
+constexpr int DONOR_CANDIDATES = 8;
+// A triangle flatter than this (twice its area over its longest side squared) does not fix a
+// rotation well enough: its donors are nearly on one line, and the rotation about that line is
+// mostly noise, which the distance to the gapped mark multiplies. On the real gait captures a
+// bound of 0.15 (an angle of about 10 degrees in a long thin triangle) gave the best fills.
+constexpr double FLATTEST_TRIANGLE = 0.15;
+
+bool seen(const Sample& s) { return !is_lost(s.x) && !is_lost(s.y) && !is_lost(s.z); }
+
+Point3 point(const Sample& s) { return {s.x, s.y, s.z}; }
+
+// True when no run of `runs` (in frame order) meets first..last.
+bool seen_throughout(const std::vector<FrameRun>& runs, int first, int last) {
+    auto after = std::upper_bound(runs.begin(), runs.end(), last,
+                                  [](int frame, const FrameRun& run) { return frame < run.first; });
+    return after == runs.begin() || std::prev(after)->last < first;
+}
+
+bool triangle_fixes_rotation(const Sample& a, const Sample& b, const Sample& c) {
+    const double u[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
+    const double v[3] = {c.x - a.x, c.y - a.y, c.z - a.z};
+    const double w[3] = {c.x - b.x, c.y - b.y, c.z - b.z};
+    const double cross[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+    const double twice_area = std::sqrt(cross[0] * cross[0] + cross[1] * cross[1] + cross[2] * cross[2]);
+    const double longest = std::max({u[0] * u[0] + u[1] * u[1] + u[2] * u[2], v[0] * v[0] + v[1] * v[1] + v[2] * v[2],
+                                      w[0] * w[0] + w[1] * w[1] + w[2] * w[2]});
+    return longest > 0.0 && twice_area > FLATTEST_TRIANGLE * longest;
+}
+
+}  // namespace
+
+std::vector<std::vector<FrameRun>> unseen_runs(const CaptureData& data, int first_frame, int last_frame) {
+    std::vector<std::vector<FrameRun>> runs(data.mark_count());
+    for (int m = 0; m < data.mark_count(); ++m) {
+        const Sample* samples = data.channels[m].samples.get();
+        if (!samples) continue;
+        for (int f = first_frame; f <= last_frame; ++f) {
+            if (seen(samples[f])) continue;
+            if (!runs[m].empty() && runs[m].back().last == f - 1) {
+                runs[m].back().last = f;
+            } else {
+                runs[m].push_back({f, f});
+            }
+        }
+    }
+    return runs;
+}
+
+DonorTable donor_table(const CaptureData& data, int first_frame, int last_frame) {
+    DonorTable table;
+    table.marks = data.mark_count();
+    const int frames = last_frame - first_frame + 1;
+    const int step = (frames + DONOR_SAMPLE_FRAMES - 1) / DONOR_SAMPLE_FRAMES;
+    table.frames = (frames + step - 1) / step;
+    table.positions.resize(static_cast<size_t>(table.frames) * table.marks);
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    for (int m = 0; m < table.marks; ++m) {
+        const Sample* samples = data.channels[m].samples.get();
+        for (int i = 0; i < table.frames; ++i) {
+            const Sample* s = samples ? &samples[first_frame + i * step] : nullptr;
+            table.positions[static_cast<size_t>(i) * table.marks + m] = s && seen(*s) ? *s : Sample{nan, nan, nan};
+        }
+    }
+    return table;
+}
+
+DonorRanking rank_donors(const DonorTable& table, int mark) {
+    std::vector<double> sum(table.marks), sum_squares(table.marks);
+    std::vector<int> count(table.marks);
+    for (int i = 0; i < table.frames; ++i) {
+        const Sample* row = &table.positions[static_cast<size_t>(i) * table.marks];
+        const Sample& own = row[mark];
+        if (std::isnan(own.x)) continue;
+        for (int d = 0; d < table.marks; ++d) {
+            const double dx = own.x - row[d].x, dy = own.y - row[d].y, dz = own.z - row[d].z;
+            const double distance = std::sqrt(dx * dx + dy * dy + dz * dz);
+            if (std::isnan(distance)) continue;
+            sum[d] += distance;
+            sum_squares[d] += distance * distance;
+            ++count[d];
+        }
+    }
+    std::vector<double> spread(table.marks);
+    DonorRanking ranking;
+    for (int d = 0; d < table.marks; ++d) {
+        if (d == mark || count[d] < 2) continue;
+        const double mean = sum[d] / count[d];
+        spread[d] = std::sqrt(std::max(0.0, sum_squares[d] / count[d] - mean * mean));
+        ranking.marks.push_back(d);
+    }
+    std::stable_sort(ranking.marks.begin(), ranking.marks.end(), [&](int a, int b) { return spread[a] < spread[b]; });
+    for (int d : ranking.marks) ranking.spread.push_back(spread[d]);
+    return ranking;
+}
+
+bool donor_fill_gap(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
+                    const DonorRanking& ranking, int mark, FrameRun gap, Sample* out) {
+    const int before = gap.first - 1;
+    const int after = gap.last + 1;
+    int candidates[DONOR_CANDIDATES];
+    int count = 0;
+    for (size_t i = 0; i < ranking.marks.size() && count < DONOR_CANDIDATES; ++i) {
+        if (seen_throughout(unseen[ranking.marks[i]], before, after)) candidates[count++] = static_cast<int>(i);
+    }
+    // The spread of a triple is the sum of its donors' spreads, so the candidates' order is kept.
+    int best[3] = {-1, -1, -1};
+    double best_spread = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < count; ++i) {
+        for (int j = i + 1; j < count; ++j) {
+            for (int k = j + 1; k < count; ++k) {
+                const int triple[3] = {ranking.marks[candidates[i]], ranking.marks[candidates[j]],
+                                       ranking.marks[candidates[k]]};
+                const double spread = ranking.spread[candidates[i]] + ranking.spread[candidates[j]] +
+                                      ranking.spread[candidates[k]];
+                if (spread >= best_spread) continue;
+                bool usable = true;
+                for (int frame : {before, after}) {
+                    usable = usable && triangle_fixes_rotation(data.channels[triple[0]].samples[frame],
+                                                               data.channels[triple[1]].samples[frame],
+                                                               data.channels[triple[2]].samples[frame]);
+                }
+                if (!usable) continue;
+                best_spread = spread;
+                std::copy(triple, triple + 3, best);
+            }
+        }
+    }
+    if (best[0] < 0) return false;
+
+    const auto donor_points = [&](int frame, Point3* points) {
+        for (int d = 0; d < 3; ++d) points[d] = point(data.channels[best[d]].samples[frame]);
+    };
+    Point3 at_before[3], at_after[3], now[3];
+    donor_points(before, at_before);
+    donor_points(after, at_after);
+    const Sample* own = data.channels[mark].samples.get();
+    const Point3 mark_before = point(own[before]);
+    const Point3 mark_after = point(own[after]);
+    for (int f = gap.first; f <= gap.last; ++f) {
+        donor_points(f, now);
+        RigidMotion forward, backward;
+        if (!fit_rigid_motion(at_before, now, 3, forward) || !fit_rigid_motion(at_after, now, 3, backward)) {
+            return false;
+        }
+        const Point3 a = forward.apply(mark_before);
+        const Point3 b = backward.apply(mark_after);
+        const double w = static_cast<double>(f - before) / (after - before);
+        out[f - gap.first] = {a.x + w * (b.x - a.x), a.y + w * (b.y - a.y), a.z + w * (b.z - a.z)};
+    }
+    return true;
+}

@@ -1,0 +1,40 @@
+// Filling one gap of a mark from the rigid motion of three donor marks.
+#pragma once
+
+#include <vector>
+
+#include "core/capture_model.h"
+
+// A run of frames first..last where a mark is not seen (some coordinate lost).
+struct FrameRun {
+    int first;
+    int last;
+};
+
+// The runs of frames where each mark of `data` is not seen, over first..last, by mark.
+std::vector<std::vector<FrameRun>> unseen_runs(const CaptureData& data, int first_frame, int last_frame);
+
+// The positions of every mark on evenly spread frames of the interval (all of them in an
+// interval of at most DONOR_SAMPLE_FRAMES frames), frame by frame, NaN where a mark is not seen:
+// what donors are judged on, packed so that judging them reads memory in order.
+constexpr int DONOR_SAMPLE_FRAMES = 2000;
+struct DonorTable {
+    int marks = 0;
+    int frames = 0;
+    std::vector<Sample> positions;  // positions[frame * marks + mark]
+};
+DonorTable donor_table(const CaptureData& data, int first_frame, int last_frame);
+
+// The other marks of a mark, those moving most rigidly with it first: ranked by how much their
+// distance to it varies (standard deviation) over the table's frames where both are seen.
+struct DonorRanking {
+    std::vector<int> marks;
+    std::vector<double> spread;  // of each mark in `marks`
+};
+DonorRanking rank_donors(const DonorTable& table, int mark);
+
+// Estimates the mark over gap.first..gap.last (seen on the frames just before and after) into
+// out[0..length-1] from the best three donors of `ranking` that are seen on every frame from
+// before the gap to after it and fix a rotation there. False when there are no such three.
+bool donor_fill_gap(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
+                    const DonorRanking& ranking, int mark, FrameRun gap, Sample* out);
