@@ -10,6 +10,7 @@
 #include "core/capture_model.h"
 #include "core/colour_table.h"
 #include "core/seams.h"
+#include "formats/capture_format.h"
 #include "platform/paths.h"
 #include "plot/plot_page.h"
 #include "processing/marks_page.h"
@@ -64,7 +65,7 @@ void refresh_information(const std::string& name) {
     set_label_text("label_frames", std::to_string(app.num_frames));
     set_label_text("label_marcas", std::to_string(app.num_columns));
     set_label_text("label_hz", std::to_string(app.capture_rate));
-    set_label_text("label_tipo", "IDF");
+    set_label_text("label_tipo", capture_format_title(app.source_format));
     set_label_text("label_errores", std::to_string(app.error_count));
 }
 

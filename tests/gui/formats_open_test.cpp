@@ -22,6 +22,7 @@ TEST_F(GuiTest, AC3dCaptureOpensSaveRefusesAndSaveAsWritesIdf) {
     EXPECT_EQ(label("label_marcas"), "66");
     EXPECT_EQ(label("label_hz"), "60");
     EXPECT_EQ(label("label_errores"), "2031");
+    EXPECT_EQ(label("label_tipo"), "C3D");
     const auto rows = list_rows("list_can");
     ASSERT_EQ(rows.size(), 22u);
     EXPECT_EQ(rows[0], "RSHO");
@@ -52,4 +53,5 @@ TEST_F(GuiTest, AC3dCaptureOpensSaveRefusesAndSaveAsWritesIdf) {
     EXPECT_EQ(app.current_layer, 2);
     EXPECT_EQ(app.source_format, CaptureFormat::idf);
     EXPECT_EQ(label("label_errores"), "2031");
+    EXPECT_EQ(label("label_tipo"), "IDF");
 }
