@@ -37,10 +37,8 @@ void spline_fill_gap(const Sample* samples, FrameRun gap, int first_frame, int l
         }
         const int n = static_cast<int>(t.size());
         m.resize(n);
-        scratch.resize(3 * n);
-        const double* values[1] = {y.data()};
-        double* moments[1] = {m.data()};
-        knot_spline_moments(t.data(), n, values, moments, 1, scratch.data());
+        scratch.resize(2 * n);
+        knot_spline_moments(t.data(), y.data(), n, m.data(), scratch.data());
         int k = 0;  // the knot at or before the frame
         for (int f = gap.first; f <= gap.last; ++f) {
             if (knot(f)) continue;

@@ -3,34 +3,22 @@
 // with M at both ends 0. The system is diagonally dominant, so no pivoting is needed.
 #include "processing/knot_spline.h"
 
-void knot_spline_moments(const double* t, int n, const double* const* values, double* const* moments, int series,
-                         double* scratch) {
-    for (int s = 0; s < series; ++s) {
-        for (int i = 0; i < n; ++i) moments[s][i] = 0.0;
-    }
+void knot_spline_moments(const double* t, const double* y, int n, double* m, double* scratch) {
+    if (n < 1) return;
+    m[0] = m[n - 1] = 0.0;
     if (n < 3) return;
-    double* upper = scratch;                // the eliminated super-diagonal
-    double* inverse = scratch + n;          // 1 / the eliminated diagonal
-    double* inverse_step = scratch + 2 * n;  // 1 / (t[i + 1] - t[i])
-    for (int i = 0; i < n - 1; ++i) inverse_step[i] = 1.0 / (t[i + 1] - t[i]);
+    double* upper = scratch;      // the eliminated super-diagonal
+    double* slope = scratch + n;  // (y[i + 1] - y[i]) / (t[i + 1] - t[i])
+    for (int i = 0; i < n - 1; ++i) slope[i] = (y[i + 1] - y[i]) / (t[i + 1] - t[i]);
     upper[0] = 0.0;
+    double previous = 0.0;  // the eliminated right side of the row before
     for (int i = 1; i < n - 1; ++i) {
         const double before = t[i] - t[i - 1];
         const double after = t[i + 1] - t[i];
-        const double diagonal = 2.0 * (before + after) - before * upper[i - 1];
-        inverse[i] = 1.0 / diagonal;
-        upper[i] = after * inverse[i];
+        const double inverse = 1.0 / (2.0 * (before + after) - before * upper[i - 1]);
+        upper[i] = after * inverse;
+        previous = (6.0 * (slope[i] - slope[i - 1]) - before * previous) * inverse;
+        m[i] = previous;
     }
-    for (int s = 0; s < series; ++s) {
-        const double* y = values[s];
-        double* m = moments[s];
-        double previous = 0.0;  // the eliminated right side of the row before
-        for (int i = 1; i < n - 1; ++i) {
-            const double before = t[i] - t[i - 1];
-            const double rhs = 6.0 * ((y[i + 1] - y[i]) * inverse_step[i] - (y[i] - y[i - 1]) * inverse_step[i - 1]);
-            previous = (rhs - before * previous) * inverse[i];
-            m[i] = previous;
-        }
-        for (int i = n - 3; i >= 1; --i) m[i] -= upper[i] * m[i + 1];
-    }
+    for (int i = n - 3; i >= 1; --i) m[i] -= upper[i] * m[i + 1];
 }
