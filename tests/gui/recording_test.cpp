@@ -177,11 +177,14 @@ TEST_F(RecordingTest, ACodecWithNoSelectedRowIsDib) {
 
 TEST_F(RecordingTest, TheTickRecordsTheStillPictureEvery66Ms) {
     open_small_capture("rec.idf", 3, 4);
+    const auto start = std::chrono::steady_clock::now();
     set_rec(true);
     wait_ms(400);
     const int recorded = recording_state.frame_counter;
+    // A loaded machine can stretch the wait: the bound follows the time that really passed.
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     EXPECT_GE(recorded, 3);
-    EXPECT_LE(recorded, 8);
+    EXPECT_LE(recorded, waited.count() / 66 + 2) << "in " << waited.count() << " ms";
     set_rec(false);
     wait_ms(200);
     EXPECT_EQ(recording_state.frame_counter, recorded);  // the tick ended with the recording
