@@ -118,7 +118,7 @@ bool donor_fill_gap(const CaptureData& data, const std::vector<std::vector<Frame
     for (size_t i = 0; i < ranking.marks.size() && count < DONOR_CANDIDATES; ++i) {
         if (seen_throughout(unseen[ranking.marks[i]], before, after)) candidates[count++] = static_cast<int>(i);
     }
-    // The spread of a triple is the sum of its donors' spreads, so the candidates' order is kept.
+    // A triple's spread is the sum of its donors' spreads; the least spread of a usable one wins.
     int best[3] = {-1, -1, -1};
     double best_spread = std::numeric_limits<double>::infinity();
     for (int i = 0; i < count; ++i) {
