@@ -2,6 +2,7 @@
 #include "processing/channels_page.h"
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "app/app_windows.h"
@@ -64,6 +65,8 @@ void process_selected_channels() {
     } else {
         run_smooth(first, last, selected_channels(), factor < 1 ? 1 : factor);
     }
+    // The information panel's count would otherwise still show the lost coordinates of opening.
+    set_label_text("label_errores", std::to_string(app.error_count));
     refresh_marks_page();
 }
 

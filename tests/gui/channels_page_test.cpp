@@ -29,6 +29,7 @@ TEST_F(ChannelsPageTest, ToolbarRepairRepairsEveryChannelAndReports) {
     EXPECT_EQ(messages[0].type, 0);
     EXPECT_EQ(messages[0].buttons, 1);
     EXPECT_EQ(app.error_count, 0);
+    EXPECT_EQ(label("label_errores"), "0");
     EXPECT_EQ(list_rows("list_can").size(), 3u);
     EXPECT_NE(history_text().find("File repaired [0, 39], with 0 errors\n"), std::string::npos);
     EXPECT_FALSE(is_lost(app.channels[1].samples[11].x));
@@ -123,6 +124,7 @@ TEST_F(ChannelsPageTest, AccurateFillUsesTheMaxGapOnlyWhileChosen) {
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].text, "Gap Filling Finished.\nNumber of filled gaps: 1 (0 from other marks).\nThere're 0 errors not corrected");
     EXPECT_EQ(app.error_count, 0);
+    EXPECT_EQ(label("label_errores"), "0");
     EXPECT_NEAR(app.channels[1].samples[11].x, 50 * std::sin(0.2 * 11 + 1), 0.5);
     EXPECT_NE(history_text().find("Gaps filled [0, 39]: 1 gaps, 0 errors left\n"), std::string::npos);
 
