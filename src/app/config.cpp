@@ -2,12 +2,16 @@
 #include "app/config.h"
 
 #include <cstdio>
-#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "core/capture_model.h"
+#include "platform/regular_file.h"
 
 const char* const CONFIG_FILE_NAME = "zemo.ini";
+
+// Three commands of at most 255 characters; a larger file is not a configuration.
+static constexpr size_t MOST_CONFIG_BYTES = 64 << 10;
 
 static std::string cut_command(std::string text) {
     if (!text.empty() && text.back() == '\r') text.pop_back();
@@ -16,8 +20,9 @@ static std::string cut_command(std::string text) {
 }
 
 void config_load() {
-    std::ifstream in(CONFIG_FILE_NAME, std::ios::binary);
-    if (!in) return;
+    std::string text, reason;
+    if (read_regular_file(CONFIG_FILE_NAME, MOST_CONFIG_BYTES, text, reason) != FileRead::done) return;
+    std::istringstream in(text);
     std::string* commands[] = {&app.xml_editor_command, &app.idf_editor_command, &app.xml_viewer_command};
     std::string line;
     for (std::string* command : commands) {

@@ -1,7 +1,5 @@
 // zemo-cli info and copy: a capture's summary, and a copy written as Save as writes it.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/console_seams.h"
@@ -10,23 +8,30 @@
 #include "core/capture_model.h"
 #include "core/idf_reader.h"
 #include "core/idf_writer.h"
+#include "platform/regular_file.h"
 
 int cli_usage_error(const std::string& text, const char* usage) {
     std::fprintf(stderr, "zemo-cli: %s\nusage: %s\n", text.c_str(), usage);
     return EXIT_USAGE;
 }
 
-bool cli_open_capture(const std::string& path) {
-    app_reset();
+bool cli_read_capture(const std::string& path) {
     console_message_shown();
     if (idf_read(path) == 0) return true;
     if (console_message_shown()) return false;
     // The reader fails without a message when the file cannot be opened or its header is cut short.
-    FILE* file = std::fopen(path.c_str(), "rb");
-    const std::string why = file ? "It is not a complete IDF capture." : std::strerror(errno);
-    if (file) std::fclose(file);
+    std::string why;
+    if (FILE* file = open_regular_file(path, why)) {
+        why = "It is not a complete IDF capture.";
+        std::fclose(file);
+    }
     std::fprintf(stderr, "Error opening file:\n %s\n %s\n", path.c_str(), why.c_str());
     return false;
+}
+
+bool cli_open_capture(const std::string& path) {
+    app_reset();
+    return cli_read_capture(path);
 }
 
 static int lost_coordinates(const Channel& channel, int frames) {

@@ -24,5 +24,7 @@ int cli_fill(const CliWords& words);
 // Prints "zemo-cli: TEXT" and the command's usage line on standard error; returns EXIT_USAGE.
 int cli_usage_error(const std::string& text, const char* usage);
 
-// Reads a capture as layer 1 of a fresh state. On failure the reason has gone to standard error.
+// Reads a capture as the next layer. On failure the reason has gone to standard error.
+bool cli_read_capture(const std::string& path);
+// Reads a capture as layer 1 of a fresh state, the same way.
 bool cli_open_capture(const std::string& path);

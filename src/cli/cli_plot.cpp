@@ -15,6 +15,7 @@
 
 #include "app/console_seams.h"
 #include "cli/cli_args.h"
+#include "cli/cli_commands.h"
 #include "core/capture_model.h"
 #include "core/idf_reader.h"
 #include "platform/paths.h"
@@ -91,18 +92,7 @@ std::string parse_settings(const CliArgs& args, PlotSettings& settings) {
     return {};
 }
 
-// Opens a capture as the next layer; the reason for a failure goes to standard error.
-int open_layer(const std::string& path) {
-    console_message_shown();
-    if (idf_read(path) == 0) return app.current_layer;
-    if (!console_message_shown()) {
-        FILE* file = std::fopen(path.c_str(), "rb");
-        const std::string why = file ? "It is not a complete IDF capture." : std::strerror(errno);
-        if (file) std::fclose(file);
-        std::fprintf(stderr, "Error opening file:\n %s\n %s\n", path.c_str(), why.c_str());
-    }
-    return 0;
-}
+int open_layer(const std::string& path) { return cli_read_capture(path) ? app.current_layer : 0; }
 
 int find_mark(const Layer& layer, const std::string& mark) {
     int index = -1;

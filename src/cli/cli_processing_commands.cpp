@@ -94,7 +94,7 @@ bool write_fill_report(const std::string& path, const std::vector<FilledGap>& fi
             }
         }
         return true;
-    });
+    }).reason;
     if (failure.empty()) return true;
     std::fprintf(stderr, "Error saving file:\n %s\n %s\n", path.c_str(), failure.c_str());
     return false;

@@ -37,6 +37,8 @@ bool idf_parse_data_line(std::string_view line, int& column, int& frame, double&
     parsed = std::from_chars(p, end, frame);
     if (parsed.ec != std::errc{} || parsed.ptr == end || !is_blank(*parsed.ptr)) return false;
     p = skip_blanks(parsed.ptr, end);
+    // from_chars takes no plus sign; other programs write one ("+23.5").
+    if (p + 1 < end && *p == '+' && p[1] != '-') ++p;
     const auto number = std::from_chars(p, end, value);
     if (number.ec != std::errc{} || !std::isfinite(value)) return false;
     return skip_blanks(number.ptr, end) == end;

@@ -4,13 +4,17 @@
 // until they are known to fit in the file.
 #include "core/idf_reader.h"
 
+#include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <deque>
+#include <limits>
 
 #include "core/idf_format.h"
 #include "core/seams.h"
 #include "formats/capture_loader.h"
+#include "platform/regular_file.h"
 
 namespace {
 
@@ -33,6 +37,38 @@ bool parse_int_token(const std::string& token, int& value) {
     return result.ec == std::errc{} && result.ptr == end && begin < end;
 }
 
+// A sign and digits: an integer as the header's pairs count it, whether or not it fits an int.
+bool is_integer_token(const std::string& token) {
+    size_t at = !token.empty() && (token[0] == '+' || token[0] == '-') ? 1 : 0;
+    if (at == token.size()) return false;
+    for (; at < token.size(); ++at) {
+        if (!std::isdigit(static_cast<unsigned char>(token[at]))) return false;
+    }
+    return true;
+}
+
+enum class LabelNumber { whole, too_large, fraction, not_a_number };
+
+// The number after a label. A whole number written with a decimal point ("60.0") is whole.
+LabelNumber read_label_number(const std::string& token, int& value) {
+    if (parse_int_token(token, value)) return LabelNumber::whole;
+    if (is_integer_token(token)) return LabelNumber::too_large;
+    const char* begin = token.data();
+    const char* end = begin + token.size();
+    if (begin < end && *begin == '+') ++begin;
+    double number = 0;
+    const auto result = std::from_chars(begin, end, number);
+    if (result.ptr != end || begin == end) return LabelNumber::not_a_number;
+    if (result.ec == std::errc::result_out_of_range) return LabelNumber::too_large;
+    if (result.ec != std::errc{} || !std::isfinite(number)) return LabelNumber::not_a_number;
+    if (number != std::floor(number)) return LabelNumber::fraction;
+    if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max()) {
+        return LabelNumber::too_large;
+    }
+    value = static_cast<int>(number);
+    return LabelNumber::whole;
+}
+
 struct Token {
     std::string text;
     long long line;
@@ -50,28 +86,30 @@ public:
         return true;
     }
 
-    // The next word, if it is an integer, is consumed into value.
-    bool next_integer(int& value, long long& line) {
-        if (!fill() || !parse_int_token(pending_.front().text, value)) return false;
-        line = pending_.front().line;
+    // The next word, not consumed; nullptr at the end of the file.
+    const Token* peek() {
+        return fill() ? &pending_.front() : nullptr;
+    }
+
+    void drop() { pending_.pop_front(); }
+
+    // The next word, if it is an integer, is consumed.
+    bool next_integer() {
+        if (!fill() || !is_integer_token(pending_.front().text)) return false;
         pending_.pop_front();
         return true;
     }
 
     // A word followed by an integer, single words before it skipped.
-    bool next_pair_skipping(Token& word, int& value) {
+    bool next_pair_skipping(Token& word) {
         while (next(word)) {
-            long long line;
-            if (next_integer(value, line)) return true;
+            if (next_integer()) return true;
         }
         return false;
     }
 
     // A word directly followed by an integer.
-    bool next_pair(Token& word, int& value) {
-        long long line;
-        return next(word) && next_integer(value, line);
-    }
+    bool next_pair(Token& word) { return next(word) && next_integer(); }
 
     // Drops the rest of the current line and reads lines up to the first one that begins with
     // "0", which is returned and not kept in the header.
@@ -104,9 +142,11 @@ private:
         return true;
     }
 
+    // Header lines are kept with their own line ends, so a header written on Windows is copied
+    // unchanged.
     void keep(std::string_view line) {
         header_.append(line);
-        header_.push_back('\n');
+        header_.append(in_.line_end());
     }
 
     LineReader& in_;
@@ -114,16 +154,37 @@ private:
     std::string header_;
 };
 
+// The label's word-and-integer pair; with skip_words, single words before it are skipped. A
+// label whose number is not a whole number that fits is refused with the line and the number.
 bool read_label(HeaderScanner& scan, bool skip_words, const char* label, const std::string& name, int& value,
                 long long& line, IdfError& error) {
     Token word;
-    if (!(skip_words ? scan.next_pair_skipping(word, value) : scan.next_pair(word, value))) return false;
-    if (word.text != label) {
-        error.text = opening_error(name, std::string("Label ") + label + " not found.");
-        return false;
+    while (scan.next(word)) {
+        const Token* number = scan.peek();
+        if (!number) return false;
+        if (word.text == label) {
+            const auto problem = [&](const std::string& what) {
+                error.text = opening_error(name, at_line(number->line, word.text + " " + number->text + what));
+                return false;
+            };
+            switch (read_label_number(number->text, value)) {
+            case LabelNumber::whole:
+                line = word.line;
+                scan.drop();
+                return true;
+            case LabelNumber::too_large:
+                return problem(" is too large: the largest number allowed is " +
+                               std::to_string(std::numeric_limits<int>::max()) + ".");
+            case LabelNumber::fraction: return problem(" is not a whole number.");
+            case LabelNumber::not_a_number: break;
+            }
+        } else if (is_integer_token(number->text)) {
+            error.text = opening_error(name, std::string("Label ") + label + " not found.");
+            return false;
+        }
+        if (!skip_words) return false;
     }
-    line = word.line;
-    return true;
+    return false;
 }
 
 std::string describe_bad_line(std::string_view line) {
@@ -186,15 +247,14 @@ int idf_parse_header(LineReader& in, const std::string& name, CaptureData& out, 
     std::array<SharedText, MAX_CHANNELS> names{};
     const int marks = columns / 3;
     Token word;
-    int unused;
-    if (!scan.next_pair_skipping(word, unused)) return 1;
+    if (!scan.next_pair_skipping(word)) return 1;
     for (int k = 0;; ++k) {
         if (k % 3 == 0 && k / 3 < marks) {
             names[k / 3] = std::make_shared<const std::string>(
                 word.text.size() > 3 ? word.text.substr(0, word.text.size() - 3) : std::string());
         }
         if (k == columns - 1) break;
-        if (!scan.next_pair(word, unused)) return 1;
+        if (!scan.next_pair(word)) return 1;
     }
 
     std::string_view data_line;
@@ -309,8 +369,13 @@ int idf_read(const std::string& path) {
         show_error("You can't open more than 10 files");
         return 1;
     }
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return 1;
+    std::string reason;
+    FILE* file = open_regular_file(path, reason);
+    if (!file) {
+        // A file that cannot be opened fails quietly; one that is no file to read says so.
+        if (reason == NOT_A_REGULAR_FILE) show_error(opening_error(path, reason));
+        return 1;
+    }
     CaptureData loaded;
     IdfError error;
     const int status = capture_read_stream(file, path, loaded, error);

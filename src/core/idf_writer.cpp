@@ -8,11 +8,14 @@
 #include <cstring>
 
 #include "core/idf_format.h"
+#include "core/idf_reader.h"
+#include "core/line_reader.h"
 #include "core/seams.h"
 #include "formats/c3d_writer.h"
 #include "formats/capture_format.h"
 #include "formats/trc_writer.h"
 #include "platform/file_replace.h"
+#include "platform/regular_file.h"
 
 const char* const IDF_TEMP_FILE_NAME = "#temporal_zemo#.###";
 
@@ -62,8 +65,12 @@ private:
 }  // namespace
 
 bool idf_write_stream(const CaptureData& data, FILE* out) {
+    return idf_write_stream(data, data.header ? *data.header : std::string(), out);
+}
+
+bool idf_write_stream(const CaptureData& data, const std::string& header, FILE* out) {
     BlockWriter writer(out);
-    if (data.header) writer.append(*data.header);
+    writer.append(header);
     const int marks = data.mark_count();
     for (int f = 0; f < data.num_frames; ++f) {
         for (int m = 0; m < marks; ++m) {
@@ -94,7 +101,7 @@ int idf_write(const std::string& path) {
         return 1;
     }
     status_set(" Saving File... ");
-    bool ok = idf_write_stream(app, out);
+    bool ok = idf_write_stream(app, *idf_header_at_save(app), out);
     int error = errno;
     if (std::fclose(out) != 0 && ok) ok = false, error = errno;
     if (!ok) {
@@ -105,18 +112,34 @@ int idf_write(const std::string& path) {
     return 0;
 }
 
-// Writes the working copy over `target` through the temporary file, in the given format; "" or
-// the reason.
-static std::string write_replacing(const std::string& target, CaptureFormat format) {
+SharedText idf_header_at_save(const CaptureData& data) {
+    if (data.source_format != CaptureFormat::idf || data.file_name.empty()) return data.header;
+    std::string reason;
+    FILE* file = open_regular_file(data.file_name, reason);
+    if (!file) return data.header;
+    LineReader in(file);
+    CaptureData opened;
+    std::string first_data_line;
+    IdfError error;
+    const bool readable = idf_parse_header(in, data.file_name, opened, first_data_line, error) == 0;
+    std::fclose(file);
+    // A header that announces other columns or frames would make the saved file unreadable.
+    if (!readable || opened.num_columns != data.num_columns || opened.num_frames != data.num_frames) return data.header;
+    return opened.header;
+}
+
+// Writes the working copy over `target` through the temporary file, in the given format.
+static ReplaceFailure write_replacing(const std::string& target, CaptureFormat format) {
     status_set(" Saving File... ");
-    std::string failure = replace_file(target, IDF_TEMP_FILE_NAME, [&](FILE* out) {
+    const SharedText header = format == CaptureFormat::idf ? idf_header_at_save(app) : nullptr;
+    const ReplaceFailure failure = replace_file(target, IDF_TEMP_FILE_NAME, [&](FILE* out) {
         switch (format) {
         case CaptureFormat::c3d: return c3d_write_stream(app, out);
         case CaptureFormat::trc: return trc_write_stream(app, out, target);
-        default: return idf_write_stream(app, out);
+        default: return idf_write_stream(app, header ? *header : std::string(), out);
         }
     });
-    if (failure.empty()) status_set(" File Saved Successfully");
+    if (!failure.failed()) status_set(" File Saved Successfully");
     return failure;
 }
 
@@ -132,15 +155,19 @@ int idf_save() {
                    " file: Save would replace it with IDF text. Use Save as to write it as an IDF, TRC or C3D file.");
         return 1;
     }
-    const std::string failure = write_replacing(app.file_name, CaptureFormat::idf);
-    if (failure.empty()) return 0;
-    show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n " + failure);
+    const ReplaceFailure failure = write_replacing(app.file_name, CaptureFormat::idf);
+    if (!failure.failed()) return 0;
+    if (failure.at_temporary) {
+        show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n " + failure.reason);
+    } else {
+        show_error("Error saving file:\n " + app.file_name + "\n " + failure.reason);
+    }
     return 1;
 }
 
 int idf_save_as(const std::string& path) {
-    const std::string failure =
-        nothing_to_write() ? last_write_error : write_replacing(path, capture_format_of_name(path));
+    const std::string failure = nothing_to_write() ? last_write_error
+                                                   : write_replacing(path, capture_format_of_name(path)).reason;
     if (failure.empty()) return 0;
     show_error("Error saving file:\n " + path + "\n " + failure);
     return 1;

@@ -68,6 +68,7 @@ bool LineReader::next(std::string_view& line) {
             return false;
         }
         if (length > 0 && start[length - 1] == '\r') --length;
+        line_end_ = std::string_view(start + length, taken - length);
         line = std::string_view(start, length);
         begin_ += taken;
         consumed_bytes_ += static_cast<long long>(taken);

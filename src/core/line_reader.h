@@ -17,6 +17,9 @@ public:
 
     // The next line, valid until the following call; false at the end of the text.
     bool next(std::string_view& line);
+    // How the line last returned ended ("\r\n", "\n", nothing at the end of the text), valid
+    // as long as the line.
+    std::string_view line_end() const { return line_end_; }
     // 1-based number of the line last returned.
     long long line_number() const { return line_number_; }
     // Bytes not yet returned as lines: what the rest of the input can hold.
@@ -35,6 +38,7 @@ private:
     bool at_eof_ = false;
     bool failed_ = false;
     long long line_number_ = 0;
+    std::string_view line_end_;
     long long total_bytes_ = 0;
     long long consumed_bytes_ = 0;
 };

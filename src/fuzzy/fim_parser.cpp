@@ -11,10 +11,14 @@
 #include "core/seams.h"
 #include "fuzzy/fuzzy_engine.h"
 #include "fuzzy/fuzzy_system.h"
+#include "platform/regular_file.h"
 
 namespace {
 
 // The parser's own complaints stay quiet: the message box says what went wrong.
+// Far more than any rules file takes.
+constexpr size_t MOST_RULES_BYTES = 64 << 20;
+
 void ignore_xml_error(void*, const char*, ...) {}
 
 bool named(xmlNodePtr node, const char* name) {
@@ -113,7 +117,17 @@ int fim_check_document(xmlDocPtr doc, FimDocument& out) {
 
 int fim_open(const std::string& path, FimDocument& out) {
     xmlSetGenericErrorFunc(nullptr, ignore_xml_error);
-    return fim_check_document(xmlParseFile(path.c_str()), out);
+    std::string text, reason;
+    // A file that cannot be opened is "not a valid format", as the parser has always said; one
+    // that is no file to read, or far too large for rules, says so.
+    switch (read_regular_file(path, MOST_RULES_BYTES, text, reason)) {
+    case FileRead::done:
+        return fim_check_document(xmlReadMemory(text.data(), static_cast<int>(text.size()), path.c_str(), nullptr, 0),
+                                  out);
+    case FileRead::cannot_open: return fim_check_document(nullptr, out);
+    case FileRead::refused: show_error("Error opening file:\n " + path + "\n " + reason); return 1;
+    }
+    return 1;
 }
 
 void fim_parse_system(xmlNodePtr system) {

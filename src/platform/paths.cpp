@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 static std::string entered_directory;
 
@@ -40,6 +41,11 @@ std::string absolute_path(std::string_view path) {
     char cwd[PATH_MAX];
     if (!getcwd(cwd, sizeof cwd)) return std::string(path);
     return join_path(cwd, path);
+}
+
+std::string temporary_folder() {
+    const char* folder = std::getenv("TMPDIR");
+    return folder && *folder ? std::string(folder) : std::string("/tmp");
 }
 
 std::string executable_directory() {

@@ -20,6 +20,9 @@ std::string join_path(std::string_view dir, std::string_view name);
 // The path made absolute against the current working directory (no symlinks resolved).
 std::string absolute_path(std::string_view path);
 
+// The user's temporary folder: $TMPDIR when it is set, else /tmp.
+std::string temporary_folder();
+
 // The directory that holds the running executable.
 std::string executable_directory();
 

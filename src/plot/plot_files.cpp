@@ -147,8 +147,8 @@ int plot_write_files(const std::string& folder, const PlotSettings& settings) {
         const std::string name = i + 1 < data.size() ? plot_data_name(i) : "order.gnu";
         const std::string& text = data[i];
         last_write_error = replace_file(join_path(folder, name), IDF_TEMP_FILE_NAME, [&text](FILE* out) {
-            return std::fwrite(text.data(), 1, text.size(), out) == text.size();
-        });
+                               return std::fwrite(text.data(), 1, text.size(), out) == text.size();
+                           }).reason;
         if (!last_write_error.empty()) return 1;
     }
     return 0;

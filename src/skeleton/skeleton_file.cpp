@@ -8,22 +8,15 @@
 #include "core/idf_writer.h"
 #include "core/seams.h"
 #include "platform/file_replace.h"
+#include "platform/regular_file.h"
 #include "skeleton/bon_format.h"
 
 namespace {
 
 std::string last_save_error;
 
-bool read_whole_file(const std::string& path, std::string& text) {
-    FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in) return false;
-    char buffer[1 << 16];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, got);
-    const bool ok = !std::ferror(in);
-    std::fclose(in);
-    return ok;
-}
+// Far more than a skeleton of the most marks and bones takes.
+constexpr size_t MOST_SKELETON_BYTES = 1 << 20;
 
 void take_skeleton(const Skeleton& skeleton) {
     for (int m = 0; m < skeleton.mark_count; ++m) app.mark_styles[m] = skeleton.mark_styles[m];
@@ -34,8 +27,13 @@ void take_skeleton(const Skeleton& skeleton) {
 }  // namespace
 
 int skeleton_load(const std::string& path) {
-    std::string text;
-    if (!read_whole_file(path, text)) return 1;
+    std::string text, reason;
+    // A file that cannot be opened fails quietly; one that is no file to read says so.
+    switch (read_regular_file(path, MOST_SKELETON_BYTES, text, reason)) {
+    case FileRead::done: break;
+    case FileRead::cannot_open: return 1;
+    case FileRead::refused: show_error("Error opening file:\n " + path + "\n " + reason); return 1;
+    }
     Skeleton skeleton;
     std::string error;
     if (bon_parse(text, app.mark_count(), skeleton, error) != 0) {
@@ -49,9 +47,9 @@ int skeleton_load(const std::string& path) {
 
 int skeleton_save(const std::string& path) {
     last_save_error = replace_file(path, IDF_TEMP_FILE_NAME, [](FILE* out) {
-        status_set(" Saving Skeleton File... ");
-        return bon_write_stream(app, out);
-    });
+                          status_set(" Saving Skeleton File... ");
+                          return bon_write_stream(app, out);
+                      }).reason;
     if (!last_save_error.empty()) return 1;
     status_set(" Skeleton File has been saved");
     return 0;

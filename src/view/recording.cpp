@@ -5,10 +5,15 @@
 #include <cstdio>
 #include <fstream>
 #include <new>
+#include <sstream>
 
 #include "core/seams.h"
+#include "platform/regular_file.h"
 
 RecordingState recording_state;
+
+// Far more than a list of every codec takes.
+static constexpr size_t MOST_CODEC_LIST_BYTES = 1 << 20;
 
 namespace {
 
@@ -134,8 +139,9 @@ std::vector<CodecEntry> parse_codec_list(std::istream& in) {
 }
 
 std::vector<CodecEntry> read_codec_list(const std::string& path) {
-    std::ifstream in(path);
-    if (!in) return {};
+    std::string text, reason;
+    if (read_regular_file(path, MOST_CODEC_LIST_BYTES, text, reason) != FileRead::done) return {};
+    std::istringstream in(text);
     return parse_codec_list(in);
 }
 

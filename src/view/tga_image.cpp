@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "platform/regular_file.h"
+
 namespace {
 
 constexpr size_t HEADER_BYTES = 18;
@@ -46,7 +48,8 @@ int tga_decode(const unsigned char* data, size_t size, TgaImage& out) {
 }
 
 int tga_read_file(const std::string& path, TgaImage& out) {
-    FILE* file = std::fopen(path.c_str(), "rb");
+    std::string reason;
+    FILE* file = open_regular_file(path, reason);
     if (!file) return TGA_CANNOT_OPEN;
     std::vector<unsigned char> data;
     unsigned char chunk[65536];

@@ -40,13 +40,15 @@ TEST(IdfParseDataLine, ReadsTheThreeFields) {
     EXPECT_DOUBLE_EQ(value, 7.0);
     ASSERT_TRUE(idf_parse_data_line("63 \t242 \t999999.  ", column, frame, value));
     EXPECT_DOUBLE_EQ(value, 999999.0);
+    ASSERT_TRUE(idf_parse_data_line("1 \t2 \t+23.5", column, frame, value));
+    EXPECT_DOUBLE_EQ(value, 23.5);
 }
 
 TEST(IdfParseDataLine, RefusesWhatIsNotThreeNumbers) {
     int column, frame;
     double value;
     for (const char* line : {"", "0 \t0", "0 \t0 \tabc", "0 \t0 \t1.5x", "x \t0 \t1", "0 \tx \t1", "0 \t0 \tnan",
-                             "0 \t0 \tinf", "0 \t0 \t1e999", "0 \t0 \t1 \t2"}) {
+                             "0 \t0 \tinf", "0 \t0 \t1e999", "0 \t0 \t1 \t2", "0 \t0 \t+-1", "0 \t0 \t+"}) {
         EXPECT_FALSE(idf_parse_data_line(line, column, frame, value)) << '"' << line << '"';
     }
 }

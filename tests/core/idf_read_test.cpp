@@ -1,6 +1,7 @@
 // Reading IDF files: the header rules and their messages, bad files refused without any change,
 // slots taken in order.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/idf_reader.h"
 #include "core/seams.h"
@@ -104,13 +105,13 @@ TEST_F(IdfReadTest, ShortColumnNamesGiveEmptyMarkNames) {
     EXPECT_EQ(app.channels[0].name_text(), "");
 }
 
-TEST_F(IdfReadTest, CrLfLinesReadLikeLfLines) {
+TEST_F(IdfReadTest, CrLfLinesReadLikeLfLinesAndTheHeaderKeepsThem) {
     std::string text = make_idf_text(60, 2, 3, coordinate);
     std::string crlf;
     for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     ASSERT_EQ(idf_read(write_capture("crlf.idf", crlf)), 0);
     EXPECT_EQ(app.channels[1].samples[2].z, coordinate(1, 2, 2));
-    EXPECT_EQ(app.header->find('\r'), std::string::npos);
+    EXPECT_EQ(*app.header, crlf.substr(0, crlf.find("\n0 ") + 1));
 }
 
 TEST_F(IdfReadTest, ColumnsNotAMultipleOfThreeDropTheLeftOverColumns) {
@@ -136,6 +137,11 @@ TEST_F(IdfReadTest, HeaderLabelsOutOfPlaceShowTheirMessages) {
         {"INFORMATION_SECTION\nRATE: 50\n", "Label CAPTURE_RATE: not found."},
         {"INFORMATION_SECTION\nCAPTURE_RATE: 50\nNUM_DATA: 3\n", "Label NUM_CHANNELS: not found."},
         {"INFORMATION_SECTION\nCAPTURE_RATE: 50\nNUM_CHANNELS: 3\nFRAMES: 3\n", "Label NUM_DATA: not found."},
+        {"INFORMATION_SECTION\nCAPTURE_RATE: 59.94\n", "Line 2: CAPTURE_RATE: 59.94 is not a whole number."},
+        {"INFORMATION_SECTION\nCAPTURE_RATE: 50\nNUM_CHANNELS: 3\nNUM_DATA:\n99999999999\n",
+         "Line 5: NUM_DATA: 99999999999 is too large: the largest number allowed is 2147483647."},
+        {"INFORMATION_SECTION\nCAPTURE_RATE: 50\nNUM_CHANNELS: 3e12\n",
+         "Line 3: NUM_CHANNELS: 3e12 is too large: the largest number allowed is 2147483647."},
     };
     for (const auto& c : cases) {
         recorder.messages.clear();
@@ -196,6 +202,28 @@ TEST_F(IdfReadTest, RefusesImpossibleCountsBeforeAllocating) {
     expect_refused(header(50, 3, 0) + columns, {"Line 4:", "NUM_DATA: 0 must be at least 1."});
     expect_refused(header(50, 3, -5) + columns, {"Line 4:", "NUM_DATA: -5"});
     expect_refused(header(50, 3, 2000000000) + columns, {"Line 4:", "more than the file holds"});
+}
+
+TEST_F(IdfReadTest, AcceptsWholeNumbersWithAPointAndHugeUnusedColumnNumbers) {
+    std::string text = make_idf_text(60, 1, 2, coordinate);
+    text.replace(text.find("CAPTURE_RATE: 60"), 16, "CAPTURE_RATE: 60.0");
+    text.replace(text.find("_y_ 1"), 5, "_y_ 99999999999");
+    ASSERT_EQ(idf_read(write_capture("point.idf", text)), 0);
+    EXPECT_EQ(app.capture_rate, 60);
+}
+
+TEST_F(IdfReadTest, AFifoOrADeviceIsRefusedWithoutReadingAndTheLayersStay) {
+    const std::string fifo = dir.path("capture.fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    open_existing_layer();
+    for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+        recorder.messages.clear();
+        EXPECT_EQ(idf_read(path), 1);
+        ASSERT_EQ(recorder.messages.size(), 1u);
+        EXPECT_EQ(recorder.messages[0].text, "Error opening file:\n " + path + "\n not a regular file");
+        EXPECT_EQ(app.open_count, 1);
+        EXPECT_EQ(app.num_frames, 3);
+    }
 }
 
 TEST_F(IdfReadTest, HoldsAHundredAndTwentyMarks) {

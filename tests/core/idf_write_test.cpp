@@ -105,6 +105,35 @@ TEST_F(IdfWriteTest, SaveWritesOverTheOpenedFileEvenAfterSaveAs) {
     EXPECT_FALSE(has_temporary_file(dir.dir));
 }
 
+TEST_F(IdfWriteTest, SaveTakesTheHeaderAsTheOpenedFileHoldsItNow) {
+    const std::string text = make_idf_text(60, 2, 3, coordinate);
+    const std::string original = open_capture("walk.idf", text);
+    const std::string opened_header = *app.header;
+    const auto header_of = [](const std::string& file) { return file.substr(0, file.find("\n0 ") + 1); };
+
+    // Edited outside the program, with Windows line ends: copied unchanged.
+    std::string edited = text;
+    edited.insert(edited.find("CAPTURE_RATE"), "OPERATOR: Ana\r\nTRIAL: walking\r\n");
+    write_file(original, edited);
+    app.channels[1].samples[2].y = 77.5;
+    ASSERT_EQ(idf_save(), 0);
+    EXPECT_EQ(header_of(read_file(original)), header_of(edited));
+    EXPECT_NE(read_file(original).find("4 \t2 \t77.5\n"), std::string::npos);
+
+    // Gone, or no longer a capture of these columns and frames: the copy kept since opening.
+    const std::string copy = dir.path("copy.idf");
+    for (const std::string& now : {std::string(), std::string("PathFileType\t4\n"), make_idf_text(60, 2, 4, coordinate)}) {
+        if (now.empty()) {
+            std::filesystem::remove(original);
+        } else {
+            write_file(original, now);
+        }
+        ASSERT_EQ(idf_save_as(copy), 0);
+        EXPECT_EQ(header_of(read_file(copy)), opened_header);
+    }
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
 TEST_F(IdfWriteTest, SaveKeepsTheFilePermissions) {
     const std::string original = open_capture("walk.idf", make_idf_text(60, 1, 2, coordinate));
     chmod(original.c_str(), 0640);

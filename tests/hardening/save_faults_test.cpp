@@ -1,7 +1,8 @@
 // Saves that meet a fault: a folder that refuses new files, a file size limit reached half-way
 // (as a full disk would), a target that is a folder. For captures, skeletons, plot files and
 // recorded frames the user's file stays byte-for-byte as it was, no temporary file remains, and
-// the user is told what failed (an error box, or zemo-cli's message and exit code 1).
+// the user is told what failed (an error box, or zemo-cli's message and exit code 1). A file
+// that exists in a folder refusing new files is still saved, through the temporary folder.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
@@ -88,6 +89,20 @@ private:
     std::string problem_;
 };
 
+// Points TMPDIR, the user's temporary folder, at a folder of the test while it lives.
+class TemporaryFolderAt {
+public:
+    explicit TemporaryFolderAt(const std::string& path) : path_(path) {
+        std::filesystem::create_directory(path);
+        setenv("TMPDIR", path.c_str(), 1);
+    }
+    ~TemporaryFolderAt() { unsetenv("TMPDIR"); }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
 #define REFUSE_WRITING(folder)                                                                             \
     RefusingFolder refusing(folder);                                                                       \
     if (!refusing.problem().empty()) GTEST_SKIP() << "no folder that refuses writing here: " << refusing.problem()
@@ -170,21 +185,22 @@ struct CaptureSaveFaults : ::testing::Test {
     }
 };
 
-TEST_F(CaptureSaveFaults, SaveInAFolderThatRefusesWritingKeepsTheCaptureAndSaysWhy) {
+TEST_F(CaptureSaveFaults, SaveInAFolderThatRefusesNewFilesWritesThroughTheTemporaryFolder) {
+    TemporaryFolderAt temporary(dir.path("tmp"));
     REFUSE_WRITING(folder);
-    EXPECT_EQ(idf_save(), 1);
-    ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_EQ(recorder.messages[0].type, MESSAGE_ERROR);
-    EXPECT_EQ(recorder.messages[0].text.rfind("Error saving temporal file:\n", 0), 0u) << recorder.messages[0].text;
-    EXPECT_NE(recorder.messages[0].text.find(folder), std::string::npos) << recorder.messages[0].text;
-    expect_files_untouched();
+    EXPECT_EQ(idf_save(), 0);
+    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_NE(read_file(original).find("9 \t10 \t-1.\n"), std::string::npos);
+    EXPECT_EQ(names_in(folder), (std::set<std::string>{"walk.idf", "other.idf"}));
+    EXPECT_TRUE(names_in(temporary.path()).empty()) << "the temporary copy remains";
 }
 
-TEST_F(CaptureSaveFaults, SaveAsInAFolderThatRefusesWritingKeepsTheTarget) {
+TEST_F(CaptureSaveFaults, SaveAsOfANewFileInAFolderThatRefusesNewFilesFails) {
     REFUSE_WRITING(folder);
-    EXPECT_EQ(idf_save_as(other), 1);
+    const std::string fresh = folder + "/new.idf";
+    EXPECT_EQ(idf_save_as(fresh), 1);
     ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_EQ(recorder.messages[0].text.rfind("Error saving file:\n " + other + "\n cannot create ", 0), 0u)
+    EXPECT_EQ(recorder.messages[0].text.rfind("Error saving file:\n " + fresh + "\n cannot create ", 0), 0u)
         << recorder.messages[0].text;
     EXPECT_EQ(app.file_name, original);
     expect_files_untouched();
@@ -222,8 +238,9 @@ TEST_F(CaptureSaveFaults, CliCopyFailsWithAMessageAndExitCodeOneOnEveryFault) {
     std::string out, err;
     {
         REFUSE_WRITING(folder);
-        EXPECT_EQ(run_command(cli + " copy " + shell_quoted(original) + " " + shell_quoted(other), &out, &err), 1);
-        EXPECT_NE(err.find("Error saving file:\n " + other), std::string::npos) << err;
+        const std::string fresh = folder + "/new.idf";
+        EXPECT_EQ(run_command(cli + " copy " + shell_quoted(original) + " " + shell_quoted(fresh), &out, &err), 1);
+        EXPECT_NE(err.find("Error saving file:\n " + fresh), std::string::npos) << err;
         EXPECT_NE(err.find("cannot create"), std::string::npos) << err;
     }
     expect_files_untouched();
@@ -269,21 +286,22 @@ struct SkeletonSaveFaults : ::testing::Test {
     }
 };
 
-TEST_F(SkeletonSaveFaults, SaveAndSaveAsInAFolderThatRefusesWritingKeepTheFiles) {
+TEST_F(SkeletonSaveFaults, InAFolderThatRefusesNewFilesSaveWritesInPlaceAndSaveAsOfANewFileFails) {
+    TemporaryFolderAt temporary(dir.path("tmp"));
     REFUSE_WRITING(folder);
-    skeleton_save_bound();
+    const std::string fresh = folder + "/new.bon";
+    EXPECT_EQ(skeleton_save_as(fresh), 1);
     ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_EQ(recorder.messages[0].text.rfind("Error saving file:\n " + bound + "\n cannot create ", 0), 0u)
+    EXPECT_EQ(recorder.messages[0].type, MESSAGE_ERROR);
+    EXPECT_EQ(recorder.messages[0].text.rfind("Error saving file:\n " + fresh + "\n cannot create ", 0), 0u)
         << recorder.messages[0].text;
     expect_files_untouched();
 
-    EXPECT_EQ(skeleton_save_as(other), 1);
-    ASSERT_EQ(recorder.messages.size(), 2u);
-    EXPECT_EQ(recorder.messages[1].type, MESSAGE_ERROR);
-    EXPECT_EQ(recorder.messages[1].text.rfind("Error saving file:\n " + other + "\n cannot create ", 0), 0u)
-        << recorder.messages[1].text;
-    EXPECT_EQ(app.skeleton_file, bound);
-    expect_files_untouched();
+    skeleton_save_bound();
+    EXPECT_EQ(recorder.messages.size(), 1u);
+    EXPECT_NE(read_file(bound), bound_before);
+    EXPECT_EQ(names_in(folder), (std::set<std::string>{"evart.bon", "other.bon"}));
+    EXPECT_TRUE(names_in(temporary.path()).empty()) << "the temporary copy remains";
 }
 
 TEST_F(SkeletonSaveFaults, SaveAndSaveAsStoppedHalfWayByAFileSizeLimitKeepTheFiles) {
@@ -322,8 +340,9 @@ TEST_F(SkeletonSaveFaults, CliSkeletonSaveFailsWithAMessageAndExitCodeOneOnEvery
     std::string out, err;
     {
         REFUSE_WRITING(folder);
-        EXPECT_EQ(run_command(command + shell_quoted(other), &out, &err), 1);
-        EXPECT_NE(err.find("Error saving file:\n " + other), std::string::npos) << err;
+        const std::string fresh = folder + "/new.bon";
+        EXPECT_EQ(run_command(command + shell_quoted(fresh), &out, &err), 1);
+        EXPECT_NE(err.find("Error saving file:\n " + fresh), std::string::npos) << err;
     }
     expect_files_untouched();
     EXPECT_EQ(cli_refused_under_limit(100, command + shell_quoted(other)), 0)
@@ -363,17 +382,19 @@ struct PlotSaveFaults : ::testing::Test {
     }
 };
 
-TEST_F(PlotSaveFaults, APlotFolderThatRefusesWritingKeepsTheFilesAndGivesTheReason) {
+TEST_F(PlotSaveFaults, APlotFolderThatRefusesNewFilesKeepsTheFilesAndGivesTheReason) {
+    std::filesystem::remove(gplot + "/data00.dat");  // a file the plot has to create
     REFUSE_WRITING(gplot);
     EXPECT_EQ(plot_write_files(gplot, PlotSettings{}), 1);
     EXPECT_NE(plot_write_error().find("cannot create"), std::string::npos) << plot_write_error();
     // The plot page ends silently here (the program shows no box for it); zemo-cli says why.
     EXPECT_TRUE(recorder.messages.empty());
-    expect_files_untouched();
+    EXPECT_EQ(read_file(gplot + "/order.gnu"), older_order);
     std::string out, err;
     EXPECT_EQ(run_command(cli_plot(), &out, &err), 1);
     EXPECT_NE(err.find("cannot write the plot files in " + gplot + ": cannot create"), std::string::npos) << err;
-    expect_files_untouched();
+    EXPECT_EQ(read_file(gplot + "/order.gnu"), older_order);
+    EXPECT_EQ(names_in(gplot), std::set<std::string>{"order.gnu"});
 }
 
 TEST_F(PlotSaveFaults, AFileSizeLimitHalfWayKeepsTheOlderFiles) {

@@ -105,10 +105,13 @@ TEST(SkeletonFile, AFileThatCannotBeReadFailsWithoutAMessage) {
     set_marks(2);
     app.bone_count = 0;
     EXPECT_EQ(skeleton_load(dir.path("missing.bon")), 1);
-    EXPECT_EQ(skeleton_load(dir.dir), 1);
     EXPECT_EQ(skeleton_open(dir.path("missing.bon")), 1);
     EXPECT_TRUE(recorder.messages.empty());
     EXPECT_TRUE(app.skeleton_file.empty());
+    // A folder is no file to read, and says so.
+    EXPECT_EQ(skeleton_load(dir.dir), 1);
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].text, "Error opening file:\n " + dir.dir + "\n not a regular file");
 }
 
 TEST(SkeletonFile, SaveAsLeavesTheLayerBoundToTheFileItOpened) {
