@@ -6,6 +6,8 @@
 #include <string>
 
 #include "core/capture_model.h"
+#include "core/idf_writer.h"
+#include "platform/file_replace.h"
 #include "platform/regular_file.h"
 
 const char* const CONFIG_FILE_NAME = "zemo.ini";
@@ -31,11 +33,10 @@ void config_load() {
     }
 }
 
+// Written whole or not at all, and never over what is not a regular file (a FIFO would block).
 void config_save() {
-    FILE* out = std::fopen(CONFIG_FILE_NAME, "w");
-    if (!out) return;
-    std::fprintf(out, "%s\n", app.xml_editor_command.c_str());
-    std::fprintf(out, "%s\n", app.idf_editor_command.c_str());
-    std::fprintf(out, "%s\n", app.xml_viewer_command.c_str());
-    std::fclose(out);
+    replace_file(CONFIG_FILE_NAME, IDF_TEMP_FILE_NAME, [](FILE* out) {
+        return std::fprintf(out, "%s\n%s\n%s\n", app.xml_editor_command.c_str(), app.idf_editor_command.c_str(),
+                            app.xml_viewer_command.c_str()) >= 0;
+    });
 }

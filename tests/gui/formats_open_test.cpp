@@ -1,5 +1,7 @@
 // Opening a lab's C3D file through the real Open dialog: the capture is shown, Save refuses to
 // put IDF text over it, and Save as writes an IDF file.
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "app/app_windows.h"
@@ -54,4 +56,16 @@ TEST_F(GuiTest, AC3dCaptureOpensSaveRefusesAndSaveAsWritesIdf) {
     EXPECT_EQ(app.source_format, CaptureFormat::idf);
     EXPECT_EQ(label("label_errores"), "2031");
     EXPECT_EQ(label("label_tipo"), "IDF");
+}
+
+TEST_F(GuiTest, AFifoNamedInTheOpenDialogGivesABoxAndTheLayersStay) {
+    const std::string walk = open_small_capture("walk.idf", 2, 5);
+    const std::string fifo = dir.path("capture.fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    open_capture(fifo);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Error opening file:\n " + fifo + "\n not a regular file");
+    EXPECT_EQ(app.open_count, 1);
+    EXPECT_EQ(app.file_name, walk);
+    EXPECT_EQ(label("label_nombre"), "walk.idf");
 }

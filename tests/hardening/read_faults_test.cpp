@@ -84,6 +84,9 @@ TEST(ReadFaults, ASettingsFileOrAnOpenedCaptureThatBecameAFifoIsNotRead) {
     app.xml_editor_command = "kept";
     config_load();
     EXPECT_EQ(app.xml_editor_command, "kept");
+    config_save();  // neither blocks on the FIFO nor replaces it
+    struct stat info {};
+    EXPECT_TRUE(stat(CONFIG_FILE_NAME, &info) == 0 && S_ISFIFO(info.st_mode));
     ASSERT_EQ(chdir(previous.c_str()), 0);
 }
 
