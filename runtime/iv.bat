@@ -1,24 +1,31 @@
 #!/bin/sh
-# iv.bat FPS "FILE" KFPS CODEC QUALITY: turns img000000.bmp, img000001.bmp, ... of this folder
-# into the AVI video FILE with the codec CODEC (a code of codecs.dat; "DIB" is uncompressed),
-# FPS frames and KFPS key frames a second and QUALITY from 1 (worst) to 10000 (best); then
-# removes the images. Started by Zemo when recording ends; Zemo does not wait for it.
-cd "$(dirname "$0")" || exit 1
+# iv.bat FPS FILE KFPS CODEC QUALITY: turns img000000.bmp, img000001.bmp, ... of the working
+# folder into the AVI video FILE with the codec CODEC (a code of codecs.dat; "DIB" is
+# uncompressed), FPS frames and KFPS key frames a second and QUALITY from 1 (worst) to 10000
+# (best). Zemo starts it in the folder it recorded the frames into, with FILE made absolute, and
+# does not wait: when ffmpeg ends, whatever its result, the images are removed and then that
+# folder itself.
 fps=${1:-20}
 file=${2:-TempVideoZemo.avi}
 kfps=${3:-1}
 codec=${4:-DIB}
 quality=${5:-7500}
 
+# The numbers are digits only; anything else takes the default.
+case "$fps" in '' | *[!0-9]*) fps=20 ;; esac
+case "$kfps" in '' | *[!0-9]*) kfps=1 ;; esac
+case "$quality" in '' | *[!0-9]*) quality=7500 ;; esac
+[ "$fps" -ge 1 ] || fps=1
+
 # A key frame every FPS / KFPS frames; 0 key frames a second leaves only the first.
-if [ "$kfps" -gt 0 ] 2>/dev/null; then
+if [ "$kfps" -gt 0 ]; then
     gop=$((fps / kfps))
     [ "$gop" -lt 1 ] && gop=1
 else
     gop=100000
 fi
 # Quality 1..10000 onto the encoders' scales: qscale 31..2, crf 51..0.
-[ "$quality" -ge 1 ] 2>/dev/null || quality=1
+[ "$quality" -ge 1 ] || quality=1
 [ "$quality" -le 10000 ] || quality=10000
 qscale=$((31 - quality * 29 / 10000))
 crf=$((51 - quality * 51 / 10000))
@@ -43,7 +50,13 @@ case "$codec" in
     *) set -- -c:v rawvideo -pix_fmt bgr24 ;;
 esac
 
-ffmpeg -nostdin -y -loglevel error -framerate "$fps" -start_number 0 -i img%06d.bmp "$@" -g "$gop" -r "$fps" "$file"
+# "file:" keeps a name that begins with "-" or looks like "proto:..." a file name for ffmpeg.
+ffmpeg -nostdin -y -loglevel error -framerate "$fps" -start_number 0 -i img%06d.bmp "$@" -g "$gop" -r "$fps" "file:$file"
 status=$?
 rm -f img[0-9][0-9][0-9][0-9][0-9][0-9].bmp
-exit $status
+# Only a folder Zemo made for the frames goes, and only once it is empty.
+folder=$PWD
+case "${folder##*/}" in
+    zemo-frames-*) cd / && rmdir "$folder" ;;
+esac
+exit "$status"

@@ -2,6 +2,7 @@
 #include "app/app_commands.h"
 
 #include <string>
+#include <vector>
 
 #include "app/app_windows.h"
 #include "app/config.h"
@@ -10,7 +11,10 @@
 #include "app/ui_helpers.h"
 #include "app/widgets.h"
 #include "core/capture_model.h"
+#include "core/seams.h"
+#include "platform/command_words.h"
 #include "platform/launch.h"
+#include "platform/paths.h"
 #include "view/layers_panel.h"
 
 namespace {
@@ -47,10 +51,24 @@ void preferences_command() {
 
 void about_command() { gtk_widget_show(create_about_window()); }
 
-void edit_rules_command() { launch_detached(app.xml_editor_command + " " + app.rules_file); }
-void view_rules_command() { launch_detached(app.xml_viewer_command + " " + app.rules_file); }
-void view_capture_command() { launch_detached(app.idf_editor_command + " " + app.file_name); }
-void user_manual_command() { launch_detached("xdg-open help/index.html"); }
+// The configured command's words, then the file as one argument of its own (none while no file
+// has been chosen). An empty command launches nothing, as a missing program would.
+void launch_configured(const std::string& command, const std::string& file) {
+    const auto words = split_command_words(command);
+    if (!words) {
+        show_error("Error in the command:\n " + command + "\n A quote is not closed.");
+        return;
+    }
+    if (words->empty()) return;
+    std::vector<std::string> argv = *words;
+    if (!file.empty()) argv.push_back(file);
+    launch_detached(argv);
+}
+
+void edit_rules_command() { launch_configured(app.xml_editor_command, app.rules_file); }
+void view_rules_command() { launch_configured(app.xml_viewer_command, app.rules_file); }
+void view_capture_command() { launch_configured(app.idf_editor_command, app.file_name); }
+void user_manual_command() { launch_detached({"xdg-open", native_path("help\\index.html")}); }
 
 gboolean main_window_deleted(GtkWidget*, GdkEvent*, gpointer) {
     quit_command();

@@ -92,7 +92,7 @@ int zemo_main(int argc, char** argv) {
     }
     g_unix_signal_add(SIGINT, quit_on_signal, nullptr);
     g_unix_signal_add(SIGTERM, quit_on_signal, nullptr);
-    launch_detached("ic.bat");
+    launch_detached({"ic.bat"});
     create_interface();
     g_idle_add(show_main_window, nullptr);
     g_timeout_add(PERIODIC_REFRESH_MS, periodic_refresh, nullptr);

@@ -3,7 +3,6 @@
 #include "cli/cli_plot.h"
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include "cli/cli_commands.h"
 #include "core/capture_model.h"
 #include "core/idf_reader.h"
+#include "platform/launch.h"
 #include "platform/paths.h"
 #include "plot/plot_files.h"
 #include "plot/plot_items.h"
@@ -121,20 +121,13 @@ bool add_items(const std::vector<ItemWords>& items) {
     return true;
 }
 
-std::string shell_quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// gp.bat works on gplot/ below its working directory: run the program's copy from `dir`.
+// gp.bat works on gplot/ below its working directory: run the program's copy in `dir`, with
+// no picture viewer opened, and wait for it.
 int run_plot_script(const std::string& dir) {
     const std::string script = join_path(program_directory(), "gp.bat");
-    const std::string command =
-        "cd " + shell_quote(dir) + " && ZEMO_PLOT_NO_VIEW=1 /bin/sh " + shell_quote(script) + " </dev/null";
+    setenv("ZEMO_PLOT_NO_VIEW", "1", 1);
     std::fflush(nullptr);
-    const int status = std::system(command.c_str());
-    if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (run_and_wait({"/bin/sh", script}, dir) != 0) {
         std::fprintf(stderr, "zemo-cli: the plot script %s failed in %s\n", script.c_str(), dir.c_str());
         return EXIT_REFUSED;
     }

@@ -107,7 +107,7 @@ void plot_run() {
         if (!plot_write_error().empty()) show_error("Error saving file:\n " + plot_write_error());
         return;
     }
-    launch_detached("gp.bat");
+    launch_detached({"gp.bat"});
 }
 
 void connect_plot_page(GtkWidget* window) {

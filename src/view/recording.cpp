@@ -1,13 +1,18 @@
-// The BMP writer of the recorded frames, the codec list reader and the video script command lines.
+// The BMP writer of the recorded frames and their folder, the codec list reader and the video
+// script command lines.
 #include "view/recording.h"
 
 #include <cassert>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <new>
 #include <sstream>
 
 #include "core/seams.h"
+#include "platform/paths.h"
 #include "platform/regular_file.h"
 
 RecordingState recording_state;
@@ -99,10 +104,24 @@ std::string image_file_name(int n) {
     return name;
 }
 
+int recording_start() {
+    // A folder of its own: images of a long recording run to gigabytes, and a video script still
+    // at work on the last recording keeps its images while this one writes new ones.
+    const std::string pattern = join_path(temporary_folder(), "zemo-frames-XXXXXX");
+    std::string name = pattern;
+    if (!mkdtemp(name.data())) {
+        show_error("Error creating the folder for the recorded images:\n " + pattern + "\n " + std::strerror(errno));
+        return 1;
+    }
+    recording_state.frames_folder = absolute_path(name);
+    recording_state.frame_counter = 0;
+    recording_state.recording = 1;
+    return 0;
+}
+
 int save_frame_bmp(const std::vector<unsigned char>& rgb, int width, int height) {
     assert(rgb.size() >= static_cast<size_t>(width) * height * 3 && "the pixels cover the frame");
-    const std::string name = image_file_name(recording_state.frame_counter);
-    ++recording_state.frame_counter;
+    const std::string name = join_path(recording_state.frames_folder, image_file_name(recording_state.frame_counter));
     std::string error;
     {
         std::ofstream out(name, std::ios::binary | std::ios::trunc);
@@ -112,8 +131,11 @@ int save_frame_bmp(const std::vector<unsigned char>& rgb, int width, int height)
         }
         error = write_bmp(out, rgb.data(), width, height);
     }
-    if (error.empty()) return 0;
-    // A half-written image would end up in the video; the number stays used.
+    if (error.empty()) {
+        ++recording_state.frame_counter;
+        return 0;
+    }
+    // A half-written image would end up in the video; the next frame takes its number.
     std::remove(name.c_str());
     show_message(error, MESSAGE_INFO, BUTTONS_OK);
     return 1;
@@ -154,11 +176,12 @@ std::string video_file_name(const std::string& entry_text) {
     return entry_text.size() <= 3 ? std::string("TempVideoZemo.avi") : entry_text;
 }
 
-std::string video_command(const VideoRequest& r) {
-    const std::string file = video_file_name(r.entry_text);
+std::vector<std::string> video_command(const VideoRequest& r) {
+    const std::string file = absolute_path(video_file_name(r.entry_text));
     if (r.select_codec) {
-        return "iv.bat " + std::to_string(r.fps) + " \"" + file + "\" " + std::to_string(r.kfps) + " " + r.codec + " " +
-               std::to_string(r.quality);
+        std::string codec = r.codec;
+        while (!codec.empty() && codec.back() == ' ') codec.pop_back();
+        return {"iv.bat", std::to_string(r.fps), file, std::to_string(r.kfps), codec, std::to_string(r.quality)};
     }
-    return "ivc.bat " + std::to_string(r.fps) + " \"" + file + "\" " + std::to_string(r.kfps);
+    return {"ivc.bat", std::to_string(r.fps), file, std::to_string(r.kfps)};
 }

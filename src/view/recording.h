@@ -13,10 +13,12 @@ constexpr unsigned RECORD_TICK_MS = 66;
 constexpr int BMP_HEADER_SIZE = 54;
 constexpr int BMP_PIXELS_PER_METRE = 2952;
 
-// `recording` is 1 while a recording is under way; `frame_counter` numbers the next image.
+// `recording` is 1 while a recording is under way; `frame_counter` numbers the next image;
+// `frames_folder` holds this recording's images (the working directory while it is empty).
 struct RecordingState {
     int recording = 0;
     int frame_counter = 0;
+    std::string frames_folder;
 };
 extern RecordingState recording_state;
 
@@ -37,9 +39,16 @@ std::string write_bmp(std::ostream& out, const unsigned char* rgb, int width, in
 // "img%.6d.bmp" of n.
 std::string image_file_name(int n);
 
-// Writes the next numbered image into the working directory: takes the name from
-// frame_counter and counts it (also when the write fails), writes, and on failure shows the
-// message in an information box, removes what was written of that image and returns 1.
+
+// Starts a recording: a new folder of its own under the temporary folder ("zemo-frames-XXXXXX")
+// for the images, the counter at 0, `recording` 1. Returns 0; when the folder cannot be made,
+// says why in an error box, records nothing and returns 1.
+int recording_start();
+
+// Writes the next numbered image into the frames folder. The counter advances only when the
+// image was written whole, so a failed frame leaves no hole in the numbering (the video script
+// stops at the first missing number). On failure shows the message in an information box,
+// removes what was written of that image and returns 1.
 int save_frame_bmp(const std::vector<unsigned char>& rgb, int width, int height);
 
 // One row of "codecs.dat": the code passed to iv.bat and the text shown in the list.
@@ -70,5 +79,8 @@ struct VideoRequest {
     bool select_codec = false;
     std::string codec;  // used only with select_codec
 };
-// "iv.bat %d \"%s\" %d %s %d" with a codec, otherwise "ivc.bat %d \"%s\" %d" (a raw AVI).
-std::string video_command(const VideoRequest& request);
+// The argument vector of the video script: iv.bat FPS FILE KFPS CODEC QUALITY with a codec,
+// otherwise ivc.bat FPS FILE KFPS (a raw AVI). FILE is made absolute against the working
+// directory, since the script runs in the frames folder; the codec goes without the trailing
+// space that codes such as "DIB " carry.
+std::vector<std::string> video_command(const VideoRequest& request);

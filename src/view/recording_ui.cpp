@@ -38,16 +38,22 @@ void make_video() {
     request.quality = widget_int("hscale_quality_avi");
     request.select_codec = widget_active("check_selcodec_avi");
     if (request.select_codec) request.codec = codec_at_row(read_codec_list("codecs.dat"), selected_codec_row());
-    launch_detached(video_command(request));
+    // The script runs in the frames folder and removes it when the video is made.
+    launch_detached(video_command(request), recording_state.frames_folder);
 }
 
-void rec_toggled(GtkToggleButton*, gpointer) {
-    if (recording_state.recording == 0) {
+void rec_toggled(GtkToggleButton* button, gpointer) {
+    if (gtk_toggle_button_get_active(button)) {
+        if (recording_state.recording) return;
+        if (recording_start() != 0) {
+            // Its box has said why; the button goes back off, which records nothing.
+            gtk_toggle_button_set_active(button, FALSE);
+            return;
+        }
         if (!widget_active("boton_play")) start_record_tick();
-        recording_state.recording = 1;
-        recording_state.frame_counter = 0;
         return;
     }
+    if (!recording_state.recording) return;
     recording_state.recording = 0;
     stop_record_tick();
     make_video();
@@ -64,7 +70,8 @@ void select_video_file() { file_select("Save file", "*.avi", SELECT_VIDEO_FILE);
 
 void capture_frame_bmp() {
     GtkWidget* view = main_widget("gtkglext_modelo3D");
-    if (!view || capturing) return;
+    // Without a recording there is no frames folder to write into.
+    if (!view || capturing || !recording_state.recording) return;
     int width = 0, height = 0;
     const std::vector<unsigned char> pixels = render_view_pixels(view, width, height);
     if (pixels.empty() || width <= 0 || height <= 0) return;

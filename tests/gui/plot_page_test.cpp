@@ -7,17 +7,18 @@
 #include "core/capture_model.h"
 #include "gui/gui_fixture.h"
 #include "platform/launch.h"
+#include "platform/paths.h"
 #include "plot/plot_items.h"
 
 namespace {
 
 struct PlotPageTest : GuiTest {
-    std::vector<std::string> launched;
+    std::vector<LaunchRequest> launched;
 
     void SetUp() override {
         GuiTest::SetUp();
         plot_items.clear();
-        set_launch_recorder([this](const std::string& command) { launched.push_back(command); });
+        set_launch_recorder([this](const LaunchRequest& launch) { launched.push_back(launch); });
     }
     void TearDown() override {
         set_launch_recorder(nullptr);
@@ -131,7 +132,7 @@ TEST_F(PlotPageTest, PlotImageWritesTheFilesAndStartsTheScript) {
     set_entry_text("entry_title_plot", "Walk");
     plot_in_test_folder();
     EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(launched, (std::vector<std::string>{"gp.bat"}));
+    EXPECT_EQ(launched, (std::vector<LaunchRequest>{{{"gp.bat"}, program_directory()}}));
     // first.idf holds m * 10 + f + a: channel 0's y runs over 1..21 for the frames plotted.
     EXPECT_EQ(read_file(dir.path("gplot/order.gnu")),
               "set parametric\nset output \"output.png\"\nset terminal png size 800,600\n\nset grid\n"

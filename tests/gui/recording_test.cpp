@@ -1,12 +1,15 @@
 // Recording the view on the test display: the record button writes the drawn picture as
-// numbered BMP files in the program's folder, and turning it off starts the video script.
+// numbered BMP files into a new folder under the temporary folder, and turning it off starts
+// the video script in that folder.
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/app_windows.h"
 #include "app/ui_helpers.h"
+#include "core/seams.h"
 #include "gui/gui_fixture.h"
 #include "platform/launch.h"
 #include "view/recording.h"
@@ -23,22 +26,31 @@ std::uint32_t u32(const std::string& bytes, size_t at) {
 
 struct RecordingTest : GuiTest {
     std::string previous;
-    std::vector<std::string> launched;
+    std::string previous_tmpdir;
+    std::vector<LaunchRequest> launched;
 
     void SetUp() override {
         GuiTest::SetUp();
         if (IsSkipped()) return;
         previous = std::filesystem::current_path().string();
-        // The images go to the working directory, which is the program's folder when it runs.
+        if (const char* tmpdir = std::getenv("TMPDIR")) previous_tmpdir = tmpdir;
+        // The test's folder stands for the program's folder, its "tmp" for the user's temporary folder.
         std::filesystem::copy_file(build_path("codecs.dat"), dir.path("codecs.dat"));
+        std::filesystem::create_directory(dir.path("tmp"));
+        setenv("TMPDIR", dir.path("tmp").c_str(), 1);
         ASSERT_EQ(chdir(dir.dir.c_str()), 0);
-        set_launch_recorder([this](const std::string& command) { launched.push_back(command); });
+        set_launch_recorder([this](const LaunchRequest& launch) { launched.push_back(launch); });
         gtk_widget_show(app_windows.main_window);
         process_pending_events();
     }
 
     void TearDown() override {
         set_launch_recorder(nullptr);
+        if (previous_tmpdir.empty()) {
+            unsetenv("TMPDIR");
+        } else {
+            setenv("TMPDIR", previous_tmpdir.c_str(), 1);
+        }
         if (!previous.empty()) {
             EXPECT_EQ(chdir(previous.c_str()), 0);
         }
@@ -61,7 +73,10 @@ struct RecordingTest : GuiTest {
         }
     }
 
-    bool exists(const std::string& name) { return std::filesystem::exists(dir.path(name)); }
+    // An image of the last recording.
+    bool exists(const std::string& name) {
+        return std::filesystem::is_regular_file(recording_state.frames_folder + "/" + name);
+    }
 };
 
 }  // namespace
@@ -109,9 +124,17 @@ TEST_F(RecordingTest, EveryRedrawWhileRecordingWritesTheViewAsTheNextImage) {
     redraw();
     redraw();
     set_rec(false);
+    // A new folder of its own under the temporary folder, and nothing beside the program.
+    const std::filesystem::path frames = recording_state.frames_folder;
+    EXPECT_EQ(frames.parent_path(), dir.path("tmp"));
+    EXPECT_EQ(frames.filename().string().rfind("zemo-frames-", 0), 0u) << frames;
     ASSERT_TRUE(exists("img000000.bmp"));
     ASSERT_TRUE(exists("img000001.bmp"));
-    const std::string bmp = read_file(dir.path("img000000.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path("img000000.bmp")));
+    // The script runs in that folder and gets the video's path made absolute.
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(launched[0], (LaunchRequest{{"ivc.bat", "20", dir.path("TempVideoZemo.avi"), "1"}, frames.string()}));
+    const std::string bmp = read_file(frames / "img000000.bmp");
     const int w = view.view_width, h = view.view_height;
     ASSERT_GT(w, 0);
     EXPECT_EQ(w % 4, 0);
@@ -135,34 +158,37 @@ TEST_F(RecordingTest, TwoRecordingsBothStartAtTheFirstImage) {
     set_rec(false);
     EXPECT_TRUE(exists("img000002.bmp"));
     const int first = recording_state.frame_counter;
+    const std::string first_folder = recording_state.frames_folder;
     EXPECT_GE(first, 3);
-    std::filesystem::remove(dir.path("img000000.bmp"));
     set_widget_active("boton_rec", true);
     EXPECT_EQ(recording_state.frame_counter, 0);
+    EXPECT_NE(recording_state.frames_folder, first_folder);
     process_pending_events();
     redraw();
     set_rec(false);
     EXPECT_TRUE(exists("img000000.bmp"));
     EXPECT_LT(recording_state.frame_counter, first);
-    EXPECT_EQ(launched.size(), 2u);
+    ASSERT_EQ(launched.size(), 2u);
+    EXPECT_EQ(launched[0].folder, first_folder);
+    EXPECT_EQ(launched[1].folder, recording_state.frames_folder);
 }
 
 TEST_F(RecordingTest, AThreeCharacterNameRecordsTheTemporaryVideo) {
     set_entry_text("entry_filename_avi", "a.v");
     set_rec(true);
     set_rec(false);
-    set_entry_text("entry_filename_avi", "ab.v");
+    set_entry_text("entry_filename_avi", "`id` $HOME.v");
     set_widget_value("spin_fps_avi", 25.0);
     set_widget_value("spin_kfps_avi", 3.0);
     set_rec(true);
     set_rec(false);
     ASSERT_EQ(launched.size(), 2u);
-    EXPECT_EQ(launched[0], "ivc.bat 20 \"TempVideoZemo.avi\" 1");
-    EXPECT_EQ(launched[1], "ivc.bat 25 \"ab.v\" 3");
+    EXPECT_EQ(launched[0].argv, (std::vector<std::string>{"ivc.bat", "20", dir.path("TempVideoZemo.avi"), "1"}));
+    EXPECT_EQ(launched[1].argv, (std::vector<std::string>{"ivc.bat", "25", dir.path("`id` $HOME.v"), "3"}));
 }
 
 TEST_F(RecordingTest, ACodecWithNoSelectedRowIsDib) {
-    set_entry_text("entry_filename_avi", "clip.avi");
+    set_entry_text("entry_filename_avi", "/videos/clip.avi");
     set_widget_active("check_selcodec_avi", true);
     set_rec(true);
     set_rec(false);
@@ -171,8 +197,10 @@ TEST_F(RecordingTest, ACodecWithNoSelectedRowIsDib) {
     set_rec(true);
     set_rec(false);
     ASSERT_EQ(launched.size(), 2u);
-    EXPECT_EQ(launched[0], "iv.bat 20 \"clip.avi\" 1 DIB  7500");
-    EXPECT_EQ(launched[1], "iv.bat 20 \"clip.avi\" 1 " + read_codec_list("codecs.dat")[1].code + " 4200");
+    // "DIB " is passed without its trailing space.
+    EXPECT_EQ(launched[0].argv, (std::vector<std::string>{"iv.bat", "20", "/videos/clip.avi", "1", "DIB", "7500"}));
+    EXPECT_EQ(launched[1].argv, (std::vector<std::string>{"iv.bat", "20", "/videos/clip.avi", "1",
+                                                          read_codec_list("codecs.dat")[1].code, "4200"}));
 }
 
 TEST_F(RecordingTest, TheTickRecordsTheStillPictureEvery66Ms) {
@@ -206,16 +234,37 @@ TEST_F(RecordingTest, StoppingPlaybackWhileRecordingStartsTheTickAgain) {
     set_rec(false);
 }
 
-TEST_F(RecordingTest, AnImageThatCannotBeWrittenIsReportedAndRecordingGoesOn) {
+TEST_F(RecordingTest, AnImageThatCannotBeWrittenIsReportedAndTheNextTakesItsNumber) {
     open_small_capture("rec.idf", 3, 4);
-    std::filesystem::create_directory(dir.path("img000000.bmp"));
     set_rec(true);
+    const std::string next = image_file_name(recording_state.frame_counter);
+    const std::string in_the_way = recording_state.frames_folder + "/" + next;
+    std::filesystem::create_directory(in_the_way);
     redraw();
-    ASSERT_EQ(messages.size(), 1u);
+    ASSERT_GE(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "Error opening BMP file");
+    std::filesystem::remove(in_the_way);
     redraw();
-    EXPECT_TRUE(exists("img000001.bmp"));
+    // No hole in the numbering: the video script stops at the first missing number.
+    EXPECT_TRUE(exists(next));
     set_rec(false);
     EXPECT_EQ(recording_state.recording, 0);
     EXPECT_EQ(launched.size(), 1u);
+}
+
+TEST_F(RecordingTest, AFramesFolderThatCannotBeMadeSaysWhyAndNothingIsRecorded) {
+    open_small_capture("rec.idf", 3, 4);
+    setenv("TMPDIR", dir.path("no such folder").c_str(), 1);
+    set_rec(true);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].type, MESSAGE_ERROR);
+    EXPECT_NE(messages[0].text.find(dir.path("no such folder/zemo-frames-")), std::string::npos) << messages[0].text;
+    EXPECT_NE(messages[0].text.find("No such file or directory"), std::string::npos) << messages[0].text;
+    EXPECT_FALSE(active("boton_rec"));
+    EXPECT_EQ(recording_state.recording, 0);
+    redraw();
+    wait_ms(150);
+    EXPECT_TRUE(launched.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path("tmp")));
+    EXPECT_FALSE(std::filesystem::exists(dir.path("img000000.bmp")));
 }

@@ -235,17 +235,28 @@ TEST_F(GuiTest, PreferencesAreEditedAndSavedToZemoIni) {
 }
 
 TEST_F(GuiTest, ToolsAndHelpLaunchTheirCommands) {
-    std::vector<std::string> launched;
-    set_launch_recorder([&](const std::string& command) { launched.push_back(command); });
-    const std::string path = open_small_capture("walk.idf", 1, 3);
-    app.idf_editor_command = "gedit";
-    app.xml_editor_command = "xmledit";
-    app.rules_file = "/rules/gait.fim";
+    std::vector<std::vector<std::string>> launched;
+    set_launch_recorder([&](const LaunchRequest& launch) { launched.push_back(launch.argv); });
+    // Names a shell would split, expand or run: each reaches the program as one argument.
+    const std::string path = open_small_capture("a;touch INJECTED;b $(id) `id` \"q'.idf", 1, 3);
+    const std::string rules = "/rules/gait's \"best\" (2) $HOME.fim";
+    app.idf_editor_command = "gedit --new-window";
+    app.xml_editor_command = "'/opt/xml edit/xe' -n";
+    app.xml_viewer_command = "";  // nothing configured: nothing is launched
+    app.rules_file = rules;
     click("ver_fichero_origen1");
     click("editor_de_reglas1");
+    click("ver_reglas1");
     click("manual_del_usuario1");
+    EXPECT_TRUE(messages.empty());
+    app.xml_viewer_command = "firefox 'unclosed";
+    click("ver_reglas1");
     set_launch_recorder(nullptr);
-    EXPECT_EQ(launched, (std::vector<std::string>{"gedit " + path, "xmledit /rules/gait.fim", "xdg-open help/index.html"}));
+    EXPECT_EQ(launched, (std::vector<std::vector<std::string>>{{"gedit", "--new-window", path},
+                                                               {"/opt/xml edit/xe", "-n", rules},
+                                                               {"xdg-open", "help/index.html"}}));
+    ASSERT_EQ(messages.size(), 1u);  // the command that cannot be split says so
+    EXPECT_NE(messages[0].text.find("firefox 'unclosed"), std::string::npos) << messages[0].text;
 }
 
 TEST_F(GuiTest, ViewMenuShowsAndHidesThePanels) {

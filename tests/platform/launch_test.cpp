@@ -1,6 +1,8 @@
-// Fire-and-forget launches: they run in the program's directory, find scripts beside the
+// Fire-and-forget launches: argument vectors reach the program intact with no shell in between,
+// they run in the folder asked for (the program's directory by default), find scripts beside the
 // program, return at once and leave no zombie.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,37 +25,62 @@ bool wait_for_file(const std::string& path) {
     return false;
 }
 
-}  // namespace
-
-TEST(LaunchDetached, RecorderReceivesTheExactCommandLine) {
-    std::vector<std::string> launched;
-    set_launch_recorder([&](const std::string& command) { launched.push_back(command); });
-    launch_detached("gp.bat");
-    launch_detached("iv.bat \"out file.avi\" 15 1 mpeg4 100");
-    set_launch_recorder(nullptr);
-    EXPECT_EQ(launched, (std::vector<std::string>{"gp.bat", "iv.bat \"out file.avi\" 15 1 mpeg4 100"}));
+// Each word followed by a zero byte, as the probe script writes its arguments.
+std::string zero_separated(const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& word : words) text += word + '\0';
+    return text;
 }
 
-TEST(LaunchDetached, RunsInTheProgramDirectoryAndLeavesNoZombie) {
+}  // namespace
+
+TEST(LaunchDetached, RecorderReceivesTheExactVectorAndFolder) {
+    std::vector<LaunchRequest> launched;
+    set_launch_recorder([&](const LaunchRequest& launch) { launched.push_back(launch); });
+    launch_detached({"gp.bat"});
+    launch_detached({"iv.bat", "15", "/v/out file.avi", "1", "MJPG", "100"}, "/tmp/frames");
+    launch_detached({});  // nothing to run, nothing recorded
+    set_launch_recorder(nullptr);
+    ASSERT_EQ(launched.size(), 2u);
+    EXPECT_EQ(launched[0], (LaunchRequest{{"gp.bat"}, program_directory()}));
+    EXPECT_EQ(launched[1], (LaunchRequest{{"iv.bat", "15", "/v/out file.avi", "1", "MJPG", "100"}, "/tmp/frames"}));
+}
+
+TEST(LaunchDetached, RunsInItsFolderAndLeavesNoZombie) {
     TempDir dir;
-    const std::string marker = dir.path("pwd.txt");
+    const std::string script = "sleep 0.3; pwd > \"$1\"";
     const auto start = std::chrono::steady_clock::now();
-    launch_detached("sleep 0.3; pwd > '" + marker + "'");
+    launch_detached({"/bin/sh", "-c", script, "sh", dir.path("default.txt")});
+    launch_detached({"/bin/sh", "-c", script, "sh", dir.path("given.txt")}, dir.dir);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250)) << "it waited";
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);  // no child left to reap
     EXPECT_EQ(errno, ECHILD);
-    ASSERT_TRUE(wait_for_file(marker));
-    EXPECT_EQ(read_file(marker), program_directory() + "\n");
+    ASSERT_TRUE(wait_for_file(dir.path("default.txt")));
+    ASSERT_TRUE(wait_for_file(dir.path("given.txt")));
+    EXPECT_EQ(read_file(dir.path("default.txt")), program_directory() + "\n");
+    EXPECT_EQ(read_file(dir.path("given.txt")), dir.dir + "\n");
 }
 
-TEST(LaunchDetached, RunsAScriptThatLiesBesideTheProgram) {
+// A probe beside the program writes each argument it gets; names full of shell syntax arrive
+// as they are and nothing in them runs, whether the probe is run through sh or by itself.
+TEST(LaunchDetached, EveryArgumentReachesAScriptBesideTheProgramIntact) {
     TempDir dir;
-    const std::string marker = dir.path("args.txt");
     const std::string script = program_directory() + "/zemo-launch-probe.bat";
-    write_file(script, "#!/bin/sh\necho \"$1 $2\" > '" + marker + "'\n");  // not executable: run by sh
-    launch_detached("zemo-launch-probe.bat first second");
-    const bool ran = wait_for_file(marker);
+    const std::vector<std::string> names = {
+        "with space.idf", "double\"quote", "single'quote", "a;touch INJECTED;b.idf", "$(touch INJECTED)",
+        "`touch INJECTED`", "paren(.idf", "new\nline.idf", "-leading-dash", "$HOME", ""};
+    std::vector<std::string> argv = {"zemo-launch-probe.bat", dir.path("args")};
+    argv.insert(argv.end(), names.begin(), names.end());
+    write_file(script, "#!/bin/sh\nout=$1\nshift\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$out.part\"\n"
+                       "mv \"$out.part\" \"$out\"\n");
+    for (const bool executable : {false, true}) {
+        SCOPED_TRACE(executable ? "executable" : "not executable, run by sh");
+        chmod(script.c_str(), executable ? 0755 : 0644);
+        std::filesystem::remove(dir.path("args"));
+        launch_detached(argv, dir.dir);
+        ASSERT_TRUE(wait_for_file(dir.path("args")));
+        EXPECT_EQ(read_file(dir.path("args")), zero_separated(names));
+        EXPECT_FALSE(std::filesystem::exists(dir.path("INJECTED")));
+    }
     std::filesystem::remove(script);
-    ASSERT_TRUE(ran);
-    EXPECT_EQ(read_file(marker), "first second\n");
 }

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "core/seams.h"
+#include "platform/launch.h"
 #include "support/test_support.h"
 #include "view/recording.h"
 
@@ -157,7 +159,7 @@ TEST_F(InFolder, SaveFrameNumbersTheImagesFromTheCounter) {
     EXPECT_TRUE(recorder.messages.empty());
 }
 
-TEST_F(InFolder, AnImageThatCannotBeOpenedUsesUpItsNumberAndSaysSo) {
+TEST_F(InFolder, AnImageThatCannotBeOpenedSaysSoAndTheNextTakesItsNumber) {
     std::filesystem::create_directory("img000000.bmp");  // a folder in the way of the first image
     const auto rgb = numbered_pixels(4, 2);
     EXPECT_EQ(save_frame_bmp(rgb, 4, 2), 1);
@@ -165,10 +167,12 @@ TEST_F(InFolder, AnImageThatCannotBeOpenedUsesUpItsNumberAndSaysSo) {
     EXPECT_EQ(recorder.messages[0].text, "Error opening BMP file");
     EXPECT_EQ(recorder.messages[0].type, MESSAGE_INFO);
     EXPECT_EQ(recorder.messages[0].buttons, BUTTONS_OK);
-    // Recording goes on with the next number.
+    EXPECT_EQ(recording_state.frame_counter, 0);
+    // Recording goes on without a hole in the numbering.
+    std::filesystem::remove("img000000.bmp");
     EXPECT_EQ(save_frame_bmp(rgb, 4, 2), 0);
-    EXPECT_TRUE(std::filesystem::exists("img000001.bmp"));
-    EXPECT_EQ(recording_state.frame_counter, 2);
+    EXPECT_TRUE(std::filesystem::is_regular_file("img000000.bmp"));
+    EXPECT_EQ(recording_state.frame_counter, 1);
 }
 
 TEST(CodecList, SkipsTheHeaderAndStopsAtTheFirstEmptyLine) {
@@ -212,15 +216,17 @@ TEST(VideoCommand, ThreeCharactersOrFewerNameTheTemporaryVideo) {
     EXPECT_EQ(video_file_name("a.av"), "a.av");
 }
 
-TEST(VideoCommand, RawVideoLine) {
+TEST_F(InFolder, RawVideoLineWithTheNameMadeAbsolute) {
     VideoRequest r;
     r.entry_text = "/tmp/walk 1.avi";
     r.fps = 25;
     r.kfps = 2;
-    EXPECT_EQ(video_command(r), "ivc.bat 25 \"/tmp/walk 1.avi\" 2");
+    EXPECT_EQ(video_command(r), (std::vector<std::string>{"ivc.bat", "25", "/tmp/walk 1.avi", "2"}));
+    r.entry_text = "walk 2.avi";
+    EXPECT_EQ(video_command(r), (std::vector<std::string>{"ivc.bat", "25", dir.path("walk 2.avi"), "2"}));
 }
 
-TEST(VideoCommand, CodecLineWithDibKeepsItsTrailingSpace) {
+TEST_F(InFolder, CodecLinePassesDibWithoutItsTrailingSpace) {
     VideoRequest r;
     r.entry_text = "abc";
     r.fps = 20;
@@ -228,78 +234,96 @@ TEST(VideoCommand, CodecLineWithDibKeepsItsTrailingSpace) {
     r.quality = 7500;
     r.select_codec = true;
     r.codec = codec_at_row({}, -1);
-    EXPECT_EQ(video_command(r), "iv.bat 20 \"TempVideoZemo.avi\" 1 DIB  7500");
+    EXPECT_EQ(video_command(r),
+              (std::vector<std::string>{"iv.bat", "20", dir.path("TempVideoZemo.avi"), "1", "DIB", "7500"}));
     r.codec = "MJPG";
-    r.entry_text = "clip.avi";
-    EXPECT_EQ(video_command(r), "iv.bat 20 \"clip.avi\" 1 MJPG 7500");
+    r.entry_text = "/v/clip.avi";
+    EXPECT_EQ(video_command(r), (std::vector<std::string>{"iv.bat", "20", "/v/clip.avi", "1", "MJPG", "7500"}));
 }
 
-// The scripts for real: five frames written by the program's own writer, the exact command
-// line the program starts, and ffprobe on the result.
+// The scripts for real: a frames folder made as a recording makes it (TMPDIR pointed at the
+// test's folder), five frames written by the program's own writer, the exact argument vector
+// the program starts in that folder, and ffprobe on the result.
 struct VideoScript : ::testing::Test {
     TempDir dir;
+    Recorder recorder;
+    std::string previous_tmpdir;
+    // A name a shell would split, expand or run.
+    const std::string awkward = dir.path("a \"video\" 'of' $HOME `touch X` $(touch X) (1);x.avi");
 
-    void five_frames(int width, int height) {
-        for (int n = 0; n < 5; ++n) {
-            std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3, static_cast<unsigned char>(40 * n));
-            write_file(dir.path(image_file_name(n)), bmp_bytes(rgb, width, height));
+    void SetUp() override {
+        if (const char* tmpdir = std::getenv("TMPDIR")) previous_tmpdir = tmpdir;
+        setenv("TMPDIR", dir.dir.c_str(), 1);
+    }
+    void TearDown() override {
+        if (previous_tmpdir.empty()) {
+            unsetenv("TMPDIR");
+        } else {
+            setenv("TMPDIR", previous_tmpdir.c_str(), 1);
         }
     }
 
-    // Runs the command as the program does: the script of the run-time folder, in the images' folder.
-    void run(const std::string& command) {
-        const std::string script = command.substr(0, command.find(' '));
-        std::filesystem::copy_file(build_path(script), dir.path(script));
-        std::string err;
-        ASSERT_EQ(run_command("cd '" + dir.dir + "' && ./" + command, nullptr, &err), 0) << err;
+    void five_frames(int width, int height) {
+        ASSERT_EQ(recording_start(), 0);
+        for (int n = 0; n < 5; ++n) {
+            std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3, static_cast<unsigned char>(40 * n));
+            ASSERT_EQ(save_frame_bmp(rgb, width, height), 0);
+        }
     }
 
-    std::string probe(const std::string& file) {
+    // Runs the video script as the program starts it (the script of the run-time folder, in the
+    // frames folder) and waits for it; returns its exit code.
+    int run(const VideoRequest& request) {
+        std::vector<std::string> argv = video_command(request);
+        argv[0] = build_path(argv[0]);
+        return run_and_wait(argv, recording_state.frames_folder);
+    }
+
+    std::string probe(const std::string& path) {
+        std::string quoted = "'";
+        for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
         std::string out;
         EXPECT_EQ(run_command("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                              "stream=codec_name,nb_read_frames,r_frame_rate,width,height -of default=nw=1 '" +
-                                  dir.path(file) + "'",
+                              "stream=codec_name,nb_read_frames,r_frame_rate,width,height -of default=nw=1 " +
+                                  quoted + "'",
                               &out),
                   0);
         return out;
     }
 
-    bool images_left() {
-        for (const auto& entry : std::filesystem::directory_iterator(dir.dir)) {
-            if (entry.path().extension() == ".bmp") return true;
-        }
-        return false;
-    }
+    bool frames_folder_left() { return std::filesystem::exists(recording_state.frames_folder); }
 };
 
-TEST_F(VideoScript, RawVideoOfFiveFrames) {
+TEST_F(VideoScript, RawVideoOfFiveFramesAtAnAwkwardPath) {
     five_frames(8, 6);
     VideoRequest r;
-    r.entry_text = "raw video.avi";
+    r.entry_text = awkward;
     r.fps = 12;
-    run(video_command(r));
-    const std::string info = probe("raw video.avi");
+    ASSERT_EQ(run(r), 0);
+    const std::string info = probe(awkward);
     EXPECT_NE(info.find("codec_name=rawvideo"), std::string::npos) << info;
     EXPECT_NE(info.find("r_frame_rate=12/1"), std::string::npos) << info;
     EXPECT_NE(info.find("nb_read_frames=5"), std::string::npos) << info;
     EXPECT_NE(info.find("width=8\nheight=6"), std::string::npos) << info;
-    EXPECT_FALSE(images_left());
+    EXPECT_FALSE(frames_folder_left());
+    EXPECT_FALSE(std::filesystem::exists(dir.path("X")));
 }
 
-TEST_F(VideoScript, ChosenCodecOfFiveFrames) {
+TEST_F(VideoScript, ChosenCodecOfFiveFramesAtAnAwkwardPath) {
     five_frames(8, 6);
     VideoRequest r;
-    r.entry_text = "clip.avi";
+    r.entry_text = awkward;
     r.fps = 7;
     r.kfps = 1;
     r.select_codec = true;
     r.codec = "MJPG";
-    run(video_command(r));
-    const std::string info = probe("clip.avi");
+    ASSERT_EQ(run(r), 0);
+    const std::string info = probe(awkward);
     EXPECT_NE(info.find("codec_name=mjpeg"), std::string::npos) << info;
     EXPECT_NE(info.find("r_frame_rate=7/1"), std::string::npos) << info;
     EXPECT_NE(info.find("nb_read_frames=5"), std::string::npos) << info;
-    EXPECT_FALSE(images_left());
+    EXPECT_FALSE(frames_folder_left());
+    EXPECT_FALSE(std::filesystem::exists(dir.path("X")));
 }
 
 TEST_F(VideoScript, NoCodecSelectedMakesAnUncompressedVideo) {
@@ -309,11 +333,28 @@ TEST_F(VideoScript, NoCodecSelectedMakesAnUncompressedVideo) {
     r.fps = 30;
     r.select_codec = true;
     r.codec = codec_at_row({}, -1);
-    run(video_command(r));
-    const std::string info = probe("TempVideoZemo.avi");
+    const std::string previous = std::filesystem::current_path().string();
+    ASSERT_EQ(chdir(dir.dir.c_str()), 0);  // the program's folder, where a relative name goes
+    const int status = run(r);
+    ASSERT_EQ(chdir(previous.c_str()), 0);
+    ASSERT_EQ(status, 0);
+    const std::string info = probe(dir.path("TempVideoZemo.avi"));
     EXPECT_NE(info.find("codec_name=rawvideo"), std::string::npos) << info;
     EXPECT_NE(info.find("r_frame_rate=30/1"), std::string::npos) << info;
     EXPECT_NE(info.find("nb_read_frames=5"), std::string::npos) << info;
+}
+
+TEST_F(VideoScript, AFailingFfmpegStillRemovesTheFramesAndTheirFolder) {
+    for (const bool select_codec : {false, true}) {
+        SCOPED_TRACE(select_codec ? "iv.bat" : "ivc.bat");
+        five_frames(8, 6);
+        VideoRequest r;
+        r.entry_text = dir.path("no such folder/clip.avi");
+        r.select_codec = select_codec;
+        r.codec = "MJPG";
+        EXPECT_NE(run(r), 0);
+        EXPECT_FALSE(frames_folder_left());
+    }
 }
 
 TEST_F(VideoScript, EveryShippedCodecWritesAnAviOfOddHeightFrames) {
@@ -321,14 +362,14 @@ TEST_F(VideoScript, EveryShippedCodecWritesAnAviOfOddHeightFrames) {
         SCOPED_TRACE(codec.code);
         five_frames(12, 7);
         VideoRequest r;
-        r.entry_text = "v_" + codec.code + ".avi";
+        r.entry_text = dir.path("v_" + codec.code + ".avi");
         r.fps = 10;
         r.kfps = 2;
         r.quality = 5000;
         r.select_codec = true;
         r.codec = codec.code;
-        std::filesystem::remove(dir.path("iv.bat"));
-        run(video_command(r));
+        EXPECT_EQ(run(r), 0);
         EXPECT_NE(probe(r.entry_text).find("nb_read_frames=5"), std::string::npos);
+        EXPECT_FALSE(frames_folder_left());
     }
 }
