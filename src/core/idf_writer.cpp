@@ -133,6 +133,7 @@ int idf_save() {
         return 1;
     }
     const std::string failure = write_replacing(app.file_name, CaptureFormat::idf);
+    if (failure.empty()) app.samples_changed = false;
     if (failure.empty()) return 0;
     show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n " + failure);
     return 1;
@@ -141,6 +142,7 @@ int idf_save() {
 int idf_save_as(const std::string& path) {
     const std::string failure =
         nothing_to_write() ? last_write_error : write_replacing(path, capture_format_of_name(path));
+    if (failure.empty()) app.samples_changed = false;
     if (failure.empty()) return 0;
     show_error("Error saving file:\n " + path + "\n " + failure);
     return 1;
