@@ -9,6 +9,7 @@
 #include "app/file_commands.h"
 #include "app/main_window.h"
 #include "app/ui_helpers.h"
+#include "app/unsaved_work.h"
 #include "app/widgets.h"
 #include "core/capture_model.h"
 #include "core/seams.h"
@@ -70,7 +71,14 @@ void view_rules_command() { launch_configured(app.xml_viewer_command, app.rules_
 void view_capture_command() { launch_configured(app.idf_editor_command, app.file_name); }
 void user_manual_command() { launch_detached({"xdg-open", native_path("help\\index.html")}); }
 
+// Quit from the menu and the window's close button asks about unsaved work first; a Cancel
+// keeps the program running, and the window with it.
+void quit_menu_command() {
+    if (quit_confirmed()) quit_command();
+}
+
 gboolean main_window_deleted(GtkWidget*, GdkEvent*, gpointer) {
+    if (!quit_confirmed()) return TRUE;
     quit_command();
     return FALSE;
 }
@@ -97,6 +105,6 @@ void connect_app_commands(GtkWidget* window) {
     on("ver_reglas1", view_rules_command);
     on("ver_fichero_origen1", view_capture_command);
     on("manual_del_usuario1", user_manual_command);
-    on("salir1", quit_command);
+    on("salir1", quit_menu_command);
     g_signal_connect(window, "delete_event", G_CALLBACK(main_window_deleted), nullptr);
 }

@@ -16,9 +16,12 @@ enum FileSelectMode {
 
 // Opens the modal file-selection dialog with a title and a pattern; returns at once.
 void file_select(const char* title, const char* pattern, int mode);
-// Acts on the chosen name according to the mode.
-void file_select_ok(int mode);
-// Closes the current layer.
+// The same dialog, waited for: returns 0 when a name was chosen and acted on successfully, 1 when
+// the dialog was cancelled or the action failed or was refused.
+int file_select_wait(const char* title, const char* pattern, int mode);
+// Acts on the chosen name according to the mode; 0 when that succeeded.
+int file_select_ok(int mode);
+// Closes the current layer, whatever was not saved (the Close command asks first).
 void file_close();
 
 void connect_file_commands(GtkWidget* window);

@@ -1,9 +1,10 @@
-// GTK implementations of the engine's seams.
+// GTK implementations of the engine's seams, and the modal boxes they and the interface show.
 #include "app/gtk_seams.h"
 
 #include <gtk/gtk.h>
 
 #include "app/app_windows.h"
+#include "app/refresh.h"
 #include "app/ui_helpers.h"
 #include "core/seams.h"
 #include "view/layers_panel.h"
@@ -19,10 +20,7 @@ int gtk_show_message(const std::string& text, int type, int buttons) {
     GtkWidget* box = gtk_message_dialog_new(GTK_WINDOW(app_windows.main_window), GTK_DIALOG_DESTROY_WITH_PARENT,
                                             static_cast<GtkMessageType>(type), static_cast<GtkButtonsType>(buttons),
                                             "%s", text.c_str());
-    GtkWidget* outer = running_message;
-    running_message = box;
-    const int response = gtk_dialog_run(GTK_DIALOG(box));
-    running_message = outer;
+    const int response = run_modal(box);
     gtk_widget_destroy(box);
     return response;
 }
@@ -49,6 +47,25 @@ LayerPlacement placement_from_widgets() {
     return placement;
 }
 
+int run_modal(GtkWidget* dialog) {
+    GtkWidget* outer = running_message;
+    running_message = dialog;
+    const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+    running_message = outer;
+    return response;
+}
+
+int ask_question(const std::string& text, std::initializer_list<const char*> buttons) {
+    GtkWidget* box = gtk_message_dialog_new(GTK_WINDOW(app_windows.main_window), GTK_DIALOG_DESTROY_WITH_PARENT,
+                                            GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, "%s", text.c_str());
+    int index = 0;
+    for (const char* label : buttons) gtk_dialog_add_button(GTK_DIALOG(box), label, index++);
+    const int response = run_modal(box);
+    gtk_widget_destroy(box);
+    // GTK's own responses are negative: the box was closed without a button.
+    return response >= 0 ? response : -1;
+}
+
 void dismiss_running_message() {
     if (running_message) gtk_dialog_response(GTK_DIALOG(running_message), GTK_RESPONSE_DELETE_EVENT);
 }
@@ -61,5 +78,7 @@ void install_gtk_seams() {
     seams.read_placement = placement_from_widgets;
     seams.layer_row_shown = layer_row_show_widgets;
     seams.layer_row_hidden = layer_row_hide_widgets;
+    // Make must never write back values loaded before a command changed them.
+    seams.samples_changed = refresh_marks_page;
     install_seams(seams);
 }

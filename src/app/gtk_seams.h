@@ -1,6 +1,11 @@
-// The desktop program's reporting: message boxes over the main window, the status bar, the
-// history log, and the placement widgets of the current layer.
+// The desktop program's reporting: message boxes and questions over the main window, the status
+// bar, the history log, and the placement widgets of the current layer.
 #pragma once
+
+#include <gtk/gtk.h>
+
+#include <initializer_list>
+#include <string>
 
 #include "core/capture_model.h"
 
@@ -9,5 +14,13 @@ void install_gtk_seams();
 // The current layer's placement as its widgets hold it.
 LayerPlacement placement_from_widgets();
 
-// Answers the message box being shown, if any, as if its window had been closed.
+// Runs a dialog modally until it is answered and returns its response; meanwhile it is the box
+// that dismiss_running_message answers.
+int run_modal(GtkWidget* dialog);
+
+// A modal question over the main window with one button per label, first to last. Returns the
+// position of the button pressed, or -1 when the box was closed without one.
+int ask_question(const std::string& text, std::initializer_list<const char*> buttons);
+
+// Answers the message box or question being shown, if any, as if its window had been closed.
 void dismiss_running_message();

@@ -67,7 +67,32 @@ std::string close_current_capture() {
     app.header.reset();
     app.layers[n].header.reset();
     app.layers[n].file_name.clear();
+    // Whatever was not saved has been given up with the layer.
+    app.samples_changed = app.skeleton_changed = false;
+    app.layers[n].samples_changed = app.layers[n].skeleton_changed = false;
     return closed;
+}
+
+namespace {
+int open_batches = 0;
+bool batched_change = false;
+}  // namespace
+
+void note_samples_changed() {
+    app.samples_changed = true;
+    if (open_batches > 0) {
+        batched_change = true;
+    } else {
+        report_samples_changed();
+    }
+}
+
+SampleChangeBatch::SampleChangeBatch() { ++open_batches; }
+
+SampleChangeBatch::~SampleChangeBatch() {
+    if (--open_batches > 0 || !batched_change) return;
+    batched_change = false;
+    report_samples_changed();
 }
 
 void reset_mark_styles(CaptureData& data) {

@@ -62,8 +62,13 @@ struct CaptureData {
     // read the original file again.
     SharedText header;
     CaptureFormat source_format = CaptureFormat::idf;
+    // Work the user would lose by closing the layer: samples changed since the capture was opened
+    // or saved, and the skeleton changed since it was loaded or saved.
+    bool samples_changed = false;
+    bool skeleton_changed = false;
 
     int mark_count() const { return num_columns / 3; }
+    bool has_unsaved_work() const { return samples_changed || skeleton_changed; }
 };
 
 // The display placement of a layer: held by widgets while the layer is current (layer_store
@@ -111,6 +116,20 @@ void hide_layer_row(int n);
 // The engine's part of closing the current layer: its slot is freed, open_count decreased,
 // `file_name` cleared and its samples released. Returns the path of the capture closed.
 std::string close_current_capture();
+
+// Every command that changes samples of the working copy calls this once, at its end: the layer
+// then has unsaved samples, and the interface is told so that what shows samples follows.
+void note_samples_changed();
+
+// While one is alive, note_samples_changed marks the layer at once but tells the interface only
+// when the outermost one ends: a long run that changes samples again and again reloads once.
+class SampleChangeBatch {
+public:
+    SampleChangeBatch();
+    ~SampleChangeBatch();
+    SampleChangeBatch(const SampleChangeBatch&) = delete;
+    SampleChangeBatch& operator=(const SampleChangeBatch&) = delete;
+};
 
 // Every mark style back to colour "Gris", visible.
 void reset_mark_styles(CaptureData& data);

@@ -156,7 +156,10 @@ int idf_save() {
         return 1;
     }
     const ReplaceFailure failure = write_replacing(app.file_name, CaptureFormat::idf);
-    if (!failure.failed()) return 0;
+    if (!failure.failed()) {
+        app.samples_changed = false;
+        return 0;
+    }
     if (failure.at_temporary) {
         show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n " + failure.reason);
     } else {
@@ -168,6 +171,7 @@ int idf_save() {
 int idf_save_as(const std::string& path) {
     const std::string failure = nothing_to_write() ? last_write_error
                                                    : write_replacing(path, capture_format_of_name(path)).reason;
+    if (failure.empty()) app.samples_changed = false;
     if (failure.empty()) return 0;
     show_error("Error saving file:\n " + path + "\n " + failure);
     return 1;

@@ -34,4 +34,8 @@ void layer_row_hidden(int n) {
     if (installed.layer_row_hidden) installed.layer_row_hidden(n);
 }
 
+void report_samples_changed() {
+    if (installed.samples_changed) installed.samples_changed();
+}
+
 void show_error(const std::string& text) { show_message(text, MESSAGE_ERROR, BUTTONS_CLOSE); }

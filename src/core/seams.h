@@ -23,6 +23,8 @@ struct Seams {
     std::function<void(int n)> layer_row_shown;
     // Called after slot n has been marked free, to hide its row.
     std::function<void(int n)> layer_row_hidden;
+    // Called after a command has changed samples of the working copy (note_samples_changed).
+    std::function<void()> samples_changed;
 };
 
 // Replaces every seam; the ones left empty do nothing.
@@ -36,6 +38,7 @@ void history_append(const std::string& text);
 std::optional<LayerPlacement> read_layer_placement();
 void layer_row_shown(int n);
 void layer_row_hidden(int n);
+void report_samples_changed();
 
 // The usual error box: error icon and a Close button.
 void show_error(const std::string& text);

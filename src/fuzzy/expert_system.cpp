@@ -115,7 +115,9 @@ private:
             // Repair is idempotent: once done, a later finding on the mark would repeat only
             // its messages, so the mark is repaired once.
             if (!mark_repaired_ && repair_mode()) {
+                const bool had_lost = count_channel_lost(0, hold_.num_frames - 1, m) > 0;
                 repair_channel(0, hold_.num_frames - 1, m);
+                if (had_lost) note_samples_changed();
                 mark_repaired_ = true;
                 inputs_changed(m);
                 if (!hold_.still_current()) return -1;
@@ -141,6 +143,7 @@ private:
                 Sample* samples = app.channels[m].samples.get();
                 for (int f = first; f < n; ++f) samples[f] = {LOST_VALUE, LOST_VALUE, LOST_VALUE};
                 repair_channel(0, hold_.num_frames - 1, m);
+                note_samples_changed();
                 inputs_changed(m);
                 if (!hold_.still_current()) return -1;
             }
@@ -152,7 +155,7 @@ private:
             line_ += "] Need Smooth\n";
             if (!write_finding()) return -1;
             if (repair_mode()) {
-                smooth_channel(0, hold_.num_frames - 1, m, 3);
+                if (smooth_channel(0, hold_.num_frames - 1, m, 3) == 0) note_samples_changed();
                 return hold_.still_current() ? 1 : -1;
             }
             return 0;
@@ -218,6 +221,9 @@ Diagnosis diagnosis_of(const char* system_name) {
 RunResult expert_system_run(const std::string& path, const DiagnosisReport& report, BoundsMethod method) {
     FimDocument document;
     if (fim_open(path, document) != 0) return RUN_NOT_STARTED;
+    // Each repair marks the layer changed at once, so closing it during the run asks; the
+    // interface reloads once, when the run ends.
+    SampleChangeBatch batch;
     auto hold = std::make_unique<CaptureHold>();
     hold->take();
     std::string line;

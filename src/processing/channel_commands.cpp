@@ -9,6 +9,8 @@
 #include "processing/trajectory_edit.h"
 
 void run_repair(int first_frame, int last_frame, const std::vector<int>& channels) {
+    // Repair only ever fills lost coordinates, so the samples changed exactly when fewer are lost.
+    const int lost_before = count_lost_values();
     for (int channel : channels) repair_channel(first_frame, last_frame, channel);
     const int remaining = count_lost_values();
     char text[256];
@@ -19,15 +21,19 @@ void run_repair(int first_frame, int last_frame, const std::vector<int>& channel
     app.error_count = remaining;
     std::snprintf(text, sizeof text, "File repaired [%d, %d], with %d errors\n", first_frame, last_frame, remaining);
     history_append(text);
+    if (remaining != lost_before) note_samples_changed();
 }
 
 void run_smooth(int first_frame, int last_frame, const std::vector<int>& channels, int factor) {
-    for (int channel : channels) smooth_channel(first_frame, last_frame, channel, factor);
+    // With a factor of 1 every frame is kept as it was.
+    bool smoothed = false;
+    for (int channel : channels) smoothed |= smooth_channel(first_frame, last_frame, channel, factor) == 0 && factor > 1;
     show_message("Smooth Finished.", MESSAGE_INFO, BUTTONS_OK);
     char text[128];
     std::snprintf(text, sizeof text, "The trayectories have been smoothed [%d, %d] SF: %d\n", first_frame, last_frame,
                   factor);
     history_append(text);
+    if (smoothed) note_samples_changed();
 }
 
 std::vector<FilledGap> run_fill(int first_frame, int last_frame, const std::vector<int>& channels, FillMethod method,
@@ -45,6 +51,7 @@ std::vector<FilledGap> run_fill(int first_frame, int last_frame, const std::vect
     std::snprintf(text, sizeof text, "Gaps filled [%d, %d]: %d gaps, %d errors left\n", first_frame, last_frame,
                   static_cast<int>(filled.size()), remaining);
     history_append(text);
+    if (!filled.empty()) note_samples_changed();
     return filled;
 }
 

@@ -66,8 +66,8 @@ void process_selected_channels() {
         run_smooth(first, last, selected_channels(), factor < 1 ? 1 : factor);
     }
     // The information panel's count would otherwise still show the lost coordinates of opening.
+    // (The " Marks " page follows by itself: the commands note their change of samples.)
     set_label_text("label_errores", std::to_string(app.error_count));
-    refresh_marks_page();
 }
 
 void toolbar_repair() {
@@ -111,7 +111,6 @@ void interchange_command() {
     if (a < 0 || b < 0 || a >= app.mark_count() || b >= app.mark_count()) return;
     interchange_channels(first, last, a, b);
     show_message("Channels Interchange Finished.", MESSAGE_INFO, BUTTONS_OK);
-    refresh_marks_page();
     char text[512];
     std::snprintf(text, sizeof text, "Interchange %s <--> %s in [%d, %d]\n", app.channels[a].name_text().c_str(),
                   app.channels[b].name_text().c_str(), first, last);

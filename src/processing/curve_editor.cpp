@@ -138,5 +138,6 @@ int marks_curve_store(const CurveTarget& target, const CurveScale& scale, int co
     for (; f <= target.last_frame; ++f) coordinate(samples[f], target.axis) = scale.curve_min + span * ys[count - 1];
 
     history_append(interval_text("The interval [%d,%d] of %s is edited manually\n", target));
+    note_samples_changed();
     return 0;
 }

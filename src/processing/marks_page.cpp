@@ -21,6 +21,9 @@ CurveScale curve_scale;
 // Reading a spin button commits its typed text, which emits "changed" and would load again
 // from inside a load.
 bool loading = false;
+// Make stores the curve, which tells the interface that samples changed; the page then waits
+// and reloads itself on the scale the user is editing on, not rescaled as after other commands.
+bool making = false;
 
 int chosen_axis() {
     if (widget_active("radiobutton_mar_ejey")) return 1;
@@ -84,7 +87,7 @@ void axis_clicked(GtkToggleButton* button, gpointer) {
 
 void marks_values_refresh() {
     GtkWidget* widget = main_widget("clist_mar");
-    if (!widget) return;
+    if (!widget || making) return;
     GtkCList* list = GTK_CLIST(widget);
     gtk_clist_freeze(list);
     gtk_clist_clear(list);
@@ -102,7 +105,7 @@ void marks_values_refresh() {
 }
 
 void marks_curve_load(int rescale) {
-    if (loading) return;
+    if (loading || making) return;
     loading = true;
     const std::optional<CurveTarget> target = chosen_target();
     GtkWidget* curve = main_widget("curve_mar");
@@ -128,7 +131,10 @@ void curve_accept() {
     if (points.empty()) return;
     const CurveControls controls = curve_controls(points);
     const int count = static_cast<int>(points.size());
-    if (marks_curve_store(*target, curve_scale, count, controls.xs.data(), controls.ys.data()) != 0) return;
+    making = true;
+    const int refused = marks_curve_store(*target, curve_scale, count, controls.xs.data(), controls.ys.data());
+    making = false;
+    if (refused) return;
     marks_values_refresh();
     marks_curve_load(0);
 }

@@ -50,7 +50,7 @@ int count_channel_lost(int first_frame, int last_frame, int channel) {
     return lost;
 }
 
-void smooth_channel(int first_frame, int last_frame, int channel, int factor) {
+int smooth_channel(int first_frame, int last_frame, int channel, int factor) {
     const int lost = count_channel_lost(first_frame, last_frame, channel);
     if (lost != 0) {
         char text[512];
@@ -59,7 +59,7 @@ void smooth_channel(int first_frame, int last_frame, int channel, int factor) {
                       "[%s] has %d errors.",
                       first_frame, last_frame, app.channels[channel].name_text().c_str(), lost);
         show_message(text, MESSAGE_ERROR, BUTTONS_CLOSE);
-        return;
+        return 1;
     }
     edit_chunks(first_frame, last_frame, channel, [factor](int count, double* values) {
         for (int p = 0; p < count; ++p) {
@@ -67,12 +67,14 @@ void smooth_channel(int first_frame, int last_frame, int channel, int factor) {
         }
         spline_fill(count, values);
     });
+    return 0;
 }
 
 void interchange_channels(int first_frame, int last_frame, int channel_a, int channel_b) {
     Sample* a = channel_samples(channel_a);
     Sample* b = channel_samples(channel_b);
     for (int f = first_frame; f <= last_frame; ++f) std::swap(a[f], b[f]);
+    if (first_frame <= last_frame && channel_a != channel_b) note_samples_changed();
 }
 
 void scale_data(float s) {
@@ -86,4 +88,5 @@ void scale_data(float s) {
             }
         }
     }
+    if (factor != 1.0) note_samples_changed();
 }

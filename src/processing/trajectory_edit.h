@@ -21,13 +21,14 @@ void for_each_chunk(int first, int last, Visit visit) {
 void repair_channel(int first_frame, int last_frame, int channel);
 
 // Rebuilds a channel over first..last from every factor-th frame; refused with a message when
-// the interval holds lost coordinates.
-void smooth_channel(int first_frame, int last_frame, int channel, int factor);
+// the interval holds lost coordinates. Returns 0 when smoothed, 1 when refused.
+int smooth_channel(int first_frame, int last_frame, int channel, int factor);
 
-// Exchanges the x, y and z of two channels over first..last.
+// Exchanges the x, y and z of two channels over first..last. A command of its own: it notes the
+// change of samples.
 void interchange_channels(int first_frame, int last_frame, int channel_a, int channel_b);
 
-// Multiplies every valid coordinate of the capture by 1 + s.
+// Multiplies every valid coordinate of the capture by 1 + s, and notes the change.
 void scale_data(float s);
 
 // Lost coordinates of a channel over first..last, x, y and z each counted.

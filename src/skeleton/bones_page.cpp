@@ -4,6 +4,7 @@
 
 #include "app/app_windows.h"
 #include "app/file_commands.h"
+#include "app/unsaved_work.h"
 #include "app/ui_helpers.h"
 #include "app/widgets.h"
 #include "core/capture_model.h"
@@ -96,7 +97,10 @@ void skeleton_file_chosen(const std::string& path) {
     request_redraw();
 }
 
-void skeleton_save_as_chosen(const std::string& path) { skeleton_save_as(path); }
+int skeleton_save_as_chosen(const std::string& path) {
+    if (!replace_confirmed(path)) return 1;
+    return skeleton_save_as(path);
+}
 
 int first_selected_row(const char* clist) {
     GtkWidget* list = main_widget(clist);

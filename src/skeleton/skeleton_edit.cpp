@@ -1,5 +1,5 @@
-// Skeleton edits on the working copy. The callers pass menu positions, so indices that fall
-// outside the marks, the colours or the bones are programming errors.
+// Skeleton edits on the working copy; each one that changes the skeleton marks it unsaved. The
+// callers pass menu positions, so indices outside the marks, colours or bones are programming errors.
 #include "skeleton/skeleton_edit.h"
 
 #include <cassert>
@@ -45,6 +45,7 @@ int skeleton_insert_bone(int origin, int destination, int colour) {
     }
     if (!skeleton_check_bone(origin, destination)) return 1;
     app.bones[app.bone_count++] = {colour, origin, destination};
+    app.skeleton_changed = true;
     return 0;
 }
 
@@ -53,6 +54,7 @@ int skeleton_change_bone(int index, int origin, int destination, int colour) {
            "skeleton_change_bone: bad index");
     if (!skeleton_check_bone(origin, destination, index)) return 1;
     app.bones[index] = {colour, origin, destination};
+    app.skeleton_changed = true;
     return 0;
 }
 
@@ -60,9 +62,13 @@ void skeleton_delete_bone(int index) {
     assert(valid_bone(index) && "skeleton_delete_bone: no such bone");
     for (int b = index; b + 1 < app.bone_count; ++b) app.bones[b] = app.bones[b + 1];
     --app.bone_count;
+    app.skeleton_changed = true;
 }
 
 void skeleton_change_mark(int mark, int colour, int visible) {
     assert(valid_mark(mark) && valid_colour(colour) && "skeleton_change_mark: bad index");
-    app.mark_styles[mark] = {colour, visible != 0 ? 1 : 0};
+    const MarkStyle style = {colour, visible != 0 ? 1 : 0};
+    if (app.mark_styles[mark].colour == style.colour && app.mark_styles[mark].visible == style.visible) return;
+    app.mark_styles[mark] = style;
+    app.skeleton_changed = true;
 }

@@ -41,6 +41,7 @@ int skeleton_load(const std::string& path) {
         return 1;
     }
     take_skeleton(skeleton);
+    app.skeleton_changed = false;
     status_set(" Skeleton file has been opened.");
     return 0;
 }
@@ -51,6 +52,7 @@ int skeleton_save(const std::string& path) {
                           return bon_write_stream(app, out);
                       }).reason;
     if (!last_save_error.empty()) return 1;
+    app.skeleton_changed = false;
     status_set(" Skeleton File has been saved");
     return 0;
 }
@@ -69,9 +71,11 @@ int skeleton_open(const std::string& path) {
 }
 
 // A save the user cannot see fail would look like a success: the reason is shown as Save as shows it.
-void skeleton_save_bound() {
-    if (app.skeleton_file.empty() || skeleton_save(app.skeleton_file) == 0) return;
+int skeleton_save_bound() {
+    if (app.skeleton_file.empty()) return 1;
+    if (skeleton_save(app.skeleton_file) == 0) return 0;
     show_error("Error saving file:\n " + app.skeleton_file + "\n " + last_save_error);
+    return 1;
 }
 
 int skeleton_save_as(const std::string& path) {

@@ -4,14 +4,15 @@
 
 #include <string>
 
-// Reads the BON file at `path` into the skeleton of the working copy. Returns 0 on success;
+// Reads the BON file at `path` into the skeleton of the working copy, which then has nothing
+// unsaved. Returns 0 on success;
 // 1 when the file cannot be read (no message) or is refused (its message shown in an error
 // box), the skeleton then unchanged.
 int skeleton_load(const std::string& path);
 
 // Writes the skeleton of the working copy to `path` through a temporary file beside it, so that
-// a failure leaves whatever was there untouched. Returns 0 on success; 1 on failure, with the
-// reason in skeleton_save_error().
+// a failure leaves whatever was there untouched. Returns 0 on success, the skeleton then having
+// nothing unsaved; 1 on failure, with the reason in skeleton_save_error().
 int skeleton_save(const std::string& path);
 const std::string& skeleton_save_error();
 
@@ -20,8 +21,9 @@ void skeleton_reset();
 
 // Open: loads the file and, when it loads, binds the layer to it (`skeleton_file`).
 int skeleton_open(const std::string& path);
-// Save: writes to the file the layer is bound to, if any; a failure is not reported.
-void skeleton_save_bound();
+// Save: writes to the file the layer is bound to, if any, and shows why when that fails.
+// Returns 0 when written, 1 when it failed or the layer is bound to no file.
+int skeleton_save_bound();
 // Save as: writes to `path` and leaves the binding as it was; a failure shows
 // "Error saving file:\n %s" with the path and the reason.
 int skeleton_save_as(const std::string& path);
