@@ -7,14 +7,27 @@
 
 AppState app;
 
+static bool valid_slot(int n) { return n >= 1 && n <= MAX_LAYERS; }
+
 const std::string& Channel::name_text() const {
     static const std::string no_name;
     return name ? *name : no_name;
 }
 
+SampleOrigin* writable_origins(int mark) {
+    Channel& channel = app.channels[mark];
+    if (!channel.origins) {
+        channel.origins = std::make_shared<SampleOrigin[]>(static_cast<size_t>(app.num_frames), SampleOrigin::measured);
+        if (valid_slot(app.current_layer)) {
+            Channel& stored = app.layers[app.current_layer].channels[mark];
+            if (stored.samples == channel.samples) stored.origins = channel.origins;
+        }
+    }
+    return channel.origins.get();
+}
+
 void app_reset() { app = AppState{}; }
 
-[[maybe_unused]] static bool valid_slot(int n) { return n >= 1 && n <= MAX_LAYERS; }
 
 void layer_fetch(int n) {
     assert(valid_slot(n) && "layer_fetch: slot out of range");

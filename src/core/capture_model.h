@@ -18,16 +18,39 @@ struct Sample {
 // Text shared, never copied, between the working copy and a layer slot.
 using SharedText = std::shared_ptr<const std::string>;
 
+// Where a sample's value came from. A lost sample is told by its value (is_lost); for the others
+// this says whether the cameras saw it or what computed it.
+enum class SampleOrigin : uint8_t {
+    measured = 0,
+    computed,  // by another program: a C3D residual of 0
+    repair,
+    smoothing,
+    filter,
+    fill_spline,
+    fill_marks,
+    edit,
+    scaling,
+    diagnosis,
+};
+
 // The trajectory of one mark. `samples` holds one entry per frame (frame f is samples[f]) in a
 // single array that the working copy and the layer slot share: a change through one is a change
 // through the other. An unused entry has neither name nor samples.
 struct Channel {
     SharedText name;
     std::shared_ptr<Sample[]> samples;
+    // One origin per frame; null while every sample is as it was read (measured).
+    std::shared_ptr<SampleOrigin[]> origins;
+    // One C3D residual word per frame as the file held it (camera mask and residual); null when
+    // the layer's file holds none.
+    std::shared_ptr<float[]> residuals;
 
     const std::string& name_text() const;
     bool empty() const { return samples == nullptr; }
+    SampleOrigin origin(int frame) const { return origins ? origins[frame] : SampleOrigin::measured; }
 };
+
+
 
 struct MarkStyle {
     int32_t colour;
@@ -50,6 +73,10 @@ struct CaptureData {
     int num_columns = 0;  // coordinate columns, three per mark
     int num_frames = 0;
     int error_count = 0;  // lost coordinates, each of x, y and z counted on its own
+    int first_frame = 0;  // the number the file gives its first frame (IDF files count from 0)
+    std::string units;    // the coordinates' units when the file names them ("mm"); empty when unknown
+    int analog_channels = 0;  // analog channels kept with the layer (C3D), and their rate in Hz
+    double analog_rate = 0;
     std::array<Channel, MAX_CHANNELS> channels{};
     std::string source_path;
     std::string file_name;      // empty: none
@@ -102,6 +129,10 @@ extern AppState app;
 
 // Back to the start-up state: no file open, every slot free, empty configuration.
 void app_reset();
+
+// The origins of mark `mark` of the working copy, made (all measured) on first use so they can be
+// written; the current layer's slot shares them at once, as it shares the samples.
+SampleOrigin* writable_origins(int mark);
 
 void layer_fetch(int n);
 void layer_store(int n);
