@@ -116,7 +116,7 @@ private:
             // its messages, so the mark is repaired once.
             if (!mark_repaired_ && repair_mode()) {
                 const bool had_lost = count_channel_lost(0, hold_.num_frames - 1, m) > 0;
-                repair_channel(0, hold_.num_frames - 1, m);
+                repair_channel(0, hold_.num_frames - 1, m, SampleOrigin::diagnosis);
                 if (had_lost) note_samples_changed();
                 mark_repaired_ = true;
                 inputs_changed(m);
@@ -142,7 +142,7 @@ private:
             if (repair_mode()) {
                 Sample* samples = app.channels[m].samples.get();
                 for (int f = first; f < n; ++f) samples[f] = {LOST_VALUE, LOST_VALUE, LOST_VALUE};
-                repair_channel(0, hold_.num_frames - 1, m);
+                repair_channel(0, hold_.num_frames - 1, m, SampleOrigin::diagnosis);
                 note_samples_changed();
                 inputs_changed(m);
                 if (!hold_.still_current()) return -1;
@@ -155,7 +155,7 @@ private:
             line_ += "] Need Smooth\n";
             if (!write_finding()) return -1;
             if (repair_mode()) {
-                if (smooth_channel(0, hold_.num_frames - 1, m, 3) == 0) note_samples_changed();
+                if (smooth_channel(0, hold_.num_frames - 1, m, 3, SampleOrigin::diagnosis) == 0) note_samples_changed();
                 return hold_.still_current() ? 1 : -1;
             }
             return 0;

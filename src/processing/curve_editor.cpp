@@ -113,6 +113,15 @@ int marks_curve_store(const CurveTarget& target, const CurveScale& scale, int co
     natural_spline(ys, count, segments.data(), scratch.data());
     const double step = 1.0 / (target.last_frame - target.first_frame);
     const double span = scale.curve_max - scale.curve_min;
+    // A frame the curve leaves as it was keeps its origin; the others were edited.
+    SampleOrigin* origins = nullptr;
+    const auto write = [&](int frame, double value) {
+        double& v = coordinate(samples[frame], target.axis);
+        if (v == value) return;
+        v = value;
+        if (!origins) origins = writable_origins(target.mark);
+        origins[frame] = SampleOrigin::edit;
+    };
     double t = 0;
     int i = 0;
     int f = target.first_frame;
@@ -129,13 +138,13 @@ int marks_curve_store(const CurveTarget& target, const CurveScale& scale, int co
             const double u = (t - xs[i - 1]) / (xs[i] - xs[i - 1]);
             y = segments[i - 1].at(u);
         }
-        coordinate(samples[f], target.axis) = scale.curve_min + span * y;
+        write(f, scale.curve_min + span * y);
         ++f;
         t += step;
         if (f == target.last_frame) t = 1.0;
     }
     // Control points that stop short of x = 1 leave the last frames at the last point's height.
-    for (; f <= target.last_frame; ++f) coordinate(samples[f], target.axis) = scale.curve_min + span * ys[count - 1];
+    for (; f <= target.last_frame; ++f) write(f, scale.curve_min + span * ys[count - 1]);
 
     history_append(interval_text("The interval [%d,%d] of %s is edited manually\n", target));
     note_samples_changed();

@@ -57,8 +57,8 @@ struct CurveControls {
 CurveControls curve_controls(const std::vector<CurvePoint>& points);
 
 // Writes the curve through the control points xs, ys (count of them, xs increasing from 0 to 1)
-// into the target's frames on the given scale, writes the history line and notes the change. An interval without
-// any valid value is refused with an error box and nothing changes. Returns 0 on success, 1 when
-// refused.
+// into the target's frames on the given scale, each frame it changes taking the origin `edit`,
+// writes the history line and notes the change. An interval without any valid value is refused
+// with an error box and nothing changes. Returns 0 on success, 1 when refused.
 int marks_curve_store(const CurveTarget& target, const CurveScale& scale, int count, const double* xs,
                       const double* ys);

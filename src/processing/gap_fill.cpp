@@ -1,8 +1,10 @@
 // Every fill is worked out from the capture as it was before the run and written afterwards, so
-// a filled value never serves as a knot or a donor for another mark.
+// a filled value never serves as a knot or a donor for another mark. Every frame of a filled gap
+// had a lost coordinate filled, so the whole gap takes the origin of the way it was filled.
 #include "processing/gap_fill.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "processing/donor_fill.h"
 #include "processing/knot_spline.h"
@@ -46,6 +48,18 @@ void spline_fill_gap(const Sample* samples, FrameRun gap, int first_frame, int l
             axis_of(out[f - gap.first], axis) = knot_spline_at(t.data(), y.data(), m.data(), k, f);
         }
     }
+}
+
+// The origins of a mark, made on first use: shared with the current layer's slot when the fill
+// works on the working copy.
+SampleOrigin* origins_to_write(CaptureData& data, int mark) {
+    if (&data == static_cast<CaptureData*>(&app)) return writable_origins(mark);
+    Channel& channel = data.channels[mark];
+    if (!channel.origins) {
+        const auto frames = static_cast<size_t>(data.num_frames);
+        channel.origins = std::make_shared<SampleOrigin[]>(frames, SampleOrigin::measured);
+    }
+    return channel.origins.get();
 }
 
 struct PendingFill {
@@ -104,9 +118,17 @@ std::vector<FilledGap> fill_gaps(CaptureData& data, const std::vector<int>& mark
         }
     }
 
+    int origins_mark = -1;  // pending fills come mark by mark
+    SampleOrigin* origins = nullptr;
     for (const PendingFill& fill : pending) {
-        std::copy_n(filled.data() + fill.offset, fill.gap.last - fill.gap.first + 1,
-                    data.channels[fill.gap.mark].samples.get() + fill.gap.first);
+        const int length = fill.gap.last - fill.gap.first + 1;
+        std::copy_n(filled.data() + fill.offset, length, data.channels[fill.gap.mark].samples.get() + fill.gap.first);
+        if (fill.gap.mark != origins_mark) {
+            origins_mark = fill.gap.mark;
+            origins = origins_to_write(data, origins_mark);
+        }
+        std::fill_n(origins + fill.gap.first, length,
+                    fill.gap.method == FillMethod::rigid ? SampleOrigin::fill_marks : SampleOrigin::fill_spline);
         report.push_back(fill.gap);
     }
     return report;

@@ -1,11 +1,13 @@
-// Repair and smoothing copy one axis of one chunk into a small array, let the spline fill it,
-// and write it back; interchange and scaling work on the samples directly.
+// Repair and smoothing copy the three axes of one chunk into small arrays, let the spline fill
+// each, and write back what changed; interchange and scaling work on the samples directly. Each
+// records the origin of the samples whose value it changes, and makes a channel's origins only
+// when it changes one of its samples.
 #include "processing/trajectory_edit.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdio>
 #include <string>
-#include <utility>
 
 #include "core/capture_model.h"
 #include "core/seams.h"
@@ -20,25 +22,44 @@ Sample* channel_samples(int channel) {
     return app.channels[channel].samples.get();
 }
 
-// Runs `fill` on every chunk of every axis, with the chunk's values copied in and written back.
+// Runs `fill` on every axis of every chunk, with the chunk's values copied in and written back
+// unless `fill` says it left them all as they were; a sample takes `origin` when the fill
+// changed any of its coordinates.
 template <class Fill>
-void edit_chunks(int first_frame, int last_frame, int channel, Fill fill) {
+void edit_chunks(int first_frame, int last_frame, int channel, SampleOrigin origin, Fill fill) {
     Sample* samples = channel_samples(channel);
-    double values[CHUNK_MAX];
-    for (int axis = 0; axis < 3; ++axis) {
-        for_each_chunk(first_frame, last_frame, [&](int start, int end) {
-            const int count = end - start + 1;
-            for (int p = 0; p < count; ++p) values[p] = coordinate(samples[start + p], axis);
-            fill(count, values);
-            for (int p = 0; p < count; ++p) coordinate(samples[start + p], axis) = values[p];
-        });
-    }
+    SampleOrigin* origins = nullptr;
+    double x[CHUNK_MAX], y[CHUNK_MAX], z[CHUNK_MAX];
+    for_each_chunk(first_frame, last_frame, [&](int start, int end) {
+        const int count = end - start + 1;
+        Sample* chunk = samples + start;
+        for (int p = 0; p < count; ++p) {
+            x[p] = chunk[p].x;
+            y[p] = chunk[p].y;
+            z[p] = chunk[p].z;
+        }
+        bool filled = false;
+        for (double* values : {x, y, z}) filled |= fill(count, values);
+        if (!filled) return;
+        for (int p = 0; p < count; ++p) {
+            Sample& sample = chunk[p];
+            if (sample.x == x[p] && sample.y == y[p] && sample.z == z[p]) continue;
+            sample = {x[p], y[p], z[p]};
+            if (!origins) origins = writable_origins(channel);
+            origins[start + p] = origin;
+        }
+    });
 }
 
 }  // namespace
 
-void repair_channel(int first_frame, int last_frame, int channel) {
-    edit_chunks(first_frame, last_frame, channel, [](int count, double* values) { spline_fill(count, values); });
+void repair_channel(int first_frame, int last_frame, int channel, SampleOrigin origin) {
+    edit_chunks(first_frame, last_frame, channel, origin, [](int count, double* values) {
+        // The spline passes through every valid entry, so a chunk without lost ones stays as it is.
+        if (std::none_of(values, values + count, is_lost)) return false;
+        spline_fill(count, values);
+        return true;
+    });
 }
 
 int count_channel_lost(int first_frame, int last_frame, int channel) {
@@ -50,7 +71,7 @@ int count_channel_lost(int first_frame, int last_frame, int channel) {
     return lost;
 }
 
-int smooth_channel(int first_frame, int last_frame, int channel, int factor) {
+int smooth_channel(int first_frame, int last_frame, int channel, int factor, SampleOrigin origin) {
     const int lost = count_channel_lost(first_frame, last_frame, channel);
     if (lost != 0) {
         char text[512];
@@ -61,11 +82,12 @@ int smooth_channel(int first_frame, int last_frame, int channel, int factor) {
         show_message(text, MESSAGE_ERROR, BUTTONS_CLOSE);
         return 1;
     }
-    edit_chunks(first_frame, last_frame, channel, [factor](int count, double* values) {
+    edit_chunks(first_frame, last_frame, channel, origin, [factor](int count, double* values) {
         for (int p = 0; p < count; ++p) {
             if (p % factor != 0 && p != count - 1) values[p] = LOST_VALUE;
         }
         spline_fill(count, values);
+        return true;
     });
     return 0;
 }
@@ -73,20 +95,43 @@ int smooth_channel(int first_frame, int last_frame, int channel, int factor) {
 void interchange_channels(int first_frame, int last_frame, int channel_a, int channel_b) {
     Sample* a = channel_samples(channel_a);
     Sample* b = channel_samples(channel_b);
-    for (int f = first_frame; f <= last_frame; ++f) std::swap(a[f], b[f]);
-    if (first_frame <= last_frame && channel_a != channel_b) note_samples_changed();
+    if (first_frame > last_frame || channel_a == channel_b) return;
+    std::swap_ranges(a + first_frame, a + last_frame + 1, b + first_frame);
+    // Where a value came from and how well the cameras saw it travel with it. A layer's marks
+    // hold residuals all or none, as its file gave them.
+    Channel& one = app.channels[channel_a];
+    Channel& other = app.channels[channel_b];
+    if (one.origins || other.origins) {
+        SampleOrigin* origins_a = writable_origins(channel_a);
+        SampleOrigin* origins_b = writable_origins(channel_b);
+        std::swap_ranges(origins_a + first_frame, origins_a + last_frame + 1, origins_b + first_frame);
+    }
+    if (one.residuals && other.residuals) {
+        std::swap_ranges(one.residuals.get() + first_frame, one.residuals.get() + last_frame + 1,
+                         other.residuals.get() + first_frame);
+    }
+    note_samples_changed();
 }
 
 void scale_data(float s) {
     const double factor = 1.0 + s;
+    if (factor == 1.0) return;
     for (int m = 0; m < app.mark_count(); ++m) {
         Sample* samples = app.channels[m].samples.get();
+        SampleOrigin* origins = nullptr;
         for (int f = 0; f < app.num_frames; ++f) {
+            bool changed = false;
             for (int axis = 0; axis < 3; ++axis) {
                 double& v = coordinate(samples[f], axis);
-                if (v < LOST_THRESHOLD) v *= factor;
+                if (v >= LOST_THRESHOLD) continue;
+                const double scaled = v * factor;
+                changed |= scaled != v;
+                v = scaled;
             }
+            if (!changed) continue;
+            if (!origins) origins = writable_origins(m);
+            origins[f] = SampleOrigin::scaling;
         }
     }
-    if (factor != 1.0) note_samples_changed();
+    note_samples_changed();
 }

@@ -2,6 +2,8 @@
 // channel interchange and data scaling.
 #pragma once
 
+#include "core/capture_model.h"
+
 // Calls visit(start, end) for each chunk of first..last as repair and smoothing cut it: the
 // first chunk holds 100 frames, each later one 99, the last ends at `last`; an interval of
 // exactly 101 frames is one chunk. Nothing when last <= first.
@@ -17,18 +19,22 @@ void for_each_chunk(int first, int last, Visit visit) {
     }
 }
 
-// Fills the lost coordinates of a channel over first..last on each axis from the spline.
-void repair_channel(int first_frame, int last_frame, int channel);
+// Fills the lost coordinates of a channel over first..last on each axis from the spline; each
+// sample filled takes `origin`.
+void repair_channel(int first_frame, int last_frame, int channel, SampleOrigin origin = SampleOrigin::repair);
 
 // Rebuilds a channel over first..last from every factor-th frame; refused with a message when
-// the interval holds lost coordinates. Returns 0 when smoothed, 1 when refused.
-int smooth_channel(int first_frame, int last_frame, int channel, int factor);
+// the interval holds lost coordinates. Each sample whose value changed takes `origin`. Returns 0
+// when smoothed, 1 when refused.
+int smooth_channel(int first_frame, int last_frame, int channel, int factor,
+                   SampleOrigin origin = SampleOrigin::smoothing);
 
-// Exchanges the x, y and z of two channels over first..last. A command of its own: it notes the
-// change of samples.
+// Exchanges the x, y and z of two channels over first..last, with their origins and residuals.
+// A command of its own: it notes the change of samples.
 void interchange_channels(int first_frame, int last_frame, int channel_a, int channel_b);
 
-// Multiplies every valid coordinate of the capture by 1 + s, and notes the change.
+// Multiplies every valid coordinate of the capture by 1 + s, and notes the change; each sample
+// changed takes the origin `scaling`.
 void scale_data(float s);
 
 // Lost coordinates of a channel over first..last, x, y and z each counted.

@@ -128,8 +128,38 @@ TEST_F(SampleRules, StretchMovedAwayIsReportedAndRepaired) {
             EXPECT_LT(worst, 50.0);
             EXPECT_EQ(samples[39].x, original[39].x);
             EXPECT_EQ(coordinate(samples[50], c.axis), coordinate(const_cast<Sample&>(original[50]), c.axis));
+            for (int f = 38; f <= 51; ++f) {
+                const bool repaired = f >= 40 && f < 50;
+                EXPECT_EQ(app.channels[m].origin(f), repaired ? SampleOrigin::diagnosis : SampleOrigin::measured) << f;
+            }
             app_reset();
         }
+    }
+}
+
+TEST_F(SampleRules, LostMarksRepairMarksTheSamplesItFilledAsDiagnosed) {
+    for (const char* capture : {"evart.idf", "gait-raw.idf"}) {
+        SCOPED_TRACE(capture);
+        open(capture);
+        std::vector<std::vector<Sample>> before;
+        for (int m = 0; m < app.mark_count(); ++m) {
+            before.emplace_back(app.channels[m].samples.get(), app.channels[m].samples.get() + app.num_frames);
+        }
+        run(only("Losed Marks"), true);
+        int repaired = 0;
+        for (int m = 0; m < app.mark_count(); ++m) {
+            for (int f = 0; f < app.num_frames; ++f) {
+                const Sample& was = before[m][f];
+                const Sample& now = app.channels[m].samples[f];
+                const bool filled = was.x != now.x || was.y != now.y || was.z != now.z;
+                repaired += filled;
+                ASSERT_EQ(app.channels[m].origin(f), filled ? SampleOrigin::diagnosis : SampleOrigin::measured)
+                    << app.channels[m].name_text() << " frame " << f;
+            }
+        }
+        std::printf("[ figures  ] %s: %d samples repaired by the diagnosis\n", capture, repaired);
+        EXPECT_GT(repaired, 0);
+        app_reset();
     }
 }
 
@@ -193,6 +223,8 @@ TEST_F(SampleRules, NoisyMarkNeedsSmoothingAndTheCleanOnesDoNot) {
             const std::vector<std::string> once = {" [" + std::string(mark) + "] Need Smooth"};
             EXPECT_EQ(repair.finding_lines(), once);
             EXPECT_NE(app.channels[m].samples[31].x, noisy[31].x) << "the mark was smoothed";
+            EXPECT_EQ(app.channels[m].origin(31), SampleOrigin::diagnosis);
+            EXPECT_EQ(app.channels[m].origin(30), SampleOrigin::measured) << "every third frame is kept as it was";
             app_reset();
         }
     }
