@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -27,8 +28,11 @@ long long baseline_idf_read(const std::string& path) {
         return -1;
     }
     const int marks = columns / 3;
-    SampleNode* heads[120] = {};
-    SampleNode* tails[120] = {};
+    if (marks < 1) {
+        std::fclose(in);
+        return -1;
+    }
+    std::vector<SampleNode*> heads(marks), tails(marks);
     std::fscanf(in, "%499s", word);  // CHANNEL_NAMES
     for (int k = 0; k < columns; ++k) std::fscanf(in, "%499s %d", word, &number);
     char line[500];
@@ -54,7 +58,7 @@ long long baseline_idf_read(const std::string& path) {
         }
     }
     std::fclose(in);
-    for (int m = 0; m < marks && m < 120; ++m) {
+    for (int m = 0; m < marks; ++m) {
         for (SampleNode* node = heads[m]; node;) {
             SampleNode* next = node->next;
             std::free(node);

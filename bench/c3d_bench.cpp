@@ -21,7 +21,7 @@ constexpr int FRAMES = 20000;
 CaptureData generate_capture() {
     CaptureData data;
     data.capture_rate = 100;
-    data.num_columns = 3 * MARKS;
+    data.set_columns(3 * MARKS);
     data.num_frames = FRAMES;
     std::vector<std::string> names;
     for (int m = 0; m < MARKS; ++m) {

@@ -31,7 +31,7 @@ constexpr int INFERENCES = 200000;
 void fill_capture() {
     app_reset();
     app.capture_rate = 100;
-    app.num_columns = 3 * MARKS;
+    app.set_columns(3 * MARKS);
     app.num_frames = FRAMES;
     app.file_name = "generated.idf";
     app.current_layer = 1;

@@ -17,7 +17,7 @@
 void make_gapped_capture() {
     app_reset();
     app.capture_rate = 100;
-    app.num_columns = 3 * GAPPED_MARKS;
+    app.set_columns(3 * GAPPED_MARKS);
     app.num_frames = GAPPED_FRAMES;
     std::mt19937 random(7);
     for (int m = 0; m < GAPPED_MARKS; ++m) {

@@ -1,7 +1,7 @@
 // What every capture reader must guarantee, checked by the fuzz targets of the readers that
 // parse bytes held in memory: a refusal leaves the capture empty and says why; an accepted
-// capture fits a layer, has a header and names, and can be walked end to end with its lost
-// coordinates counted right.
+// capture fits a layer, its tables are sized to its marks, it has a header and names, and it can
+// be walked end to end with its lost coordinates counted right.
 #pragma once
 
 #include <cstdlib>
@@ -15,6 +15,9 @@ inline void check_parsed_capture(int status, const CaptureData& out, const IdfEr
         return;
     }
     if (out.num_columns < 3 || out.num_columns > MAX_COLUMNS || out.num_frames < 1 || !out.header) std::abort();
+    // The mark tables are as long as the capture has marks, and the rate is a usable number.
+    const size_t marks = static_cast<size_t>(out.mark_count());
+    if (out.channels.size() != marks || out.mark_styles.size() != marks || !(out.capture_rate >= 0)) std::abort();
     int lost = 0;
     for (int m = 0; m < out.mark_count(); ++m) {
         const Sample* samples = out.channels[m].samples.get();

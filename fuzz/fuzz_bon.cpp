@@ -40,7 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     // What the reader accepts is safe to draw: every index it kept is in range.
-    if (skeleton.mark_count != marks || skeleton.bone_count < 0 || skeleton.bone_count > MAX_BONES) std::abort();
+    if (skeleton.mark_count != marks || skeleton.mark_styles.size() != static_cast<size_t>(marks) ||
+        skeleton.bone_count < 0 || skeleton.bone_count > MAX_BONES)
+        std::abort();
     for (int m = 0; m < marks; ++m) {
         const MarkStyle& style = skeleton.mark_styles[m];
         if (style.colour < 0 || style.colour >= colour_count || (style.visible != 0 && style.visible != 1)) std::abort();

@@ -23,6 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A capture the reader accepts fits a layer and can be walked from end to end.
     if (out.num_columns < 3 || out.num_columns > MAX_COLUMNS || out.num_frames < 1 || out.error_count < 0)
         std::abort();
+    const size_t marks = static_cast<size_t>(out.mark_count());
+    if (out.channels.size() != marks || out.mark_styles.size() != marks) std::abort();
     double sum = 0.0;
     for (int m = 0; m < out.mark_count(); ++m) {
         const Sample* samples = out.channels[m].samples.get();

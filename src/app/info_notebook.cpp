@@ -8,21 +8,27 @@ namespace {
 GtkWidget* info_page(WindowBuilder& b) {
     GtkWidget* file = form({{"Name: ", b.label("label_nombre", "", 0)},
                             {"Frames:", b.label("label_frames", "", 0)},
+                            {"First Frame:", b.label("label_primer_frame", "", 0)},
                             {"Marks:", b.label("label_marcas", "", 0)},
                             {"Hz:", b.label("label_hz", "", 0)},
+                            {"Analog:", b.label("label_analogicos", "", 0)},
                             {"Type:", b.label("label_tipo", "", 0)},
                             {"Errors:", b.label("label_errores", "", 0)}});
+    gtk_widget_set_size_request(file, 190, -1);
     GtkWidget* factor = b.hscale("hscale_scaledata", {0, -1, 1, 0.01, 0.1}, 2, GTK_POS_RIGHT);
     gtk_widget_set_size_request(factor, 110, -1);
     GtkWidget* scale =
         column({row({text_label(" Factor "), factor}), b.button("button_scaledata", " Scale Data ", "s_aceptar.XPM")});
-    GtkWidget* left = column({framed(" File ", file), framed(" Scale Data ", scale)});
-    gtk_widget_set_size_request(left, 190, -1);
     GtkWidget* log = framed(" Historical Operations Log ",
                             scrolled(b.text_view("text_ver_historico", "Helvetica 11")));
+    // The file's eight lines take the height of the page; Scale Data sits under the log, so the
+    // page is no taller than the notebook's other pages and the 3-D view keeps its size.
+    GtkWidget* right = gtk_vbox_new(FALSE, 2);
+    pack(right, log, true);
+    pack(right, framed(" Scale Data ", scale));
     GtkWidget* page = gtk_hbox_new(FALSE, 3);
-    pack(page, left);
-    pack(page, log, true);
+    pack(page, framed(" File ", file));
+    pack(page, right, true);
     return page;
 }
 

@@ -9,6 +9,7 @@
 #include "app/widgets.h"
 #include "core/capture_model.h"
 #include "core/colour_table.h"
+#include "core/idf_format.h"
 #include "core/seams.h"
 #include "formats/capture_format.h"
 #include "platform/paths.h"
@@ -64,7 +65,11 @@ void refresh_information(const std::string& name) {
     set_label_text("label_nombre", name);
     set_label_text("label_frames", std::to_string(app.num_frames));
     set_label_text("label_marcas", std::to_string(app.num_columns));
-    set_label_text("label_hz", std::to_string(app.capture_rate));
+    set_label_text("label_hz", format_rate(app.capture_rate));
+    set_label_text("label_primer_frame", std::to_string(app.first_frame));
+    set_label_text("label_analogicos", app.analog_channels > 0 ? std::to_string(app.analog_channels) + " at " +
+                                                                      format_rate(app.analog_rate) + " Hz"
+                                                                : "None");
     set_label_text("label_tipo", capture_format_title(app.source_format));
     set_label_text("label_errores", std::to_string(app.error_count));
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/console_seams.h"
+#include "cli/capture_summary.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "core/capture_model.h"
@@ -50,8 +51,7 @@ int cli_info(const CliWords& words) {
     if (!problem.empty()) return cli_usage_error(problem, usage);
     if (args.positional.size() != 1) return cli_usage_error("info takes one capture file", usage);
     if (!cli_open_capture(args.positional[0])) return EXIT_REFUSED;
-    std::printf("rate: %d\ncolumns: %d\nmarks: %d\nframes: %d\nlost: %d\n", app.capture_rate, app.num_columns,
-                app.mark_count(), app.num_frames, app.error_count);
+    std::fputs(capture_summary(app).c_str(), stdout);
     for (int m = 0; m < app.mark_count(); ++m) {
         std::printf("mark %d %s lost %d\n", m, app.channels[m].name_text().c_str(),
                     lost_coordinates(app.channels[m], app.num_frames));

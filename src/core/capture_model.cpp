@@ -108,6 +108,13 @@ SampleChangeBatch::~SampleChangeBatch() {
     report_samples_changed();
 }
 
+void CaptureData::set_columns(int columns) {
+    assert(columns >= 0 && columns <= MAX_COLUMNS && "set_columns: more columns than a layer holds");
+    num_columns = columns;
+    channels.resize(static_cast<size_t>(mark_count()));
+    mark_styles.resize(static_cast<size_t>(mark_count()), MarkStyle{DEFAULT_MARK_COLOUR, 1});
+}
+
 void reset_mark_styles(CaptureData& data) {
-    for (MarkStyle& style : data.mark_styles) style = {DEFAULT_MARK_COLOUR, 1};
+    data.mark_styles.assign(static_cast<size_t>(data.mark_count()), MarkStyle{DEFAULT_MARK_COLOUR, 1});
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/limits.h"
 
@@ -69,22 +70,24 @@ enum class CaptureFormat { idf, c3d, trc };
 
 // The fields that layer_fetch and layer_store move between the working copy and a slot.
 struct CaptureData {
-    int capture_rate = 0;
-    int num_columns = 0;  // coordinate columns, three per mark
+    double capture_rate = 0;  // frames per second as the file gives it, whole or not (59.94)
+    int num_columns = 0;  // coordinate columns, three per mark (set_columns sizes the mark tables with it)
     int num_frames = 0;
     int error_count = 0;  // lost coordinates, each of x, y and z counted on its own
     int first_frame = 0;  // the number the file gives its first frame (IDF files count from 0)
     std::string units;    // the coordinates' units when the file names them ("mm"); empty when unknown
     int analog_channels = 0;  // analog channels kept with the layer (C3D), and their rate in Hz
     double analog_rate = 0;
-    std::array<Channel, MAX_CHANNELS> channels{};
+    // One entry per mark. The mark tables grow with the capture (up to MAX_CHANNELS), so a layer of
+    // few marks, or none, costs no more than it holds.
+    std::vector<Channel> channels;
     std::string source_path;
     std::string file_name;      // empty: none
     std::string skeleton_file;  // empty: none
     std::string rules_file;     // empty: none
     int bone_count = 0;
     std::array<Bone, MAX_BONES> bones{};
-    std::array<MarkStyle, MAX_CHANNELS> mark_styles{};
+    std::vector<MarkStyle> mark_styles;
     // The header lines of the file the layer was read from, kept so that saving never has to
     // read the original file again.
     SharedText header;
@@ -95,6 +98,9 @@ struct CaptureData {
     bool skeleton_changed = false;
 
     int mark_count() const { return num_columns / 3; }
+    // Sets num_columns and sizes the mark tables to its marks: channels added are empty, mark
+    // styles added are "Gris" and visible.
+    void set_columns(int columns);
     bool has_unsaved_work() const { return samples_changed || skeleton_changed; }
 };
 
@@ -162,5 +168,5 @@ public:
     SampleChangeBatch& operator=(const SampleChangeBatch&) = delete;
 };
 
-// Every mark style back to colour "Gris", visible.
+// One mark style per mark, each colour "Gris", visible.
 void reset_mark_styles(CaptureData& data);

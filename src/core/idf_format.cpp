@@ -1,4 +1,4 @@
-// Locale-independent conversions for IDF data lines, through <charconv>.
+// Locale-independent conversions for IDF data lines and rates, through <charconv>.
 #include "core/idf_format.h"
 
 #include <charconv>
@@ -18,6 +18,15 @@ int idf_format_value(double value, char* out) {
 std::string idf_format_value(double value) {
     char text[IDF_VALUE_CAPACITY];
     return std::string(text, idf_format_value(value, text));
+}
+
+std::string format_rate(double rate) {
+    char text[IDF_VALUE_CAPACITY];
+    const float single = static_cast<float>(rate);
+    const auto result = static_cast<double>(single) == rate
+                            ? std::to_chars(text, text + sizeof text, single, std::chars_format::fixed)
+                            : std::to_chars(text, text + sizeof text, rate, std::chars_format::fixed);
+    return std::string(text, result.ptr);
 }
 
 static bool is_blank(char c) { return c == ' ' || c == '\t'; }

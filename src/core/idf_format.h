@@ -13,6 +13,11 @@ constexpr int IDF_VALUE_CAPACITY = 340;
 int idf_format_value(double value, char* out);
 std::string idf_format_value(double value);
 
+// A rate as its file wrote it: the shortest decimal that reads back as the same number, as a
+// float when it is one (C3D keeps rates as floats: 59.94f, 59.93999863 as a double, gives
+// "59.94"), never with an exponent; 100 gives "100".
+std::string format_rate(double rate);
+
 // Splits a data line into its three fields. A value without a decimal point is read as well.
 // False when the line is not three numbers or the value is not finite.
 bool idf_parse_data_line(std::string_view line, int& column, int& frame, double& value);

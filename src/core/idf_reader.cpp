@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <deque>
 #include <limits>
+#include <vector>
 
 #include "core/idf_format.h"
 #include "core/seams.h"
@@ -244,8 +245,8 @@ int idf_parse_header(LineReader& in, const std::string& name, CaptureData& out, 
     }
 
     // Column list: N pairs; every third name, less its last three characters, names a mark.
-    std::array<SharedText, MAX_CHANNELS> names{};
     const int marks = columns / 3;
+    std::vector<SharedText> names(static_cast<size_t>(marks));
     Token word;
     if (!scan.next_pair_skipping(word)) return 1;
     for (int k = 0;; ++k) {
@@ -271,10 +272,9 @@ int idf_parse_header(LineReader& in, const std::string& name, CaptureData& out, 
 
     out = CaptureData{};
     out.capture_rate = rate;
-    out.num_columns = columns;
+    out.set_columns(columns);
     out.num_frames = frames;
     for (int m = 0; m < marks; ++m) out.channels[m].name = std::move(names[m]);
-    reset_mark_styles(out);
     out.header = std::make_shared<const std::string>(scan.take_header());
     return 0;
 }
@@ -286,7 +286,7 @@ int idf_parse_data(LineReader& in, const std::string& name, std::string_view fir
     const int marks = out.mark_count();
     const int frames = out.num_frames;
     const int mark_columns = marks * 3;
-    std::array<Sample*, MAX_CHANNELS> samples{};
+    std::vector<Sample*> samples(static_cast<size_t>(marks));
     for (int m = 0; m < marks; ++m) {
         out.channels[m].samples = std::make_shared_for_overwrite<Sample[]>(frames);
         samples[m] = out.channels[m].samples.get();

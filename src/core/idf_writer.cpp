@@ -13,6 +13,7 @@
 #include "core/seams.h"
 #include "formats/c3d_writer.h"
 #include "formats/capture_format.h"
+#include "formats/idf_header.h"
 #include "formats/trc_writer.h"
 #include "platform/file_replace.h"
 #include "platform/regular_file.h"
@@ -128,6 +129,15 @@ SharedText idf_header_at_save(const CaptureData& data) {
     return opened.header;
 }
 
+// An IDF file holds a whole rate: one that is not whole was written rounded, and the user is told.
+static void warn_rate_rounded(const std::string& path) {
+    const int written = idf_whole_rate(app.capture_rate);
+    if (written == app.capture_rate) return;
+    show_message("The capture rate of " + format_rate(app.capture_rate) + " Hz is not a whole number: " + path +
+                     " holds it as " + std::to_string(written) + " Hz, the nearest whole rate an IDF file can hold.",
+                 MESSAGE_WARNING, BUTTONS_OK);
+}
+
 // Writes the working copy over `target` through the temporary file, in the given format.
 static ReplaceFailure write_replacing(const std::string& target, CaptureFormat format) {
     status_set(" Saving File... ");
@@ -139,7 +149,10 @@ static ReplaceFailure write_replacing(const std::string& target, CaptureFormat f
         default: return idf_write_stream(app, header ? *header : std::string(), out);
         }
     });
-    if (!failure.failed()) status_set(" File Saved Successfully");
+    if (!failure.failed()) {
+        status_set(" File Saved Successfully");
+        if (format == CaptureFormat::idf) warn_rate_rounded(target);
+    }
     return failure;
 }
 

@@ -1,8 +1,8 @@
-// Fixed sizes of the capture tables and the values that mark a coordinate lost.
+// The limits of the capture tables and the values that mark a coordinate lost.
 #pragma once
 
 constexpr int MAX_LAYERS = 10;           // layer slots 1..10; slot 0 is never used
-constexpr int MAX_CHANNELS = 120;        // marks per layer
+constexpr int MAX_CHANNELS = 1000;       // the most marks a layer holds; its tables grow to its own count
 constexpr int MAX_BONES = 300;           // bones per layer
 constexpr int MAX_COLUMNS = 3 * MAX_CHANNELS;
 constexpr double LOST_THRESHOLD = 999998.0;  // a coordinate strictly above this is lost

@@ -215,6 +215,6 @@ int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out,
         read_points<C3dProcessor::mips>(floats, first, frame_bytes, frame_total, kept, magnitude, targets);
         break;
     }
-    capture_build(static_cast<int>(std::lround(rate)), frame_total, kept_labels, samples, CaptureFormat::c3d, out);
+    capture_build(rate, frame_total, kept_labels, samples, CaptureFormat::c3d, out);
     return 0;
 }

@@ -15,6 +15,7 @@ static_assert(std::endian::native == std::endian::little, "the C3D writer needs 
 
 constexpr size_t BLOCK = 512;
 constexpr size_t LONGEST_LABEL = 255;  // a dimension of a parameter is one byte
+constexpr size_t MOST_LABELS = 255;
 constexpr size_t FLUSH_BYTES = 1 << 20;
 
 void put16(std::string& out, int value) {
@@ -73,11 +74,12 @@ std::string parameter_section(const CaptureData& data, int data_start_block, int
     for (int m = 0; m < marks; ++m) {
         longest = std::max(longest, std::min(data.channels[m].name_text().size(), LONGEST_LABEL));
     }
-    std::string labels;
+    // A dimension holds at most 255 labels: the others go on in LABELS2, LABELS3 ...
+    std::vector<std::string> labels((static_cast<size_t>(marks) + MOST_LABELS - 1) / MOST_LABELS);
     for (int m = 0; m < marks; ++m) {
         std::string label = data.channels[m].name_text().substr(0, LONGEST_LABEL);
         label.resize(longest, ' ');
-        labels += label;
+        labels[static_cast<size_t>(m) / MOST_LABELS] += label;
     }
     // Past 65535 frames the header and POINT:FRAMES cannot hold the count; TRIAL keeps it in two words.
     const int short_frames = std::min(frames, 65535);
@@ -93,7 +95,10 @@ std::string parameter_section(const CaptureData& data, int data_start_block, int
     parameter(out, 1, "RATE", 4, {}, one_float(static_cast<float>(data.capture_rate)));
     parameter(out, 1, "DATA_START", 2, {}, int16s({data_start_block}));
     parameter(out, 1, "FRAMES", 2, {}, int16s({short_frames}));
-    parameter(out, 1, "LABELS", -1, {static_cast<int>(longest), marks}, labels);
+    for (size_t n = 0; n < labels.size(); ++n) {
+        parameter(out, 1, n == 0 ? "LABELS" : "LABELS" + std::to_string(n + 1), -1,
+                  {static_cast<int>(longest), static_cast<int>(labels[n].size() / longest)}, labels[n]);
+    }
     group(out, 2, "ANALOG");
     parameter(out, 2, "USED", 2, {}, int16s({0}));
     group(out, 3, "TRIAL");

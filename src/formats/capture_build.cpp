@@ -4,12 +4,12 @@
 #include "formats/capture_names.h"
 #include "formats/idf_header.h"
 
-void capture_build(int rate, int frames, const std::vector<std::string>& labels,
+void capture_build(double rate, int frames, const std::vector<std::string>& labels,
                    std::vector<std::shared_ptr<Sample[]>>& samples, CaptureFormat format, CaptureData& out) {
     const std::vector<std::string> names = capture_names(labels);
     CaptureData built;
     built.capture_rate = rate;
-    built.num_columns = 3 * static_cast<int>(names.size());
+    built.set_columns(3 * static_cast<int>(names.size()));
     built.num_frames = frames;
     int lost = 0;
     for (size_t m = 0; m < names.size(); ++m) {
@@ -21,6 +21,5 @@ void capture_build(int rate, int frames, const std::vector<std::string>& labels,
     built.error_count = lost;
     built.header = std::make_shared<const std::string>(idf_header_text(rate, frames, names));
     built.source_format = format;
-    reset_mark_styles(built);
     out = std::move(built);
 }

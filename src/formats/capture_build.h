@@ -8,7 +8,8 @@
 #include "core/capture_model.h"
 
 // `labels` and `samples` hold one entry per mark (at most MAX_CHANNELS), each sample array
-// `frames` long with lost coordinates at LOST_VALUE. Names the marks, makes the IDF header,
-// counts the lost coordinates and fills `out` (replacing what it held).
-void capture_build(int rate, int frames, const std::vector<std::string>& labels,
+// `frames` long with lost coordinates at LOST_VALUE; `rate` is kept as the file gives it, whole
+// or not. Names the marks, makes the IDF header, counts the lost coordinates and fills `out`
+// (replacing what it held).
+void capture_build(double rate, int frames, const std::vector<std::string>& labels,
                    std::vector<std::shared_ptr<Sample[]>>& samples, CaptureFormat format, CaptureData& out);

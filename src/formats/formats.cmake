@@ -19,12 +19,15 @@ target_sources(zemo_tests PRIVATE
   ${CMAKE_SOURCE_DIR}/tests/formats/c3d_test_builder.cpp
   ${CMAKE_SOURCE_DIR}/tests/formats/c3d_read_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/formats/trc_read_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/formats/trc_write_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/formats/capture_names_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/formats/real_formats_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/formats/convert_test.cpp
 )
 target_sources(zemo_gui_tests PRIVATE
   ${CMAKE_SOURCE_DIR}/tests/gui/formats_open_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/gui/many_marks_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/formats/c3d_test_builder.cpp
 )
 target_sources(zemo-bench PRIVATE
   ${CMAKE_SOURCE_DIR}/bench/c3d_bench.cpp

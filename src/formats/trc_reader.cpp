@@ -1,7 +1,7 @@
 // The TRC reader. Line 1 is "PathFileType ...", line 2 the header's keys and line 3 their
 // values (DataRate, NumFrames, NumMarkers ... in any order), line 4 "Frame#", "Time" and one
 // name per mark every third field, line 5 the X1 Y1 Z1 ... titles; then one row per frame. A
-// field that is empty or not a number is a lost coordinate.
+// field that is empty or not a number ("NaN", as OpenSim writes it) is a lost coordinate.
 #include "formats/trc_reader.h"
 
 #include <charconv>
@@ -74,8 +74,10 @@ int trc_parse(std::string_view text, const std::string& name, CaptureData& out, 
 
     // Keys on line 2, values under them on line 3.
     double rate = NAN, camera_rate = NAN, frames_value = NAN, marks_value = NAN;
+    std::string units;
     for (size_t i = 0; i < header[1].size(); ++i) {
         const std::string_view key = trim(header[1][i]);
+        if (key == "Units" && i < header[2].size()) units = trim(header[2][i]);
         double number;
         if (i >= header[2].size() || !parse_number(header[2][i], number)) continue;
         if (key == "DataRate") rate = number;
@@ -123,10 +125,16 @@ int trc_parse(std::string_view text, const std::string& name, CaptureData& out, 
 
     std::vector<std::shared_ptr<Sample[]>> samples(marks);
     for (auto& s : samples) s = std::make_shared_for_overwrite<Sample[]>(static_cast<size_t>(frames));
+    // Rows are numbered from the first one's Frame#; files that do not number them count from 1.
+    int first_frame = 1;
     long long f = 0;
     while (in.next(line)) {
         if (is_blank(line)) continue;
         const std::vector<std::string_view> row = fields(line);
+        double number;
+        if (f == 0 && parse_number(row[0], number) && number == std::floor(number) && std::fabs(number) < 1e9) {
+            first_frame = static_cast<int>(number);
+        }
         if (!nothing_after(row, columns)) {
             return fail("Line " + std::to_string(in.line_number()) + " holds more values than NumMarkers (" +
                         std::to_string(marks) + ") marks have.");
@@ -141,7 +149,8 @@ int trc_parse(std::string_view text, const std::string& name, CaptureData& out, 
         }
         ++f;
     }
-    capture_build(static_cast<int>(std::lround(rate)), static_cast<int>(frames), labels, samples, CaptureFormat::trc,
-                  out);
+    capture_build(rate, static_cast<int>(frames), labels, samples, CaptureFormat::trc, out);
+    out.units = std::move(units);
+    out.first_frame = first_frame;
     return 0;
 }

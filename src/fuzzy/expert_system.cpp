@@ -3,10 +3,10 @@
 // a computation for every inference.
 #include "fuzzy/expert_system.h"
 
-#include <array>
 #include <charconv>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "core/capture_model.h"
 #include "fuzzy/fim_parser.h"
@@ -30,17 +30,20 @@ struct CaptureHold {
     int layer = 0;
     int num_frames = 0;
     int num_columns = 0;
-    std::array<std::shared_ptr<Sample[]>, MAX_CHANNELS> samples;
+    std::vector<std::shared_ptr<Sample[]>> samples;
 
     void take() {
         layer = app.current_layer;
         num_frames = app.num_frames;
         num_columns = app.num_columns;
-        for (int m = 0; m < MAX_CHANNELS; ++m) samples[m] = app.channels[m].samples;
+        samples.clear();
+        for (const Channel& channel : app.channels) samples.push_back(channel.samples);
     }
     bool still_current() const {
-        if (app.current_layer != layer || app.num_frames != num_frames || app.num_columns != num_columns) return false;
-        for (int m = 0; m < num_columns / 3; ++m) {
+        if (app.current_layer != layer || app.num_frames != num_frames || app.num_columns != num_columns ||
+            app.channels.size() != samples.size())
+            return false;
+        for (size_t m = 0; m < samples.size(); ++m) {
             if (app.channels[m].samples != samples[m]) return false;
         }
         return true;

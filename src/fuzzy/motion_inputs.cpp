@@ -7,7 +7,7 @@
 
 #include "view/view_state.h"
 
-MotionInputs motion_inputs[MAX_CHANNELS];
+std::vector<MotionInputs> motion_inputs;
 
 namespace {
 
@@ -41,7 +41,8 @@ AxisBounds view_axis_bounds(const ViewBounds& v) {
 }
 
 void fuzzy_normalise(int n, int mark, const AxisBounds& bounds) {
-    assert(mark >= 0 && mark < MAX_CHANNELS && n >= 4 && "frame or mark out of range");
+    assert(mark >= 0 && mark < app.mark_count() && n >= 4 && "frame or mark out of range");
+    if (motion_inputs.size() < static_cast<size_t>(app.mark_count())) motion_inputs.resize(app.mark_count());
     const Sample* samples = app.channels[mark].samples.get();
     for (int axis = 0; axis < 3; ++axis) {
         AxisMotion& row = motion_inputs[mark].axis[axis];

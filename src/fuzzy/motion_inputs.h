@@ -3,6 +3,8 @@
 // (accelerations), on each axis.
 #pragma once
 
+#include <vector>
+
 #include "core/capture_model.h"
 #include "view/camera.h"
 
@@ -20,8 +22,9 @@ struct MotionInputs {
     AxisMotion axis[3];  // x, y, z
 };
 
-// One row per mark, holding the frame computed last.
-extern MotionInputs motion_inputs[MAX_CHANNELS];
+// One row per mark, holding the frame computed last. The table grows to the marks of the
+// captures normalised (fuzzy_normalise), once, not per inference.
+extern std::vector<MotionInputs> motion_inputs;
 
 struct AxisBounds {
     double min[3];

@@ -109,6 +109,7 @@ int bon_parse(std::string_view text, int marks, Skeleton& out, std::string& erro
     const std::string announced = "; the header announces " + counted(marks, "mark") + " and " + counted(bones, "bone");
 
     out.mark_count = marks;
+    out.mark_styles.assign(static_cast<size_t>(marks), MarkStyle{DEFAULT_MARK_COLOUR, 1});
     for (int m = 0; m < marks; ++m) {
         const std::string missing = "the file ends before the end of mark " + std::to_string(m) + announced;
         long long colour = 0, visible = 0;

@@ -6,13 +6,14 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/capture_model.h"
 
 // A skeleton as a file gives it, before it replaces the skeleton of the working copy.
 struct Skeleton {
     int mark_count = 0;
-    std::array<MarkStyle, MAX_CHANNELS> mark_styles{};
+    std::vector<MarkStyle> mark_styles;  // mark_count entries
     int bone_count = 0;
     std::array<Bone, MAX_BONES> bones{};
 };

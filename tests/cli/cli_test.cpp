@@ -1,6 +1,7 @@
 // zemo-cli as scripts use it: its output, its exit codes, and copies identical to the original.
 #include <gtest/gtest.h>
 
+#include "cli/capture_summary.h"
 #include "support/test_support.h"
 
 namespace {
@@ -12,7 +13,8 @@ const std::string cli = build_path("zemo-cli");
 TEST(ZemoCli, InfoPrintsTheSummaryAndOneLinePerMark) {
     std::string out, err;
     ASSERT_EQ(run_command(cli + " info '" + shared_data("gait-raw.idf") + "'", &out, &err), 0) << err;
-    EXPECT_EQ(out.rfind("rate: 50\ncolumns: 81\nmarks: 27\nframes: 142\nlost: 6267\nmark 0 ", 0), 0u) << out;
+    EXPECT_EQ(out.rfind("rate: 50\ncolumns: 81\nmarks: 27\nframes: 142\nlost: 6267\nfirst_frame: 0\nmark 0 ", 0), 0u)
+        << out;
     int lines = 0, lost = 0, never_seen = 0;
     size_t at = 0;
     while ((at = out.find("\nmark ", at)) != std::string::npos) {
@@ -28,6 +30,20 @@ TEST(ZemoCli, InfoPrintsTheSummaryAndOneLinePerMark) {
     EXPECT_EQ(lost, 6267);
     EXPECT_EQ(never_seen, 14);
     EXPECT_TRUE(err.empty());
+}
+
+TEST(ZemoCli, InfoSummaryAddsTheFirstFrameAndTheAnalogChannelsAfterTheFiveCounts) {
+    CaptureData data;
+    data.capture_rate = double(59.94f);
+    data.set_columns(6);
+    data.num_frames = 10;
+    data.error_count = 3;
+    data.first_frame = 63;
+    EXPECT_EQ(capture_summary(data), "rate: 59.94\ncolumns: 6\nmarks: 2\nframes: 10\nlost: 3\nfirst_frame: 63\n");
+    data.analog_channels = 16;
+    data.analog_rate = 1000;
+    EXPECT_EQ(capture_summary(data),
+              "rate: 59.94\ncolumns: 6\nmarks: 2\nframes: 10\nlost: 3\nfirst_frame: 63\nanalog: 16 channels at 1000 Hz\n");
 }
 
 TEST(ZemoCli, CopyWritesEveryRealCaptureBackByteIdentical) {

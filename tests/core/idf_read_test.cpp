@@ -69,7 +69,7 @@ TEST_F(IdfReadTest, ReadsHeaderNamesAndSamplesIntoLayerOne) {
     EXPECT_EQ(app.channels[0].name_text(), "LASI");
     EXPECT_EQ(app.channels[1].name_text(), "RASI");
     EXPECT_EQ(app.channels[2].name_text(), "X");
-    EXPECT_TRUE(app.channels[3].empty());
+    EXPECT_EQ(app.channels.size(), 3u);
     for (int m = 0; m < 3; ++m) {
         for (int f = 0; f < 4; ++f) {
             EXPECT_EQ(app.channels[m].samples[f].x, coordinate(m, f, 0));
@@ -124,7 +124,8 @@ TEST_F(IdfReadTest, ColumnsNotAMultipleOfThreeDropTheLeftOverColumns) {
     EXPECT_EQ(app.mark_count(), 2);
     EXPECT_EQ(app.channels[1].name_text(), "B");
     EXPECT_EQ(app.channels[1].samples[1].z, 51.0);
-    EXPECT_TRUE(app.channels[2].empty());
+    EXPECT_EQ(app.channels.size(), 2u) << "the tables hold the whole marks only";
+    EXPECT_EQ(app.mark_styles.size(), 2u);
 }
 
 TEST_F(IdfReadTest, HeaderLabelsOutOfPlaceShowTheirMessages) {
@@ -198,7 +199,8 @@ TEST_F(IdfReadTest, RefusesImpossibleCountsBeforeAllocating) {
     const std::string columns = "A_x_ 0\nA_y_ 1\nA_z_ 2\n0 \t0 \t1\n1 \t0 \t1\n2 \t0 \t1\n";
     expect_refused(header(50, 0, 1) + columns, {"Line 3:", "NUM_CHANNELS: 0"});
     expect_refused(header(50, -3, 1) + columns, {"Line 3:", "NUM_CHANNELS: -3"});
-    expect_refused(header(50, 363, 1) + columns, {"Line 3:", "NUM_CHANNELS: 363 is more than 360 columns (120 marks)"});
+    expect_refused(header(50, 3003, 1) + columns,
+                   {"Line 3:", "NUM_CHANNELS: 3003 is more than 3000 columns (1000 marks), the most a layer can hold."});
     expect_refused(header(50, 3, 0) + columns, {"Line 4:", "NUM_DATA: 0 must be at least 1."});
     expect_refused(header(50, 3, -5) + columns, {"Line 4:", "NUM_DATA: -5"});
     expect_refused(header(50, 3, 2000000000) + columns, {"Line 4:", "more than the file holds"});
@@ -226,10 +228,11 @@ TEST_F(IdfReadTest, AFifoOrADeviceIsRefusedWithoutReadingAndTheLayersStay) {
     }
 }
 
-TEST_F(IdfReadTest, HoldsAHundredAndTwentyMarks) {
-    ASSERT_EQ(idf_read(write_capture("big.idf", make_idf_text(60, 120, 2, coordinate))), 0);
-    EXPECT_EQ(app.mark_count(), 120);
-    EXPECT_EQ(app.channels[119].samples[1].z, coordinate(119, 1, 2));
+TEST_F(IdfReadTest, HoldsAThousandMarks) {
+    ASSERT_EQ(idf_read(write_capture("big.idf", make_idf_text(60, 1000, 2, coordinate))), 0);
+    EXPECT_EQ(app.num_columns, 3000);
+    EXPECT_EQ(app.channels[999].samples[1].z, coordinate(999, 1, 2));
+    EXPECT_EQ(app.layers[1].channels.size(), 1000u);
 }
 
 TEST_F(IdfReadTest, EleventhFileIsRefusedAndTheTenAreKept) {

@@ -207,7 +207,8 @@ TEST(ZemoCliConvert, ConvertsBetweenTheFormatsAndInfoReadsThemAll) {
     const std::string cli = build_path("zemo-cli");
     std::string out, err;
     ASSERT_EQ(run_command(cli + " info '" + shared_data("c3d/gait-raw.c3d") + "'", &out, &err), 0) << err;
-    EXPECT_EQ(out.rfind("rate: 50\ncolumns: 81\nmarks: 27\nframes: 142\nlost: 6267\nmark 0 SACR lost ", 0), 0u) << out;
+    EXPECT_EQ(out.rfind("rate: 50\ncolumns: 81\nmarks: 27\nframes: 142\nlost: 6267\nfirst_frame: ", 0), 0u) << out;
+    EXPECT_NE(out.find("\nmark 0 SACR lost "), std::string::npos) << out;
 
     const std::string c3d = dir.path("walk.c3d"), trc = dir.path("walk.trc"), idf = dir.path("walk.idf");
     const std::string trc_in = shared_data("trc/subject01_walk1.trc");
@@ -232,4 +233,47 @@ TEST(ZemoCliConvert, ConvertsBetweenTheFormatsAndInfoReadsThemAll) {
     write_file(idf, make_idf_text(50, 1, 2, [](int, int f, int a) { return f == 1 && a == 0 ? LOST_VALUE : 1.0; }));
     ASSERT_EQ(run_command(cli + " convert '" + idf + "' '" + c3d + "'", &out, &err), 0) << err;
     EXPECT_NE(err.find("1 samples have only some coordinates lost"), std::string::npos) << err;
+}
+
+TEST(SaveOtherFormats, AnIdfFileRoundsARateThatIsNotWholeAndSaysSo) {
+    TempDir dir;
+    Recorder recorder;
+    const std::string trc = dir.path("ntsc.trc");
+    write_file(trc,
+               "PathFileType\t4\t(X/Y/Z)\tntsc.trc\n"
+               "DataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\tOrigDataRate\tOrigDataStartFrame\tOrigNumFrames\n"
+               "59.94\t59.94\t2\t1\tmm\t59.94\t1\t2\n"
+               "Frame#\tTime\tA\t\t\n\t\tX1\tY1\tZ1\n\n"
+               "1\t0\t1\t2\t3\n2\t0.016683\t4\t5\t6\n");
+    ASSERT_EQ(idf_read(trc), 0);
+    EXPECT_EQ(app.capture_rate, 59.94);
+
+    // TRC and C3D hold the rate as it is.
+    ASSERT_EQ(idf_save_as(dir.path("back.trc")), 0);
+    ASSERT_EQ(idf_save_as(dir.path("back.c3d")), 0);
+    EXPECT_TRUE(recorder.messages.empty());
+    CaptureData data;
+    IdfError error;
+    ASSERT_EQ(trc_parse(read_file(dir.path("back.trc")), "back.trc", data, error), 0) << error.text;
+    EXPECT_EQ(data.capture_rate, 59.94);
+    ASSERT_EQ(c3d_parse(read_file(dir.path("back.c3d")), "back.c3d", data, error), 0) << error.text;
+    EXPECT_EQ(data.capture_rate, double(59.94f));
+
+    // IDF holds whole rates: the nearest one is written, with a warning.
+    const std::string idf = dir.path("back.idf");
+    ASSERT_EQ(idf_save_as(idf), 0);
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].text, "The capture rate of 59.94 Hz is not a whole number: " + idf +
+                                             " holds it as 60 Hz, the nearest whole rate an IDF file can hold.");
+    EXPECT_EQ(recorder.messages[0].type, 1);
+    EXPECT_EQ(parsed_idf(read_file(idf)).capture_rate, 60);
+
+    // zemo-cli says so on standard error, and writes the file.
+    std::string out, err;
+    const std::string cli = build_path("zemo-cli");
+    ASSERT_EQ(run_command(cli + " convert '" + trc + "' '" + dir.path("cli.idf") + "'", &out, &err), 0) << err;
+    EXPECT_NE(err.find("The capture rate of 59.94 Hz is not a whole number: " + dir.path("cli.idf") + " holds it as 60 Hz"),
+              std::string::npos)
+        << err;
+    EXPECT_TRUE(read_file(dir.path("cli.idf")) == read_file(idf));
 }

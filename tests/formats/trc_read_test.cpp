@@ -28,13 +28,15 @@ std::string problem_of(const std::string& text) {
 TEST(TrcRead, ReadsNamesRateAndRowsWithEmptyAndBadFieldsLost) {
     const std::string text = header +
                              "1\t0.000\t1.5\t2\t3\t4\t5\t6\n"
-                             "2\t0.017\t\t8\t9\t10\tnan\t12\n"
+                             "2\t0.017\t\t8\t9\t10\tNaN\t12\n"
                              "3\t0.033\t13\t14\t15\n"
                              "\n";
     CaptureData out;
     IdfError error;
     ASSERT_EQ(trc_parse(text, "walk.trc", out, error), 0) << error.text;
-    EXPECT_EQ(out.capture_rate, 60);
+    EXPECT_EQ(out.capture_rate, 59.94);
+    EXPECT_EQ(out.units, "mm");
+    EXPECT_EQ(out.first_frame, 1);
     EXPECT_EQ(out.num_frames, 3);
     ASSERT_EQ(out.num_columns, 6);
     EXPECT_EQ(out.source_format, CaptureFormat::trc);
@@ -79,8 +81,8 @@ TEST(TrcRead, FilesWhoseCountsDoNotHoldAreRefused) {
               std::string::npos);
 
     std::string many = header;
-    many.replace(many.find("\t2\tmm"), 5, "\t121\tmm");
-    EXPECT_NE(problem_of(many + rows).find("NumMarkers 121 is more marks than a layer holds (120)"), std::string::npos);
+    many.replace(many.find("\t2\tmm"), 5, "\t1001\tmm");
+    EXPECT_NE(problem_of(many + rows).find("NumMarkers 1001 is more marks than a layer holds (1000)"), std::string::npos);
     std::string named = header;
     named.replace(named.find("L ASIS\t\t\n"), 9, "L ASIS\t\t\tEXTRA\n");
     EXPECT_NE(problem_of(named + rows).find("Line 4 names more marks than NumMarkers (2)"), std::string::npos);

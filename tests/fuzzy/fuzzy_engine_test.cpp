@@ -136,6 +136,7 @@ TEST_F(FuzzyEngine, InputsComeFromTheAxisRowByName) {
         LinguisticVariable& v = add_variable(fuzzy_system.input_variables, name, {});
         v.quantity = fuzzy_input_quantity(name);
     }
+    motion_inputs.resize(8);
     MotionInputs& row = motion_inputs[7];
     for (int axis = 0; axis < 3; ++axis) {
         for (int k = 0; k < 5; ++k) row.axis[axis].position[k] = 100 * axis + k;

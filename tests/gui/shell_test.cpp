@@ -180,11 +180,11 @@ TEST_F(GuiTest, AnEleventhFileIsRefusedAndNothingChanges) {
 TEST_F(GuiTest, ABadFileIsRefusedWithItsMessageAndTheOpenLayerStays) {
     open_small_capture("good.idf", 2, 5);
     const std::string bad = dir.path("100% bad.idf");
-    write_file(bad, "INFORMATION_SECTION\nCAPTURE_RATE: 50\nNUM_CHANNELS: 999\nNUM_DATA: 5\n");
+    write_file(bad, "INFORMATION_SECTION\nCAPTURE_RATE: 50\nNUM_CHANNELS: 9999\nNUM_DATA: 5\n");
     open_capture(bad);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "Error opening file:\n " + bad +
-                                    "\n Line 3: NUM_CHANNELS: 999 is more than 360 columns (120 marks), the most a "
+                                    "\n Line 3: NUM_CHANNELS: 9999 is more than 3000 columns (1000 marks), the most a "
                                     "layer can hold.");
     EXPECT_EQ(app.open_count, 1);
     EXPECT_EQ(label("label_frames"), "5");

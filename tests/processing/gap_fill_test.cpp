@@ -49,7 +49,7 @@ struct Capture {
     CaptureData data;
 
     Capture(int marks, int frames, const std::function<Sample(int, int)>& value) {
-        data.num_columns = 3 * marks;
+        data.set_columns(3 * marks);
         data.num_frames = frames;
         for (int m = 0; m < marks; ++m) {
             data.channels[m].name = std::make_shared<const std::string>("M" + std::to_string(m));
@@ -200,7 +200,7 @@ TEST(GapFill, AFilledMarkIsNeverADonorSoTheOrderOfMarksDoesNotMatter) {
 
 TEST(GapFill, RunFillReportsAndLogsWhatItDid) {
     Recorder recorder;
-    app.num_columns = 15;
+    app.set_columns(15);
     app.num_frames = 200;
     Capture capture(5, 200, rigid_body);
     capture.lose(0, 20, 24);

@@ -25,7 +25,7 @@ std::string written(const CaptureData& data) {
 // Three marks: 0 "Rojo Oscuro" visible, 1 "Gris" visible, 2 "Negro" hidden; a "Blanco" bone 0 -> 1.
 CaptureData three_marks_one_bone() {
     CaptureData data;
-    data.num_columns = 9;
+    data.set_columns(9);
     data.mark_styles[0] = {0, 1};
     data.mark_styles[1] = {13, 1};
     data.mark_styles[2] = {14, 0};
@@ -48,7 +48,7 @@ std::string parse_error(const std::string& text, int marks) {
 TEST(BonWrite, WritesTheHeaderThenOneLinePerMarkAndPerBone) {
     EXPECT_EQ(written(three_marks_one_bone()), three_marks_text);
     CaptureData two;
-    two.num_columns = 6;
+    two.set_columns(6);
     reset_mark_styles(two);
     EXPECT_EQ(written(two), "2\t0\n13\t1\n13\t1\n");
 }

@@ -12,7 +12,7 @@ struct SkeletonEdit : ::testing::Test {
     Recorder recorder;
 
     void SetUp() override {
-        app.num_columns = 3 * 10;
+        app.set_columns(3 * 10);
         reset_mark_styles(app);
     }
 

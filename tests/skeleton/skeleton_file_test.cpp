@@ -19,13 +19,14 @@ const char* const CHANNELS_MESSAGE = "The Skeleton file is invalid. \n There is 
 
 // A working copy of `marks` marks without samples: all a skeleton needs.
 void set_marks(int marks) {
-    app.num_columns = 3 * marks;
+    app.set_columns(3 * marks);
     reset_mark_styles(app);
 }
 
 void expect_same_skeleton(const CaptureData& expected) {
     ASSERT_EQ(app.bone_count, expected.bone_count);
-    for (int m = 0; m < MAX_CHANNELS; ++m) {
+    ASSERT_EQ(app.mark_styles.size(), expected.mark_styles.size());
+    for (size_t m = 0; m < expected.mark_styles.size(); ++m) {
         EXPECT_EQ(app.mark_styles[m].colour, expected.mark_styles[m].colour) << "mark " << m;
         EXPECT_EQ(app.mark_styles[m].visible, expected.mark_styles[m].visible) << "mark " << m;
     }

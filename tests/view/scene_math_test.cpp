@@ -62,7 +62,7 @@ TEST(SceneMath, PositionsLossAndSegments) {
 
 TEST(SceneMath, BonesNeedBothMarksVisibleAndInTheLayer) {
     CaptureData data;
-    data.num_columns = 9;
+    data.set_columns(9);
     reset_mark_styles(data);
     EXPECT_TRUE(bone_drawable(data, {1, 0, 2}));
     data.mark_styles[2].visible = 0;

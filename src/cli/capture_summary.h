@@ -1,0 +1,10 @@
+// The summary zemo-cli info prints before its one line per mark.
+#pragma once
+
+#include <string>
+
+#include "core/capture_model.h"
+
+// "rate: R", "columns: N", "marks: N", "frames: N", "lost: N", "first_frame: N", then
+// "analog: N channels at R Hz" when the capture keeps analog channels; one line each.
+std::string capture_summary(const CaptureData& data);
