@@ -17,6 +17,7 @@ struct Targets {
     unsigned char* others;
     const unsigned char* lost_words = nullptr;  // the first lost mark's
     bool lost_words_shared = true;
+    long long lost_coordinates = 0;
 };
 
 template <C3dProcessor P, bool FLOATS>
@@ -49,6 +50,8 @@ void decode(const unsigned char* data, const C3dFrameLayout& layout, const Runs&
             samples[k][f] = lost ? Sample{LOST_VALUE, LOST_VALUE, LOST_VALUE} : Sample{x, y, z};
             residuals[k][f] = static_cast<float>(residual);
             if (residual == 0 && !lost) mark_computed[k] = 1;
+            // A value past the lost threshold reads as lost, though the file says it is seen.
+            out.lost_coordinates += lost ? 3 : is_lost(x) + is_lost(y) + is_lost(z);
             if (lost) {
                 if (!out.lost_words) out.lost_words = p;
                 else if (out.lost_words_shared) out.lost_words_shared = std::memcmp(p, out.lost_words, 3 * WORD) == 0;
@@ -102,6 +105,7 @@ C3dDecodedFrames c3d_decode_frames(const unsigned char* first, const C3dFrameLay
     case C3dProcessor::dec: decode<C3dProcessor::dec>(first, layout, other_runs, targets, decoded.computed); break;
     case C3dProcessor::mips: decode<C3dProcessor::mips>(first, layout, other_runs, targets, decoded.computed); break;
     }
+    decoded.lost_coordinates = targets.lost_coordinates;
     if (targets.lost_words && targets.lost_words_shared) {
         decoded.lost_words.assign(reinterpret_cast<const char*>(targets.lost_words), 3 * word);
     }

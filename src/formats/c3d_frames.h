@@ -23,6 +23,7 @@ struct C3dDecodedFrames {
     std::vector<std::shared_ptr<float[]>> residuals;  // the residual word of each mark and frame
     std::vector<int> computed;  // a mark has values whose residual (0) says another program computed them
     std::string others;          // frame after frame, the bytes that are not marks
+    long long lost_coordinates = 0;  // as error_count counts them, over every mark and frame
     // The coordinate words of a lost mark when every lost mark has the same; empty otherwise.
     std::string lost_words;
 };

@@ -307,7 +307,7 @@ int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out,
     }
 
     capture_build(static_cast<int>(std::lround(rate)), layout.frames, kept_labels, decoded.samples, CaptureFormat::c3d,
-                  out);
+                  out, decoded.lost_coordinates);
     for (size_t k = 0; k < kept.size(); ++k) {
         Channel& channel = out.channels[k];
         source->mark_names.push_back(channel.name_text());

@@ -150,10 +150,12 @@ std::string c3d_section_written(const C3dSource& source, const C3dSectionChanges
                                                       source.processor) == 0;
     section.resize(round_to_blocks(std::max(section.size(), records_end + (closed ? 0 : 1))), '\0');
 
-    // The section declares the blocks its records take when they run past the blocks it declared.
+    // The blocks the section declares must hold its records and lie before the data.
     const size_t declared = static_cast<unsigned char>(section[2]);
-    const size_t needed = round_to_blocks(records_end) / BLOCK;
-    if (declared != 0 && needed > declared) section[2] = static_cast<char>(std::min<size_t>(needed, 255));
+    const size_t needed = round_to_blocks(records_end) / BLOCK, held = section.size() / BLOCK;
+    if (declared != 0 && (declared < needed || declared > held)) {
+        section[2] = static_cast<char>(std::min<size_t>(declared < needed ? needed : held, 255));
+    }
 
     data_start_block = static_cast<int>((source.head.size() + section.size()) / BLOCK + 1);
     if (const C3dParameter* p = parameters.find("POINT", "DATA_START")) {
