@@ -20,12 +20,8 @@ bool layer_has_unsaved_work(int n) {
     return n == app.current_layer ? app.has_unsaved_work() : app.layers[n].has_unsaved_work();
 }
 
-// Save can only write IDF text over an IDF file; a capture read from C3D or TRC goes through
-// Save as, whose file the user chooses.
-bool save_capture() {
-    if (app.source_format == CaptureFormat::idf) return idf_save() == 0;
-    return file_select_wait("Save as...", "*.idf", SELECT_SAVE_CAPTURE_AS) == 0;
-}
+// Save writes every capture back in the format it was read from.
+bool save_capture() { return idf_save() == 0; }
 
 bool save_skeleton() {
     if (!app.skeleton_file.empty()) return skeleton_save_bound() == 0;

@@ -18,7 +18,12 @@ int cli_usage_error(const std::string& text, const char* usage) {
 
 bool cli_read_capture(const std::string& path) {
     console_message_shown();
-    if (idf_read(path) == 0) return true;
+    if (idf_read(path) == 0) {
+        for (const std::string& warning : idf_read_warnings()) {
+            std::fprintf(stderr, "zemo-cli: %s: %s\n", path.c_str(), warning.c_str());
+        }
+        return true;
+    }
     if (console_message_shown()) return false;
     // The reader fails without a message when the file cannot be opened or its header is cut short.
     std::string why;

@@ -79,6 +79,8 @@ std::string close_current_capture() {
     for (Channel& channel : app.layers[n].channels) channel = Channel{};
     app.header.reset();
     app.layers[n].header.reset();
+    app.c3d_source.reset();
+    app.layers[n].c3d_source.reset();
     app.layers[n].file_name.clear();
     // Whatever was not saved has been given up with the layer.
     app.samples_changed = app.skeleton_changed = false;

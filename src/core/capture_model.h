@@ -10,6 +10,9 @@
 
 #include "core/limits.h"
 
+// What a C3D file held besides its marks (formats/c3d_source.h).
+struct C3dSource;
+
 struct Sample {
     double x;
     double y;
@@ -64,8 +67,7 @@ struct Bone {
     int32_t destination;
 };
 
-// The format of the file a layer was read from. Save writes IDF text over that file, so it is
-// only allowed for IDF layers.
+// The format of the file a layer was read from: Save writes the layer back in that format.
 enum class CaptureFormat { idf, c3d, trc };
 
 // The fields that layer_fetch and layer_store move between the working copy and a slot.
@@ -92,6 +94,9 @@ struct CaptureData {
     // read the original file again.
     SharedText header;
     CaptureFormat source_format = CaptureFormat::idf;
+    // The rest of the C3D file the layer was read from, written back with the marks; null for
+    // layers read from other formats.
+    std::shared_ptr<const C3dSource> c3d_source;
     // Work the user would lose by closing the layer: samples changed since the capture was opened
     // or saved, and the skeleton changed since it was loaded or saved.
     bool samples_changed = false;

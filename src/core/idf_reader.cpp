@@ -364,7 +364,12 @@ static int lowest_free_slot() {
     return 0;
 }
 
+static std::vector<std::string> read_warnings;
+
+const std::vector<std::string>& idf_read_warnings() { return read_warnings; }
+
 int idf_read(const std::string& path) {
+    read_warnings.clear();
     if (app.open_count >= MAX_LAYERS || lowest_free_slot() == 0) {
         show_error("You can't open more than 10 files");
         return 1;
@@ -378,13 +383,20 @@ int idf_read(const std::string& path) {
     }
     CaptureData loaded;
     IdfError error;
-    const int status = capture_read_stream(file, path, loaded, error);
+    std::vector<std::string> warnings;
+    const int status = capture_read_stream(file, path, loaded, error, &warnings);
     std::fclose(file);
     if (status != 0) {
         if (!error.text.empty()) show_error(error.text);
         return 1;
     }
     status_set(" File opened successfully ");
+    if (!warnings.empty()) {
+        std::string text = " File opened with repairs:";
+        for (const std::string& warning : warnings) text += " " + warning;
+        status_set(text);
+    }
+    read_warnings = std::move(warnings);
 
     // The layer being left keeps what was done to it since it was last stored.
     if (app.current_layer != 0) layer_store(app.current_layer);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/capture_model.h"
 #include "core/line_reader.h"
@@ -28,4 +29,7 @@ int idf_parse_lines(LineReader& in, const std::string& name, CaptureData& out, I
 // Reads the file at `path` as a new layer in the lowest free slot and makes it current. The file
 // may be IDF, C3D or TRC, told apart by its content (formats/capture_loader.h).
 // Returns 0 on success; on failure shows the message (if the failure has one) and changes nothing.
+// A file that had to be repaired to be read says what was wrong on the status bar.
 int idf_read(const std::string& path);
+// What was wrong with the file the last idf_read opened (empty when nothing was).
+const std::vector<std::string>& idf_read_warnings();

@@ -161,14 +161,8 @@ int idf_save() {
         show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n no capture is open");
         return 1;
     }
-    // Save writes IDF text; over the C3D or TRC file the layer came from it would destroy that file.
-    if (app.source_format != CaptureFormat::idf) {
-        show_error("Error saving file:\n " + app.file_name + "\n This capture was read from a " +
-                   capture_format_title(app.source_format) +
-                   " file: Save would replace it with IDF text. Use Save as to write it as an IDF, TRC or C3D file.");
-        return 1;
-    }
-    const ReplaceFailure failure = write_replacing(app.file_name, CaptureFormat::idf);
+    // The file is written back in its own format: a C3D or TRC file never becomes IDF text.
+    const ReplaceFailure failure = write_replacing(app.file_name, app.source_format);
     if (!failure.failed()) {
         app.samples_changed = false;
         return 0;

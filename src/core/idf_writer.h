@@ -25,9 +25,9 @@ SharedText idf_header_at_save(const CaptureData& data);
 int idf_write(const std::string& path);
 const std::string& idf_write_error();
 
-// Save: writes the working copy over the file it was read from (`file_name`), through a
-// temporary file beside it. On failure the file is unchanged and an error box says why. A layer
-// read from a C3D or TRC file is refused: Save writes IDF text.
+// Save: writes the working copy over the file it was read from (`file_name`), in that file's
+// format (IDF, C3D or TRC), through a temporary file beside it. On failure the file is unchanged
+// and an error box says why.
 int idf_save();
 
 // Save as: writes the working copy to `path` the same safe way; `file_name` does not change.

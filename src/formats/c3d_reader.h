@@ -1,13 +1,17 @@
 // Reading C3D files (any of the three processor types, integer or floating-point storage) into
-// layer data: the marks only, model outputs left out.
+// layer data: the marks, with the rest of the file kept beside them (formats/c3d_source.h).
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/capture_model.h"
 #include "core/idf_reader.h"
 
 // Parses a whole C3D file held in memory. `name` is the file name used in messages. Returns 0 and
-// fills `out`, or 1 with the reason in `error` and `out` untouched.
-int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out, IdfError& error);
+// fills `out`, or 1 with the reason in `error` and `out` untouched. A file with format errors
+// that still allow one reading is read; `warnings`, when given, receives one sentence for each
+// thing that was wrong with it.
+int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out, IdfError& error,
+              std::vector<std::string>* warnings = nullptr);

@@ -1,5 +1,6 @@
-// The C3D writer. The parameter section is built in memory first so that DATA_START is known,
-// and the frames are encoded into a large buffer written in big blocks.
+// The C3D writer. A layer read from a C3D file is written back as that file; any other is
+// written as a new file: the parameter section is built in memory first so that DATA_START is
+// known, and the frames are encoded into a large buffer written in big blocks.
 #include "formats/c3d_writer.h"
 
 #include <algorithm>
@@ -7,6 +8,10 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "formats/c3d_residual.h"
+#include "formats/c3d_source.h"
+#include "formats/c3d_write_back.h"
 
 namespace {
 
@@ -129,6 +134,7 @@ void pad_to_block(std::string& bytes) { bytes.resize((bytes.size() + BLOCK - 1) 
 }  // namespace
 
 bool c3d_write_stream(const CaptureData& data, FILE* out) {
+    if (data.c3d_source && c3d_source_fits(data, *data.c3d_source)) return c3d_write_back(data, *data.c3d_source, out);
     // The section's size does not depend on the block numbers written into it.
     const size_t section_bytes = parameter_section(data, 0, 0).size();
     const int parameter_blocks = static_cast<int>((section_bytes + BLOCK - 1) / BLOCK);
@@ -145,6 +151,9 @@ bool c3d_write_stream(const CaptureData& data, FILE* out) {
     std::vector<float> buffer(frames_per_write * frame_floats);
     std::vector<const Sample*> channels(marks);
     for (int m = 0; m < marks; ++m) channels[m] = data.channels[m].samples.get();
+    // Without origins or residuals every value is measured or lost.
+    bool plain = true;
+    for (int m = 0; m < marks; ++m) plain = plain && !data.channels[m].origins && !data.channels[m].residuals;
     size_t written = 0;
     for (int f = 0; f < data.num_frames;) {
         const int end = static_cast<int>(std::min<size_t>(data.num_frames, f + frames_per_write));
@@ -152,15 +161,15 @@ bool c3d_write_stream(const CaptureData& data, FILE* out) {
         for (; f < end; ++f) {
             for (int m = 0; m < marks; ++m) {
                 const Sample& s = channels[m][f];
-                if (is_lost(s.x) || is_lost(s.y) || is_lost(s.z)) {
+                const bool lost = is_lost(s.x) || is_lost(s.y) || is_lost(s.z);
+                if (lost) {
                     p[0] = p[1] = p[2] = 0.0f;
-                    p[3] = -1.0f;
                 } else {
                     p[0] = static_cast<float>(s.x);
                     p[1] = static_cast<float>(s.y);
                     p[2] = static_cast<float>(s.z);
-                    p[3] = 0.0f;
                 }
+                p[3] = plain ? (lost ? -1.0f : C3D_MEASURED_RESIDUAL) : c3d_residual_to_write(data.channels[m], f, lost);
                 p += 4;
             }
         }

@@ -23,8 +23,10 @@ bool read_rest(FILE* file, std::string& bytes, long long size_hint) {
 
 }  // namespace
 
-int capture_read_stream(FILE* file, const std::string& name, CaptureData& out, IdfError& error) {
+int capture_read_stream(FILE* file, const std::string& name, CaptureData& out, IdfError& error,
+                        std::vector<std::string>* warnings) {
     error = {};
+    if (warnings) warnings->clear();
     struct stat info {};
     const bool regular = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
     char head[16];
@@ -45,5 +47,6 @@ int capture_read_stream(FILE* file, const std::string& name, CaptureData& out, I
         return idf_parse_lines(in, name, out, error);
     }
     status_set(" Opening file... ");
-    return format == CaptureFormat::c3d ? c3d_parse(bytes, name, out, error) : trc_parse(bytes, name, out, error);
+    return format == CaptureFormat::c3d ? c3d_parse(bytes, name, out, error, warnings)
+                                        : trc_parse(bytes, name, out, error);
 }

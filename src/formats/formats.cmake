@@ -1,8 +1,11 @@
 # Other systems' capture files: the C3D and TRC readers and writers in the engine (Open and
 # Save as use them), zemo-cli convert, their tests and the C3D benchmark.
 target_sources(zemo_engine PRIVATE
+  ${CMAKE_SOURCE_DIR}/src/formats/c3d_frames.cpp
   ${CMAKE_SOURCE_DIR}/src/formats/c3d_parameters.cpp
   ${CMAKE_SOURCE_DIR}/src/formats/c3d_reader.cpp
+  ${CMAKE_SOURCE_DIR}/src/formats/c3d_section_write.cpp
+  ${CMAKE_SOURCE_DIR}/src/formats/c3d_write_back.cpp
   ${CMAKE_SOURCE_DIR}/src/formats/c3d_writer.cpp
   ${CMAKE_SOURCE_DIR}/src/formats/capture_build.cpp
   ${CMAKE_SOURCE_DIR}/src/formats/capture_format.cpp
@@ -18,6 +21,8 @@ target_sources(zemo-cli PRIVATE
 target_sources(zemo_tests PRIVATE
   ${CMAKE_SOURCE_DIR}/tests/formats/c3d_test_builder.cpp
   ${CMAKE_SOURCE_DIR}/tests/formats/c3d_read_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/formats/c3d_write_back_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/formats/c3d_suite_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/formats/trc_read_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/formats/trc_write_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/formats/capture_names_test.cpp

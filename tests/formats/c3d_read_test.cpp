@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "formats/c3d_reader.h"
+#include "formats/c3d_source.h"
 #include "formats/c3d_test_builder.h"
 #include "support/test_support.h"
 
@@ -71,6 +72,39 @@ TEST(C3dRead, EveryProcessorAndStorageGivesTheSameMarks) {
         EXPECT_FALSE(lost(out.channels[2].samples[1]));
         EXPECT_EQ(out.error_count, 6);
         EXPECT_EQ(out.mark_styles[0].colour, DEFAULT_MARK_COLOUR);
+    }
+}
+
+TEST(C3dRead, ResidualWordsOriginsFirstFrameAndAnalogChannelsAreKept) {
+    for (const Encoding& encoding : encodings) {
+        SCOPED_TRACE(static_cast<int>(encoding.processor) * 10 + encoding.floats);
+        C3dBuild build;
+        build.processor = encoding.processor;
+        build.floats = encoding.floats;
+        build.frames = 3;
+        build.analog_channels = 3;
+        build.analog_per_frame = 2;
+        // Point 0 was computed by another program at frame 1; point 1 is measured throughout.
+        build.point = [](int p, int f) {
+            return std::array<double, 4>{1.0 + p, 2.0 + f, 3.0, p == 0 && f == 1 ? 0.0 : 256.0 * (p + 1) + f};
+        };
+        std::string bytes = build_c3d(build);
+        put_c3d_int16(bytes, 6, 63, encoding.processor);  // the header's first and last frames
+        put_c3d_int16(bytes, 8, 65, encoding.processor);
+        CaptureData out;
+        IdfError error;
+        ASSERT_EQ(parse(bytes, out, error), 0) << error.text;
+        EXPECT_EQ(out.first_frame, 63);
+        EXPECT_EQ(out.analog_channels, 3);
+        EXPECT_EQ(out.analog_rate, 200.0);
+        EXPECT_EQ(out.channels[0].residuals[0], 256.0f);
+        EXPECT_EQ(out.channels[0].residuals[1], 0.0f);
+        EXPECT_EQ(out.channels[1].residuals[2], 514.0f);
+        ASSERT_TRUE(out.channels[0].origins);
+        EXPECT_EQ(out.channels[0].origin(0), SampleOrigin::measured);
+        EXPECT_EQ(out.channels[0].origin(1), SampleOrigin::computed);
+        EXPECT_FALSE(out.channels[1].origins) << "an all-measured mark has no origins";
+        EXPECT_EQ(out.c3d_source->mark_points, (std::vector<int>{0, 1}));
     }
 }
 

@@ -1,5 +1,5 @@
 // Moving captures between the formats: round trips of the real captures through C3D and TRC,
-// Open telling the formats by content, Save refusing to put IDF text over a C3D or TRC file,
+// Open telling the formats by content, Save writing a C3D or TRC layer back in its format,
 // Save as choosing the format by the name, and zemo-cli convert and info.
 #include <gtest/gtest.h>
 
@@ -81,8 +81,11 @@ TEST(C3dWrite, LongCapturesAndPartlyLostSamples) {
         if (f == 5 && a == 1) return LOST_VALUE;
         return f == 9 ? LOST_VALUE : 0.5 * f + a;
     });
-    const CaptureData original = parsed_idf(text);
+    CaptureData original = parsed_idf(text);
     EXPECT_EQ(partly_lost_samples(original), 1);
+    // A value some command computed says so with residual 0; a measured one has the smallest positive.
+    original.channels[0].origins = std::make_shared<SampleOrigin[]>(frames, SampleOrigin::measured);
+    original.channels[0].origins[7] = SampleOrigin::smoothing;
     const std::string bytes = written([&](FILE* out) { return c3d_write_stream(original, out); });
     // What other programs rely on: parameters at block 2, POINT:SCALE -1 in the header, and a lost
     // point as zeros with residual -1 (little-endian floats on this machine, as the file has them).
@@ -103,7 +106,8 @@ TEST(C3dWrite, LongCapturesAndPartlyLostSamples) {
     EXPECT_EQ(real(data + 16 * 9), 0.0f);
     EXPECT_EQ(real(data + 16 * 9 + 12), -1.0f);
     EXPECT_EQ(real(data + 16 * 8 + 4), 5.0f);
-    EXPECT_EQ(real(data + 16 * 8 + 12), 0.0f);
+    EXPECT_EQ(real(data + 16 * 8 + 12), 1.0f);
+    EXPECT_EQ(real(data + 16 * 7 + 12), 0.0f);
 
     CaptureData back;
     IdfError error;
@@ -114,6 +118,8 @@ TEST(C3dWrite, LongCapturesAndPartlyLostSamples) {
     // C3D has one residual per point: the partly lost sample comes back wholly lost.
     EXPECT_TRUE(is_lost(back.channels[0].samples[5].x) && is_lost(back.channels[0].samples[5].z));
     EXPECT_EQ(back.error_count, 6);
+    EXPECT_EQ(back.channels[0].origin(7), SampleOrigin::computed);
+    EXPECT_EQ(back.channels[0].origin(8), SampleOrigin::measured);
 }
 
 TEST(OpenByContent, C3dAndTrcFilesOpenAsLayersWhateverTheirNames) {
@@ -152,7 +158,7 @@ TEST(OpenByContent, C3dAndTrcFilesOpenAsLayersWhateverTheirNames) {
     EXPECT_EQ(app.open_count, 3);
 }
 
-TEST(SaveOtherFormats, SaveRefusesToWriteIdfOverAC3dOrTrcFile) {
+TEST(SaveOtherFormats, SaveWritesAC3dOrTrcLayerBackInItsOwnFormat) {
     TempDir dir;
     for (const char* source : {"c3d/Eb015pi.c3d", "trc/subject01_walk1.trc"}) {
         SCOPED_TRACE(source);
@@ -160,16 +166,24 @@ TEST(SaveOtherFormats, SaveRefusesToWriteIdfOverAC3dOrTrcFile) {
         const std::string path = dir.path(std::filesystem::path(source).filename());
         std::filesystem::copy_file(shared_data(source), path);
         ASSERT_EQ(idf_read(path), 0);
-        app.channels[0].samples[0].x = 1234.5;
-        EXPECT_EQ(idf_save(), 1);
-        ASSERT_EQ(recorder.messages.size(), 1u);
-        const std::string format = source[0] == 'c' ? "C3D" : "TRC";
-        EXPECT_EQ(recorder.messages[0].text, "Error saving file:\n " + path + "\n This capture was read from a " +
-                                                 format +
-                                                 " file: Save would replace it with IDF text. Use Save as to write "
-                                                 "it as an IDF, TRC or C3D file.");
-        EXPECT_TRUE(read_file(path) == read_file(shared_data(source)));
+        app.channels[0].samples[0] = {1234.5, 1.5, 2.5};
+        app.samples_changed = true;
+        EXPECT_EQ(idf_save(), 0);
+        EXPECT_TRUE(recorder.messages.empty());
+        EXPECT_FALSE(app.samples_changed);
+        EXPECT_EQ(recorder.statuses.back(), " File Saved Successfully");
         EXPECT_FALSE(std::filesystem::exists(dir.path(IDF_TEMP_FILE_NAME)));
+        const std::string bytes = read_file(path);
+        CaptureData back;
+        IdfError error;
+        const bool c3d = source[0] == 'c';
+        ASSERT_EQ(c3d ? c3d_parse(bytes, path, back, error) : trc_parse(bytes, path, back, error), 0) << error.text;
+        EXPECT_NEAR(back.channels[0].samples[0].x, 1234.5, 0.05);
+        back.channels[0].samples[0] = app.channels[0].samples[0];
+        expect_same_capture(back, app, c3d ? 1e-6 : 1e-12);
+        if (c3d) {
+            EXPECT_EQ(bytes.size(), read_file(shared_data(source)).size());
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 // the rate as the file gives it, the first frame and the analog channels.
 #include <chrono>
 #include <cmath>
+#include <functional>
 
 #include "app/app_windows.h"
 #include "app/refresh.h"
@@ -81,8 +82,12 @@ TEST_F(ManyMarksTest, ThreeHundredMarksOpenPlayAreRepairedAndWrittenBack) {
 
     const struct {
         std::string path, rate, written;
-        int (*parse)(std::string_view, const std::string&, CaptureData&, IdfError&);
-    } cases[] = {{idf, "100", dir.path("back.idf"), idf_parse}, {c3d, "59.94", dir.path("back.c3d"), c3d_parse}};
+        std::function<int(std::string_view, const std::string&, CaptureData&, IdfError&)> parse;
+    } cases[] = {{idf, "100", dir.path("back.idf"), idf_parse},
+                 {c3d, "59.94", dir.path("back.c3d"), [](std::string_view bytes, const std::string& name,
+                                                          CaptureData& out, IdfError& error) {
+                      return c3d_parse(bytes, name, out, error);
+                  }}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         open_capture(c.path);

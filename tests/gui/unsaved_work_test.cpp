@@ -155,25 +155,24 @@ TEST_F(UnsavedWorkTest, SaveInTheQuestionWritesTheCaptureThenCloses) {
     EXPECT_EQ(label("label_errores"), "0") << "the repaired samples were written";
 }
 
-TEST_F(UnsavedWorkTest, SaveOfACaptureReadFromC3dGoesThroughSaveAs) {
+TEST_F(UnsavedWorkTest, SaveOfACaptureReadFromC3dWritesTheC3dBack) {
     const std::string c3d = dir.path("evart.c3d");
     std::filesystem::copy_file(shared_data("c3d/evart.c3d"), c3d);
     const std::string original = read_file(c3d);
     open_capture(c3d);
     click("boton_herr_interpolar");
     const int remaining = app.error_count;
-    // A cancelled Save as closes nothing.
-    answers = {"Save", CHOOSE};
+    ASSERT_LT(remaining, 2031);
+    answers = {"Save"};
     click("cerrar1");
-    EXPECT_EQ(app.open_count, 1);
-    const std::string saved = dir.path("evart.idf");
-    answers = {"Save", CHOOSE + saved};
-    click("cerrar1");
-    EXPECT_EQ(asked, (std::vector<std::string>{"Save changes to evart.c3d?", "Save as...", "Save changes to evart.c3d?",
-                                               "Save as..."}));
+    EXPECT_EQ(asked, std::vector<std::string>{"Save changes to evart.c3d?"});
     EXPECT_EQ(app.open_count, 0);
-    EXPECT_TRUE(read_file(c3d) == original);
-    open_capture(saved);
+    // The same C3D file, as long, with the repaired marks.
+    const std::string saved = read_file(c3d);
+    EXPECT_EQ(saved.size(), original.size());
+    EXPECT_EQ(saved.substr(0, 512), original.substr(0, 512));
+    open_capture(c3d);
+    EXPECT_EQ(app.source_format, CaptureFormat::c3d);
     EXPECT_EQ(label("label_errores"), std::to_string(remaining));
 }
 
