@@ -143,8 +143,14 @@ private:
             line_ += ")\n";
             if (!write_finding()) return -1;
             if (repair_mode()) {
+                // The stretch is the diagnosis's: what the repair cannot refill stays lost, and
+                // must not read as the measured value it replaced.
                 Sample* samples = app.channels[m].samples.get();
-                for (int f = first; f < n; ++f) samples[f] = {LOST_VALUE, LOST_VALUE, LOST_VALUE};
+                SampleOrigin* origins = writable_origins(m);
+                for (int f = first; f < n; ++f) {
+                    samples[f] = {LOST_VALUE, LOST_VALUE, LOST_VALUE};
+                    origins[f] = SampleOrigin::diagnosis;
+                }
                 repair_channel(0, hold_.num_frames - 1, m, SampleOrigin::diagnosis);
                 note_samples_changed();
                 inputs_changed(m);

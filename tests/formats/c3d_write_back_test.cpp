@@ -70,13 +70,17 @@ TEST(C3dWriteBack, AFillChangesOnlyTheMarksWithTheResidualsTheyCallFor) {
         ASSERT_EQ(idf_read(path), 0);
         const CaptureData before = parsed(original);
         run_fill(0, app.num_frames - 1, all_channels(), FillMethod::spline, 0);
-        // What the fill computed is told by its origin.
-        for (int m = 0; m < app.mark_count(); ++m) {
-            for (int f = 0; f < app.num_frames; ++f) {
-                if (is_lost(before.channels[m].samples[f].x) && !is_lost(app.channels[m].samples[f].x))
-                    writable_origins(m)[f] = SampleOrigin::fill_spline;
+        // A seen sample that a command blanked (as a diagnosis repair can) is written lost.
+        int blanked_mark = -1, blanked_frame = -1;
+        for (int m = 0; m < app.mark_count() && blanked_mark < 0; ++m) {
+            for (int f = 0; f < app.num_frames && blanked_mark < 0; ++f) {
+                if (is_lost(app.channels[m].samples[f].x) || is_lost(before.channels[m].samples[f].x)) continue;
+                app.channels[m].samples[f] = {LOST_VALUE, LOST_VALUE, LOST_VALUE};
+                writable_origins(m)[f] = SampleOrigin::diagnosis;
+                blanked_mark = m, blanked_frame = f;
             }
         }
+        ASSERT_GE(blanked_mark, 0);
         const std::string out = dir.path(std::string(name) + ".c3d");
         ASSERT_EQ(idf_save_as(out), 0);
         const std::string bytes = read_file(out);
@@ -90,16 +94,19 @@ TEST(C3dWriteBack, AFillChangesOnlyTheMarksWithTheResidualsTheyCallFor) {
         EXPECT_EQ(back.first_frame, before.first_frame);
         // A sample the fill did not touch keeps its word (measured, computed elsewhere, or lost as
         // the file had it); a filled one says it was computed.
+        EXPECT_TRUE(is_lost(back.channels[blanked_mark].samples[blanked_frame].x));
+        EXPECT_LT(back.channels[blanked_mark].residuals[blanked_frame], 0);
         int kept = 0, filled = 0;
         for (int m = 0; m < back.mark_count(); ++m) {
             for (int f = 0; f < back.num_frames; ++f) {
+                if (m == blanked_mark && f == blanked_frame) continue;
                 const float was = before.channels[m].residuals[f], now = back.channels[m].residuals[f];
                 const bool fill = is_lost(before.channels[m].samples[f].x) && !is_lost(back.channels[m].samples[f].x);
                 if (fill) filled += now == 0;
                 else kept += now == was;
             }
         }
-        EXPECT_EQ(kept + filled, back.mark_count() * back.num_frames);
+        EXPECT_EQ(kept + filled, back.mark_count() * back.num_frames - 1);
         filled_in_all += filled;
     }
     EXPECT_GT(filled_in_all, 20);
