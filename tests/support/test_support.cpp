@@ -92,3 +92,13 @@ int run_command(const std::string& command, std::string* out, std::string* err) 
     if (err) *err = read_file(err_path);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+std::string written_bytes(const std::function<bool(FILE* out)>& write) {
+    FILE* out = std::tmpfile();
+    EXPECT_TRUE(write(out));
+    std::string bytes(static_cast<size_t>(std::ftell(out)), '\0');
+    std::rewind(out);
+    EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), out), bytes.size());
+    std::fclose(out);
+    return bytes;
+}

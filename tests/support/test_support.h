@@ -1,6 +1,7 @@
 // Helpers shared by the tests: recorded seams, per-test temporary folders, capture builders.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -47,6 +48,9 @@ std::string make_idf_text(int rate, int marks, int frames,
 std::string shared_data(const std::string& name);
 // A path inside the build folder (the run-time folder).
 std::string build_path(const std::string& name);
+
+// What `write` writes into a stream, read back; the test fails when the write fails.
+std::string written_bytes(const std::function<bool(FILE* out)>& write);
 
 // Runs a command through the shell; returns its exit code and fills the outputs when given.
 int run_command(const std::string& command, std::string* out = nullptr, std::string* err = nullptr);
