@@ -102,6 +102,12 @@ GtkWidget* plot_page(WindowBuilder& b) {
                                with_tip(b.button("button_remove_plot", " << "), "Remove Selection")});
     GtkWidget* list = scrolled(b.clist("clist_toplot_plot", {80}, {}, GTK_SELECTION_MULTIPLE));
     gtk_widget_set_size_request(list, 100, -1);
+    // What the last plot came to, on one line under the list so the page keeps its height.
+    GtkWidget* result = b.label("label_result_plot", "", 0);
+    gtk_label_set_ellipsize(GTK_LABEL(result), PANGO_ELLIPSIZE_END);
+    GtkWidget* to_plot = gtk_vbox_new(FALSE, 2);
+    pack(to_plot, list, true);
+    pack(to_plot, result);
     GtkWidget* xyz = with_tip(b.radio("radiobutton_xyz_plot", "XYZ", nullptr, true), "3D Plot");
     GtkWidget* type = column(
         {row({text_label("Axis: "), xyz,
@@ -122,7 +128,7 @@ GtkWidget* plot_page(WindowBuilder& b) {
     GtkWidget* page = gtk_hbox_new(FALSE, 3);
     pack(page, framed(" Select Channels ", select));
     pack(page, moves);
-    pack(page, framed(" To Plot ", list), true);
+    pack(page, framed(" To Plot ", to_plot), true);
     pack(page, right);
     return page;
 }

@@ -1,6 +1,7 @@
 // Launches by fork and exec with no shell in between. Fire-and-forget launches fork twice: the
 // grandchild runs the program in a session of its own and is adopted by init, and the child is
-// reaped at once, so no zombie is left.
+// reaped at once, so no zombie is left. Watched launches fork once and leave the reaping, and
+// with it the exit status, to the caller.
 #include "platform/launch.h"
 
 #include <fcntl.h>
@@ -101,6 +102,23 @@ void launch_detached(const std::vector<std::string>& argv, const std::string& fo
         exec_prepared(launch);
     }
     wait_for(child);
+}
+
+pid_t launch_watched(const std::vector<std::string>& argv, const std::string& folder) {
+    if (argv.empty()) return -1;
+    const std::string where = folder_or_program_directory(folder);
+    if (launch_recorder) {
+        launch_recorder(LaunchRequest{argv, where});
+        return -1;
+    }
+    const PreparedLaunch launch = prepare(argv, where);
+    const pid_t child = fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        setsid();
+        exec_prepared(launch);
+    }
+    return child;
 }
 
 int run_and_wait(const std::vector<std::string>& argv, const std::string& folder) {

@@ -2,6 +2,8 @@
 // every file name reaches the program as one argument whatever characters it holds.
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +20,13 @@ struct LaunchRequest {
 // folder, that file is run, through /bin/sh when it is not executable; otherwise argv[0] is
 // looked up in PATH. An empty vector launches nothing. The result of the launch is not looked at.
 void launch_detached(const std::vector<std::string>& argv, const std::string& folder = {});
+
+// Runs argv as launch_detached does, as a child of this process that the caller watches: returns
+// its process id at once, and the caller collects its exit status (waitpid, or a child watch of
+// the main loop) so that no zombie is left. The program runs in a session of its own. Returns -1
+// when no process could be made, or when a recorder took the launch. An exit status of 127 means
+// the program could not be run.
+pid_t launch_watched(const std::vector<std::string>& argv, const std::string& folder = {});
 
 // Runs argv as launch_detached does, but waits for it and is never recorded. Returns the
 // program's exit code (127 when it could not be run, as the shell says), or -1 when no process

@@ -3,9 +3,11 @@
 target_sources(zemo_engine PRIVATE
   ${CMAKE_SOURCE_DIR}/src/plot/plot_items.cpp
   ${CMAKE_SOURCE_DIR}/src/plot/plot_files.cpp
+  ${CMAKE_SOURCE_DIR}/src/plot/plot_outcome.cpp
 )
 target_sources(zemo_interface PRIVATE
   ${CMAKE_SOURCE_DIR}/src/plot/plot_page.cpp
+  ${CMAKE_SOURCE_DIR}/src/plot/plot_image_window.cpp
 )
 target_sources(zemo-cli PRIVATE
   ${CMAKE_SOURCE_DIR}/src/cli/cli_plot.cpp

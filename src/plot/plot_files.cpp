@@ -52,17 +52,27 @@ void PlotBounds::add_sample(const Sample& sample) {
 int PlotBounds::range_low(int axis) const { return static_cast<int>(low[axis]) - 1; }
 int PlotBounds::range_high(int axis) const { return static_cast<int>(high[axis]) + 1; }
 
-void plot_write_data(std::ostream& out, const Sample* samples, int first, int last, PlotBounds& bounds) {
+LostFrames plot_write_data(std::ostream& out, const Sample* samples, int first, int last, PlotBounds& bounds) {
+    LostFrames lost;
     for (int f = first; f <= last; ++f) {
         const Sample& s = samples[f];
-        put_fixed(out, s.x);
-        out << '\t';
-        put_fixed(out, s.y);
-        out << '\t';
-        put_fixed(out, s.z);
+        const double values[3] = {s.x, s.y, s.z};
+        bool any = false;
+        for (int axis = 0; axis < 3; ++axis) {
+            if (axis > 0) out << '\t';
+            if (is_lost(values[axis])) {
+                out << "NaN";
+                ++lost.axis[axis];
+                any = true;
+            } else {
+                put_fixed(out, values[axis]);
+            }
+        }
         out << '\n';
+        lost.any += any;
         bounds.add_sample(s);
     }
+    return lost;
 }
 
 std::string plot_data_name(size_t i) {
@@ -71,8 +81,18 @@ std::string plot_data_name(size_t i) {
     return name;
 }
 
+std::string gnuplot_string(const std::string& text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') quoted += '\\';
+        // A line break would end the command in the middle of the string.
+        quoted += c == '\n' || c == '\r' ? ' ' : c;
+    }
+    return quoted + '"';
+}
+
 void plot_write_commands(std::ostream& out, const std::vector<PlotItem>& items, const PlotSettings& settings,
-                         const PlotBounds& bounds) {
+                         const PlotBounds& bounds, const std::vector<LostFrames>& lost) {
     const auto range = [&](const char* name, int low, int high) {
         out << "set " << name << " [" << low << ':' << high << "]\n";
     };
@@ -80,25 +100,34 @@ void plot_write_commands(std::ostream& out, const std::vector<PlotItem>& items, 
     out << "set output \"output.png\"\n";
     out << "set terminal png size " << settings.width << ',' << settings.height << "\n\n";
     out << "set grid\n";
-    out << "set title \"" << settings.title << "\"\n";
-    std::string columns;
-    if (settings.type == PLOT_XYZ) {
+    out << "set title " << gnuplot_string(settings.title) << '\n';
+    const bool flat = settings.type != PLOT_XYZ;
+    const int axis = flat ? settings.type - PLOT_X : 0;
+    if (!flat) {
         out << "set view " << settings.rotation_x << ',' << settings.rotation_z << '\n';
         range("xrange", bounds.range_low(0), bounds.range_high(0));
         range("yrange", bounds.range_low(1), bounds.range_high(1));
         range("zrange", bounds.range_low(2), bounds.range_high(2));
         out << "splot ";
     } else {
-        const int axis = settings.type - PLOT_X;
         range("xrange", bounds.first_frame, bounds.last_frame);
-        columns = "using " + std::to_string(axis + 1);
         range("yrange", bounds.range_low(axis), bounds.range_high(axis));
         out << "plot ";
     }
     for (size_t i = 0; i < items.size(); ++i) {
+        const PlotItem& item = items[i];
         if (i > 0) out << ", \\\n";
-        out << '"' << plot_data_name(i) << "\" " << columns << " title \"" << items[i].legend << "\" with "
-            << style_of(items[i]) << ' ' << items[i].line_type;
+        // gnuplot numbers the rows of a data file from 0 ($0); the file starts at the entry's first
+        // frame, so each value is drawn at its frame.
+        const std::string columns =
+            flat ? "using ($0+" + std::to_string(item.first_frame) + "):" + std::to_string(axis + 1) : "";
+        std::string legend = item.legend;
+        const int left_out = i < lost.size() ? lost[i].left_out(settings.type) : 0;
+        if (left_out > 0) {
+            legend += " (" + std::to_string(left_out) + (left_out == 1 ? " lost frame" : " lost frames") + " left out)";
+        }
+        out << '"' << plot_data_name(i) << "\" " << columns << " title " << gnuplot_string(legend) << " with "
+            << style_of(item) << ' ' << item.line_type;
     }
 }
 
@@ -121,11 +150,13 @@ int plot_write_files(const std::string& folder, const PlotSettings& settings) {
     layer_store(current);
     PlotBounds bounds;
     std::vector<std::string> data;
+    std::vector<LostFrames> lost;
     for (const PlotItem& item : plot_items) {
         layer_fetch(item.layer);
         bounds.add_frames(item.first_frame, item.last_frame);
         std::ostringstream out;
-        plot_write_data(out, app.channels[item.channel].samples.get(), item.first_frame, item.last_frame, bounds);
+        lost.push_back(
+            plot_write_data(out, app.channels[item.channel].samples.get(), item.first_frame, item.last_frame, bounds));
         data.push_back(std::move(out).str());
     }
     layer_fetch(current);
@@ -141,7 +172,7 @@ int plot_write_files(const std::string& folder, const PlotSettings& settings) {
 
     // Each file is replaced whole, so one that cannot be written keeps its older content.
     std::ostringstream commands;
-    plot_write_commands(commands, plot_items, settings, bounds);
+    plot_write_commands(commands, plot_items, settings, bounds, lost);
     data.push_back(std::move(commands).str());
     for (size_t i = 0; i < data.size(); ++i) {
         const std::string name = i + 1 < data.size() ? plot_data_name(i) : "order.gnu";

@@ -37,13 +37,29 @@ struct PlotBounds {
     int range_high(int axis) const;
 };
 
-// Frames first..last of one channel, "%f\t%f\t%f\n" each (lost coordinates as they are), and
-// their valid coordinates added to the bounds. Nothing when first is after last.
-void plot_write_data(std::ostream& out, const Sample* samples, int first, int last, PlotBounds& bounds);
+// The frames of one entry with a lost coordinate, per axis and on any axis: gnuplot leaves them
+// out of the curve, and the legend says how many.
+struct LostFrames {
+    int axis[3] = {0, 0, 0};
+    int any = 0;
+    // The frames missing from the entry's curve in a plot of this type.
+    int left_out(PlotType type) const { return type == PLOT_XYZ ? any : axis[type - PLOT_X]; }
+};
 
-// The command file for the entries, as gnuplot reads it with the data files beside it.
+// Frames first..last of one channel, "%f\t%f\t%f\n" each, and their valid coordinates added to
+// the bounds. A lost coordinate is written "NaN", so gnuplot leaves a gap in the curve instead of
+// drawing a spike to 999999. Nothing when first is after last.
+LostFrames plot_write_data(std::ostream& out, const Sample* samples, int first, int last, PlotBounds& bounds);
+
+// The command file for the entries, as gnuplot reads it with the data files beside it. A 2-D
+// plot takes each entry's x from its frame numbers; `lost` (one per entry, or empty when none is
+// known) adds the count of left-out frames to the legend. Titles and legends are gnuplot strings
+// that print as typed.
 void plot_write_commands(std::ostream& out, const std::vector<PlotItem>& items, const PlotSettings& settings,
-                         const PlotBounds& bounds);
+                         const PlotBounds& bounds, const std::vector<LostFrames>& lost = {});
+
+// Text as a double-quoted gnuplot string that reads back as the text itself.
+std::string gnuplot_string(const std::string& text);
 
 // The data file name of entry i: "data%.2d.dat".
 std::string plot_data_name(size_t i);

@@ -2,7 +2,10 @@
 // plot_items, and leave the files and the script to the engine.
 #include "plot/plot_page.h"
 
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,7 +18,9 @@
 #include "platform/launch.h"
 #include "platform/paths.h"
 #include "plot/plot_files.h"
+#include "plot/plot_image_window.h"
 #include "plot/plot_items.h"
+#include "plot/plot_outcome.h"
 
 namespace {
 
@@ -45,6 +50,34 @@ PlotType chosen_type() {
     if (widget_active("radiobutton_y_plot")) return PLOT_Y;
     if (widget_active("radiobutton_z_plot")) return PLOT_Z;
     return PLOT_XYZ;
+}
+
+// Only the latest plot reports: an earlier one still running when Plot Image is pressed again
+// ends unheard, as its files have been overwritten.
+unsigned latest_plot = 0;
+
+struct RunningPlot {
+    unsigned number;
+    std::string folder;  // the plot folder, absolute: the working directory may change meanwhile
+};
+
+void show_result(const std::string& text) {
+    set_label_text("label_result_plot", text);
+    if (GtkWidget* label = main_widget("label_result_plot")) gtk_widget_set_tooltip_text(label, text.c_str());
+}
+
+void report_outcome(const PlotOutcome& outcome, const std::string& folder) {
+    show_result(outcome.text);
+    if (outcome.show_picture) show_plot_image(join_path(folder, "output.png"));
+}
+
+// The main loop's report that gp.bat has ended.
+void plot_script_ended(GPid pid, gint status, gpointer data) {
+    const std::unique_ptr<RunningPlot> plot(static_cast<RunningPlot*>(data));
+    g_spawn_close_pid(pid);
+    if (plot->number != latest_plot || !app_windows.main_window) return;
+    const int exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    report_outcome(plot_script_outcome(exit_status, plot->folder), plot->folder);
 }
 
 }  // namespace
@@ -102,12 +135,23 @@ void plot_run() {
     settings.type = chosen_type();
     settings.rotation_x = widget_int("spinbutton_rx_plot");
     settings.rotation_z = widget_int("spinbutton_rz_plot");
-    if (plot_write_files(native_path("gplot"), settings) != 0) {
+    show_result("");
+    const std::string folder = absolute_path(native_path("gplot"));
+    if (plot_write_files(folder, settings) != 0) {
         // Refusals have shown their own box; a file that could not be written says why here.
         if (!plot_write_error().empty()) show_error("Error saving file:\n " + plot_write_error());
         return;
     }
-    launch_detached({"gp.bat"});
+    // gp.bat runs in the working directory, where it finds gplot/; its exit status comes back
+    // through the main loop, so the window stays usable meanwhile.
+    const unsigned number = ++latest_plot;
+    const pid_t script = launch_watched({"gp.bat"}, directory_part(folder));
+    if (script < 0) {
+        report_outcome(plot_script_outcome(PROGRAM_NOT_RUN, folder), folder);
+        return;
+    }
+    show_result("gnuplot is drawing the plot...");
+    g_child_watch_add(script, plot_script_ended, new RunningPlot{number, folder});
 }
 
 void connect_plot_page(GtkWidget* window) {

@@ -1,13 +1,17 @@
 // The Plot page through its widgets: the layer and channel menus follow the open files, the
-// to-plot list stays paired with its entries, and Plot Image writes the files and starts gp.bat.
+// to-plot list stays paired with its entries, and Plot Image writes the files and starts gp.bat,
+// whose end the page reports.
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include "app/ui_helpers.h"
 #include "core/capture_model.h"
 #include "gui/gui_fixture.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
+#include "plot/plot_image_window.h"
 #include "plot/plot_items.h"
 
 namespace {
@@ -46,7 +50,48 @@ struct PlotPageTest : GuiTest {
         ASSERT_EQ(chdir(previous), 0);
         free(previous);
     }
+    // Runs the main loop until the Plot page's result is no longer `running`.
+    std::string result_after(const std::string& running) {
+        for (int i = 0; i < 3000 && label("label_result_plot") == running; ++i) {
+            process_pending_events();
+            g_usleep(10000);
+        }
+        return label("label_result_plot");
+    }
 };
+
+// PATH with a folder of the test's own in front, for the scripts gp.bat finds there.
+struct PathWithFolder {
+    std::string previous = std::getenv("PATH") ? std::getenv("PATH") : "";
+    explicit PathWithFolder(const std::string& folder) { setenv("PATH", (folder + ":" + previous).c_str(), 1); }
+    ~PathWithFolder() { setenv("PATH", previous.c_str(), 1); }
+};
+
+// The share of the picture's pixels that the window shows the same.
+double shown_share(GtkWidget* window, const std::string& png) {
+    GdkPixbuf* picture = gdk_pixbuf_new_from_file(png.c_str(), nullptr);
+    GtkWidget* image = gtk_bin_get_child(GTK_BIN(window));
+    if (!picture || !image) return 0;
+    const int width = gdk_pixbuf_get_width(picture), height = gdk_pixbuf_get_height(picture);
+    GdkPixbuf* screen = gdk_pixbuf_get_from_drawable(nullptr, window->window, nullptr, image->allocation.x,
+                                                     image->allocation.y, 0, 0, width, height);
+    int same = 0;
+    if (screen) {
+        const bool alpha = gdk_pixbuf_get_has_alpha(picture);
+        for (int y = 0; y < height; ++y) {
+            const guchar* a = gdk_pixbuf_get_pixels(picture) + y * gdk_pixbuf_get_rowstride(picture);
+            const guchar* b = gdk_pixbuf_get_pixels(screen) + y * gdk_pixbuf_get_rowstride(screen);
+            for (int x = 0; x < width; ++x) {
+                const guchar* p = a + x * (alpha ? 4 : 3);
+                const guchar* q = b + x * 3;
+                same += p[0] == q[0] && p[1] == q[1] && p[2] == q[2];
+            }
+        }
+        g_object_unref(screen);
+    }
+    g_object_unref(picture);
+    return static_cast<double>(same) / (width * height);
+}
 
 }  // namespace
 
@@ -132,13 +177,14 @@ TEST_F(PlotPageTest, PlotImageWritesTheFilesAndStartsTheScript) {
     set_entry_text("entry_title_plot", "Walk");
     plot_in_test_folder();
     EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(launched, (std::vector<LaunchRequest>{{{"gp.bat"}, program_directory()}}));
+    // gp.bat runs where the files are: in the working directory, the program's folder when it runs.
+    EXPECT_EQ(launched, (std::vector<LaunchRequest>{{{"gp.bat"}, dir.dir}}));
     // first.idf holds m * 10 + f + a: channel 0's y runs over 1..21 for the frames plotted.
     EXPECT_EQ(read_file(dir.path("gplot/order.gnu")),
               "set parametric\nset output \"output.png\"\nset terminal png size 800,600\n\nset grid\n"
               "set title \"Walk\"\nset xrange [0:20]\nset yrange [0:22]\n"
-              "plot \"data00.dat\" using 2 title \"one\" with lines 2, \\\n"
-              "\"data01.dat\" using 2 title \"two\" with linespoints 8");
+              "plot \"data00.dat\" using ($0+10):2 title \"one\" with lines 2, \\\n"
+              "\"data01.dat\" using ($0+0):2 title \"two\" with linespoints 8");
     EXPECT_EQ(read_file(dir.path("gplot/data01.dat")),
               "0.000000\t1.000000\t2.000000\n1.000000\t2.000000\t3.000000\n"
               "2.000000\t3.000000\t4.000000\n3.000000\t4.000000\t5.000000\n");
@@ -167,4 +213,45 @@ TEST_F(PlotPageTest, PlotFilesThatCannotBeWrittenSayWhyAndNothingIsLaunched) {
     EXPECT_EQ(messages[0].text.rfind("Error saving file:\n ", 0), 0u) << messages[0].text;
     EXPECT_TRUE(launched.empty());
     EXPECT_EQ(read_file(dir.path("gplot")), "not a folder");
+}
+
+// Real gp.bat runs, found in PATH, with an xdg-open that cannot open anything as on a desktop
+// without an image viewer: the page says so and Zemo shows the picture itself. When gnuplot
+// cannot write its picture, the page says that with gnuplot's own words.
+TEST_F(PlotPageTest, WithoutAViewerOrWhenGnuplotFailsThePageSaysSo) {
+    set_launch_recorder(nullptr);
+    const std::string bin = dir.path("bin");
+    mkdir(bin.c_str(), 0777);
+    ASSERT_EQ(symlink(build_path("gp.bat").c_str(), (bin + "/gp.bat").c_str()), 0);
+    write_file(bin + "/xdg-open", "#!/bin/sh\nexit 3\n");
+    chmod((bin + "/xdg-open").c_str(), 0755);
+    const PathWithFolder path(bin);
+
+    open_small_capture("walk.idf", 2, 40);
+    add("walk", 0, 39, 0);
+    set_widget_value("spinbutton_xres_plot", 320);
+    set_widget_value("spinbutton_yres_plot", 240);
+    plot_in_test_folder();
+    const std::string running = label("label_result_plot");
+    EXPECT_EQ(running, "gnuplot is drawing the plot...") << "Plot Image waited for the script";
+    EXPECT_EQ(result_after(running), "No image viewer could be started: the plot is shown in a window of its own.");
+    GtkWidget* window = plot_image_window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(GTK_WIDGET_VISIBLE(window));
+    for (int i = 0; i < 20; ++i) {
+        process_pending_events();
+        g_usleep(10000);
+    }
+    EXPECT_GT(shown_share(window, dir.path("gplot/output.png")), 0.99);
+    gtk_widget_destroy(window);
+
+    // gnuplot cannot open output.png when it is a folder.
+    ASSERT_EQ(unlink(dir.path("gplot/output.png").c_str()), 0);
+    ASSERT_EQ(mkdir(dir.path("gplot/output.png").c_str(), 0777), 0);
+    plot_in_test_folder();
+    const std::string failed = result_after("gnuplot is drawing the plot...");
+    EXPECT_EQ(failed.rfind("gnuplot failed: ", 0), 0u) << failed;
+    EXPECT_NE(failed.find("cannot open file"), std::string::npos) << failed;
+    EXPECT_EQ(plot_image_window(), nullptr) << "there is no picture to show";
+    EXPECT_TRUE(messages.empty());
 }

@@ -1,6 +1,6 @@
-// Fire-and-forget launches: argument vectors reach the program intact with no shell in between,
+// Launches: argument vectors reach the program intact with no shell in between,
 // they run in the folder asked for (the program's directory by default), find scripts beside the
-// program, return at once and leave no zombie.
+// program, return at once and leave no zombie; watched launches hand their exit status back.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -83,4 +83,30 @@ TEST(LaunchDetached, EveryArgumentReachesAScriptBesideTheProgramIntact) {
         EXPECT_FALSE(std::filesystem::exists(dir.path("INJECTED")));
     }
     std::filesystem::remove(script);
+}
+
+// A watched launch returns at once with a child of its own, whose exit status the caller
+// collects; a program that cannot be run ends with 127; a recorder takes the launch instead.
+TEST(LaunchWatched, ReturnsAtOnceAndTheCallerCollectsTheExitStatus) {
+    TempDir dir;
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = launch_watched({"/bin/sh", "-c", "sleep 0.3; pwd > where.txt; exit 3"}, dir.dir);
+    ASSERT_GT(child, 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250)) << "it waited";
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    EXPECT_EQ(read_file(dir.path("where.txt")), dir.dir + "\n");
+
+    const pid_t missing = launch_watched({"zemo-no-such-program"}, dir.dir);
+    ASSERT_GT(missing, 0);
+    ASSERT_EQ(waitpid(missing, &status, 0), missing);
+    EXPECT_EQ(WEXITSTATUS(status), 127);
+
+    std::vector<LaunchRequest> launched;
+    set_launch_recorder([&](const LaunchRequest& launch) { launched.push_back(launch); });
+    EXPECT_EQ(launch_watched({"gp.bat"}, dir.dir), -1);
+    set_launch_recorder(nullptr);
+    EXPECT_EQ(launched, (std::vector<LaunchRequest>{{{"gp.bat"}, dir.dir}}));
 }

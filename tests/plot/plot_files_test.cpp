@@ -28,9 +28,10 @@ struct PlotFiles : ::testing::Test {
     }
 };
 
-std::string commands(const std::vector<PlotItem>& items, const PlotSettings& settings, const PlotBounds& bounds) {
+std::string commands(const std::vector<PlotItem>& items, const PlotSettings& settings, const PlotBounds& bounds,
+                     const std::vector<LostFrames>& lost = {}) {
     std::ostringstream out;
-    plot_write_commands(out, items, settings, bounds);
+    plot_write_commands(out, items, settings, bounds, lost);
     return out.str();
 }
 
@@ -49,22 +50,28 @@ int count_lines(const std::string& text) {
 
 }  // namespace
 
-TEST(PlotData, WritesEveryFrameOfTheIntervalWithSixDecimalsAndTabs) {
+TEST(PlotData, WritesEveryFrameOfTheIntervalWithSixDecimalsAndTabsAndLostCoordinatesAsNaN) {
     std::vector<Sample> samples(30);
     for (int f = 0; f < 30; ++f) samples[f] = {f + 0.5, -f * 0.25, 1000.0 / 3};
     samples[12].y = LOST_VALUE;
+    samples[14] = {LOST_VALUE, LOST_VALUE, LOST_VALUE};
     PlotBounds bounds;
     std::ostringstream out;
-    plot_write_data(out, samples.data(), 10, 20, bounds);
+    const LostFrames lost = plot_write_data(out, samples.data(), 10, 20, bounds);
     const std::string text = out.str();
     EXPECT_EQ(count_lines(text), 11);
     EXPECT_EQ(text.rfind("10.500000\t-2.500000\t333.333333\n11.500000\t-2.750000\t333.333333\n"
-                         "12.500000\t999999.000000\t333.333333\n",
+                         "12.500000\tNaN\t333.333333\n13.500000\t-3.250000\t333.333333\nNaN\tNaN\tNaN\n",
                          0),
               0u)
         << text;
+    EXPECT_EQ(lost.axis[0], 1);
+    EXPECT_EQ(lost.axis[1], 2);
+    EXPECT_EQ(lost.any, 2);
+    EXPECT_EQ(lost.left_out(PLOT_Z), 1);
+    EXPECT_EQ(lost.left_out(PLOT_XYZ), 2);
     EXPECT_EQ(text.substr(text.size() - 31), "20.500000\t-5.000000\t333.333333\n");
-    // The lost coordinate is written but takes no part in the bounds.
+    // Lost coordinates take no part in the bounds.
     EXPECT_FLOAT_EQ(bounds.low[1], -5.0f);
     EXPECT_FLOAT_EQ(bounds.high[1], -2.5f);
     EXPECT_FLOAT_EQ(bounds.low[0], 10.5f);
@@ -94,6 +101,7 @@ TEST(PlotCommands, TwoEntriesOnTheYAxisByteForByte) {
     PlotItem one, two;
     one.legend = "one";
     one.line_type = 2;
+    one.first_frame = 5;
     two.legend = "two";
     two.line_type = 8;
     two.dots = 1;
@@ -103,16 +111,19 @@ TEST(PlotCommands, TwoEntriesOnTheYAxisByteForByte) {
     PlotBounds bounds = bounds_of({{0, -12.7, 0}, {0, 45.3, 0}}, 5, 20);
     bounds.add_frames(20, 10);  // an inverted interval still widens the frame span
     bounds.add_frames(0, 7);
-    EXPECT_EQ(commands({one, two}, settings, bounds),
+    LostFrames lost;
+    lost.axis[1] = 3;
+    lost.any = 4;
+    EXPECT_EQ(commands({one, two}, settings, bounds, {LostFrames{}, lost}),
               "set parametric\n"
               "set output \"output.png\"\n"
               "set terminal png size 640,480\n\n"
               "set grid\n"
-              "set title \"Gait \"A\"\"\n"
+              "set title \"Gait \\\"A\\\"\"\n"
               "set xrange [0:20]\n"
               "set yrange [-13:46]\n"
-              "plot \"data00.dat\" using 2 title \"one\" with lines 2, \\\n"
-              "\"data01.dat\" using 2 title \"two\" with linespoints 8");
+              "plot \"data00.dat\" using ($0+5):2 title \"one\" with lines 2, \\\n"
+              "\"data01.dat\" using ($0+0):2 title \"two (3 lost frames left out)\" with linespoints 8");
 }
 
 TEST(PlotCommands, ThreeDimensionalPlotHasViewRangesAndTwoBlanksBeforeTitle) {
@@ -127,7 +138,10 @@ TEST(PlotCommands, ThreeDimensionalPlotHasViewRangesAndTwoBlanksBeforeTitle) {
     settings.rotation_x = 75;
     settings.rotation_z = 120;
     const PlotBounds bounds = bounds_of({{-12.7, 1.5, 100.2}, {45.3, 2.5, 200.9}});
-    EXPECT_EQ(commands({item}, settings, bounds),
+    LostFrames lost;
+    lost.axis[2] = 1;
+    lost.any = 1;
+    EXPECT_EQ(commands({item}, settings, bounds, {lost}),
               "set parametric\n"
               "set output \"output.png\"\n"
               "set terminal png size 800,600\n\n"
@@ -137,7 +151,7 @@ TEST(PlotCommands, ThreeDimensionalPlotHasViewRangesAndTwoBlanksBeforeTitle) {
               "set xrange [-13:46]\n"
               "set yrange [0:3]\n"
               "set zrange [99:201]\n"
-              "splot \"data00.dat\"  title \"knee\" with filledcurves 12");
+              "splot \"data00.dat\"  title \"knee (1 lost frame left out)\" with filledcurves 12");
 }
 
 TEST(PlotCommands, XAndZPlotsSelectTheirColumn) {
@@ -146,11 +160,24 @@ TEST(PlotCommands, XAndZPlotsSelectTheirColumn) {
     PlotSettings settings;
     const PlotBounds bounds = bounds_of({{1, 2, 3}}, 0, 9);
     settings.type = PLOT_X;
-    EXPECT_NE(commands({item}, settings, bounds).find("set yrange [0:2]\nplot \"data00.dat\" using 1 title"),
+    EXPECT_NE(commands({item}, settings, bounds).find("set yrange [0:2]\nplot \"data00.dat\" using ($0+0):1 title"),
               std::string::npos);
     settings.type = PLOT_Z;
-    EXPECT_NE(commands({item}, settings, bounds).find("set yrange [2:4]\nplot \"data00.dat\" using 3 title"),
+    EXPECT_NE(commands({item}, settings, bounds).find("set yrange [2:4]\nplot \"data00.dat\" using ($0+0):3 title"),
               std::string::npos);
+}
+
+// gnuplot reads "\" and "\"" in a double-quoted string as escapes; everything else, "_" and
+// "with lines 2" included, is written as typed.
+TEST(GnuplotString, ReadsBackAsTheTextTyped) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"knee_L with lines 2", "\"knee_L with lines 2\""},
+        {"say \"hi\"", "\"say \\\"hi\\\"\""},
+        {"C:\\temp\\new", "\"C:\\\\temp\\\\new\""},
+        {"two\nlines", "\"two lines\""},
+        {"", "\"\""},
+    };
+    for (const auto& [text, quoted] : cases) EXPECT_EQ(gnuplot_string(text), quoted) << text;
 }
 
 TEST_F(PlotFiles, WritesOneDataFilePerEntryAndTheCommandFileAcrossLayers) {
@@ -177,8 +204,8 @@ TEST_F(PlotFiles, WritesOneDataFilePerEntryAndTheCommandFileAcrossLayers) {
     EXPECT_EQ(read_file(out + "/order.gnu"),
               "set parametric\nset output \"output.png\"\nset terminal png size 640,480\n\nset grid\n"
               "set title \"\"\nset xrange [0:20]\nset yrange [-7:32]\n"
-              "plot \"data00.dat\" using 2 title \"a1\" with lines 2, \\\n"
-              "\"data01.dat\" using 2 title \"b2\" with linespoints 8");
+              "plot \"data00.dat\" using ($0+10):2 title \"a1\" with lines 2, \\\n"
+              "\"data01.dat\" using ($0+0):2 title \"b2\" with linespoints 8");
     // The working copy is the current layer again.
     EXPECT_EQ(app.current_layer, second);
     EXPECT_EQ(app.mark_count(), 3);
