@@ -1,5 +1,6 @@
 // Fuzz target: zemo-cli's argument splitting. The input is split into words at blanks and line
 // ends, as a shell would without quotes; the options are those of the commands.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -38,6 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     for (const std::string& w : words) {
+        double number = 0;
+        if (parse_cli_number(w, number) && !std::isfinite(number)) std::abort();  // nan and inf are refused
         int value = 0;
         if (parse_cli_int(w, value)) {
             if (std::to_string(value) != w && !(w.size() > 1 && (w[0] == '0' || (w[0] == '-' && w[1] == '0'))))

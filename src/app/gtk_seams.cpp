@@ -34,6 +34,13 @@ void gtk_status_set(const std::string& text) {
 
 void gtk_history_append(const std::string& text) { append_text_view("text_ver_historico", text); }
 
+// Every command starts from an event (a click, a key, a menu item): what it shows while the event
+// is handled, nested main loops included, is collected and shown as one box when it is done.
+void handle_event_as_one_command(GdkEvent* event, gpointer) {
+    MessageCollector command;
+    gtk_main_do_event(event);
+}
+
 }  // namespace
 
 LayerPlacement placement_from_widgets() {
@@ -56,6 +63,7 @@ int run_modal(GtkWidget* dialog) {
 }
 
 int ask_question(const std::string& text, std::initializer_list<const char*> buttons) {
+    show_collected_messages();  // what led to the question comes before it
     GtkWidget* box = gtk_message_dialog_new(GTK_WINDOW(app_windows.main_window), GTK_DIALOG_DESTROY_WITH_PARENT,
                                             GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, "%s", text.c_str());
     int index = 0;
@@ -80,5 +88,7 @@ void install_gtk_seams() {
     seams.layer_row_hidden = layer_row_hide_widgets;
     // Make must never write back values loaded before a command changed them.
     seams.samples_changed = refresh_marks_page;
+    seams.collect_messages = true;
     install_seams(seams);
+    gdk_event_handler_set(handle_event_as_one_command, nullptr, nullptr);
 }

@@ -14,6 +14,7 @@
 #include "formats/capture_format.h"
 #include "platform/paths.h"
 #include "plot/plot_page.h"
+#include "processing/gap_fill.h"
 #include "processing/marks_page.h"
 #include "skeleton/bones_page.h"
 #include "view/playback_ui.h"
@@ -74,6 +75,18 @@ void refresh_information(const std::string& name) {
     set_label_text("label_errores", std::to_string(app.error_count));
 }
 
+// With no file open nothing may still show the values of the file that was closed.
+void clear_file_information() {
+    for (const char* name : {"label_nombre", "label_frames", "label_primer_frame", "label_marcas", "label_hz",
+                             "label_analogicos", "label_tipo", "label_errores"}) {
+        set_label_text(name, "");
+    }
+    set_entry_text("entry_hue_fichero", "");
+    for (const char* name : {"clist_hue_marcas", "clist_hue_huesos"}) {
+        if (GtkWidget* list = main_widget(name)) gtk_clist_clear(GTK_CLIST(list));
+    }
+}
+
 // Frame slider, trajectory editor and channel-editing ranges: what follows the frame count.
 void refresh_frame_ranges() {
     const int frames = app.num_frames;
@@ -86,6 +99,7 @@ void refresh_frame_ranges() {
     set_widget_range("spinbutton_can_destino", 1, frames - 1, frames - 1);
     set_widget_range("spinbutton_can_frameorigen", 0, frames - 2, 0);
     set_widget_range("spinbutton_can_framedestino", 1, frames - 1, frames - 1);
+    set_widget_value("spinbutton_can_maxgap", default_max_gap(app.capture_rate));
     fill_mark_menu(app_windows.main_window, "optionmenu_can_origen");
     fill_mark_menu(app_windows.main_window, "optionmenu_can_destino");
     fill_mark_lists();
@@ -143,6 +157,7 @@ void ui_reset_no_file() {
     }
     app.bone_count = 0;
     reset_mark_styles(app);
+    clear_file_information();
     set_sensitive_all({"ver_reglas1", "editor_de_reglas1", "notebook_edicion", "notebook_info", "boton_herr_guardar",
                        "boton_herr_cerrar", "boton_herr_interpolar", "boton_herr_suavizar", "boton_herr_ambos",
                        "guardar_como1", "guardar1", "cerrar1", "ver_fichero_origen1", "frame1", "gtkglext_modelo3D",

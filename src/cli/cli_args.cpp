@@ -2,6 +2,7 @@
 #include "cli/cli_args.h"
 
 #include <charconv>
+#include <cmath>
 
 std::string parse_cli_args(const std::vector<std::string>& words, const std::set<std::string>& with_value,
                            const std::set<std::string>& flags, CliArgs& out) {
@@ -30,4 +31,15 @@ bool parse_cli_int(const std::string& text, int& value) {
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     return !text.empty() && result.ec == std::errc{} && result.ptr == end;
+}
+
+bool parse_cli_number(const std::string& text, double& value) {
+    // from_chars reads the same in every locale; it takes no "+", which a user may well write.
+    const char* start = text.data() + (text.size() > 1 && text[0] == '+' && text[1] != '-' ? 1 : 0);
+    const char* end = text.data() + text.size();
+    double read = 0;
+    const auto result = std::from_chars(start, end, read, std::chars_format::general);
+    if (start == end || result.ec != std::errc{} || result.ptr != end || !std::isfinite(read)) return false;
+    value = read;
+    return true;
 }

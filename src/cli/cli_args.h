@@ -20,3 +20,6 @@ std::string parse_cli_args(const std::vector<std::string>& words, const std::set
 
 // Parses a whole decimal integer; false for anything else.
 bool parse_cli_int(const std::string& text, int& value);
+// Parses a finite decimal number with "." as the point, whatever the locale; false for anything
+// else (nan and inf included).
+bool parse_cli_number(const std::string& text, double& value);

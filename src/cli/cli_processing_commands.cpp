@@ -109,14 +109,6 @@ bool read_factor(const CliArgs& args, int& factor) {
     return true;
 }
 
-// Smooths the marks; false when some were refused for holding lost coordinates.
-bool smooth_marks(const Interval& interval, const std::vector<int>& marks, int factor) {
-    int refused = 0;
-    for (int m : marks) refused += count_channel_lost(interval.first, interval.last, m) != 0;
-    run_smooth(interval.first, interval.last, marks, factor);
-    return refused == 0;
-}
-
 }  // namespace
 
 int cli_repair(const CliWords& words) {
@@ -135,18 +127,17 @@ int cli_smooth(const CliWords& words) {
     if (int code = prepare(words, {"factor", "from", "to", "marks"}, usage, job); code >= 0) return code;
     int factor;
     if (!read_factor(job.args, factor)) return EXIT_USAGE;
-    const bool all_smoothed = smooth_marks(job.interval, job.marks, factor);
-    const int saved = save_result(job);
-    return saved == EXIT_DONE && !all_smoothed ? EXIT_REFUSED : saved;
+    // Marks refused for their lost coordinates have said so on standard error; OUT holds the rest.
+    run_smooth(job.interval.first, job.interval.last, job.marks, factor);
+    return save_result(job);
 }
 
 int cli_both(const CliWords& words) {
     Job job;
     if (int code = prepare(words, {}, "zemo-cli both IN OUT", job); code >= 0) return code;
     run_repair(0, app.num_frames - 1, job.marks);
-    const bool all_smoothed = smooth_marks({0, app.num_frames - 1}, job.marks, 5);
-    const int saved = save_result(job);
-    return saved == EXIT_DONE && !all_smoothed ? EXIT_REFUSED : saved;
+    run_smooth(0, app.num_frames - 1, job.marks, 5);
+    return save_result(job);
 }
 
 int cli_interchange(const CliWords& words) {
@@ -174,10 +165,7 @@ int cli_scale(const CliWords& words) {
     Job job;
     if (int code = prepare(words, {"factor"}, usage, job); code >= 0) return code;
     double s = 0;
-    char* end = nullptr;
-    const std::string text = job.args.has("factor") ? job.args.options.at("factor") : "";
-    if (!text.empty()) s = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || s < -1.0 || s > 1.0) {
+    if (!job.args.has("factor") || !parse_cli_number(job.args.options.at("factor"), s) || s < -1.0 || s > 1.0) {
         return cli_usage_error("--factor must be a number from -1 to 1 (the data are scaled by 1 + S)", usage);
     }
     scale_data(static_cast<float>(s));
@@ -196,7 +184,7 @@ int cli_fill(const CliWords& words) {
     if (job.args.has("method") && !parse_fill_method(job.args.options.at("method"), method)) {
         return cli_usage_error("--method must be spline, rigid or auto", usage);
     }
-    int max_gap = 0;
+    int max_gap = default_max_gap(app.capture_rate);
     if (job.args.has("max-gap") && (!parse_cli_int(job.args.options.at("max-gap"), max_gap) || max_gap < 0)) {
         return cli_usage_error("--max-gap must be a whole number of frames, 0 for no limit", usage);
     }

@@ -25,6 +25,10 @@ struct Seams {
     std::function<void(int n)> layer_row_hidden;
     // Called after a command has changed samples of the working copy (note_samples_changed).
     std::function<void()> samples_changed;
+    // True where a message box waits to be answered (the desktop program): the messages shown
+    // while a MessageCollector is open are kept and shown together when it closes. Where messages
+    // are lines of text (zemo-cli) each one is shown at once.
+    bool collect_messages = false;
 };
 
 // Replaces every seam; the ones left empty do nothing.
@@ -32,6 +36,7 @@ void install_seams(Seams seams);
 // The seams in force, so that one of them can be replaced.
 Seams installed_seams();
 
+// An error also puts its first line on the status bar, which then tells what happened last.
 int show_message(const std::string& text, int type, int buttons);
 void status_set(const std::string& text);
 void history_append(const std::string& text);
@@ -42,3 +47,18 @@ void report_samples_changed();
 
 // The usual error box: error icon and a Close button.
 void show_error(const std::string& text);
+
+// The messages of one command (collectors nest; the outermost counts). When it closes, a single
+// message is shown as it came; several are shown as one box with the first MESSAGES_SHOWN of them
+// and "… and N more", of the most serious type among them, and every one goes to the history log.
+class MessageCollector {
+public:
+    MessageCollector();
+    ~MessageCollector();
+    MessageCollector(const MessageCollector&) = delete;
+    MessageCollector& operator=(const MessageCollector&) = delete;
+};
+constexpr int MESSAGES_SHOWN = 20;
+
+// Shows what the open collector holds so far, so that a question asked now comes after it.
+void show_collected_messages();

@@ -218,6 +218,15 @@ private:
     bool mark_repaired_ = false;  // lost-mark repair already done on this mark
 };
 
+// A run whose capture went away says so where it was writing, so that the findings are not
+// taken for those of a whole run.
+RunResult stopped(const DiagnosisReport& report) {
+    const char* why = " The run stopped: the layer it worked on was closed or another layer became current.\n";
+    report.rules_append(std::string(" [Stopped]\n") + why);
+    report.actions_append(why);
+    return RUN_STOPPED;
+}
+
 }  // namespace
 
 Diagnosis diagnosis_of(const char* system_name) {
@@ -244,14 +253,15 @@ RunResult expert_system_run(const std::string& path, const DiagnosisReport& repo
         const std::string name = name_attribute ? reinterpret_cast<const char*>(name_attribute) : "";
         xmlFree(name_attribute);
         const std::string header = std::string("  Expert System: ") + name + "\n";
-        for (const char* text : {SEPARATOR, header.c_str(), SEPARATOR, " Progress: "}) report.rules_append(text);
+        for (const char* text : {SEPARATOR, header.c_str(), SEPARATOR}) report.rules_append(text);
         for (const char* text : {SEPARATOR, header.c_str(), SEPARATOR}) report.actions_append(text);
         if (report.process_events) report.process_events();
-        if (!hold->still_current()) return RUN_STOPPED;
-        fim_parse_system(child);
+        if (!hold->still_current()) return stopped(report);
+        for (const std::string& warning : fim_parse_system(child)) report.rules_append(" Warning: " + warning + ".\n");
+        report.rules_append(" Progress: ");
         const bool finished = system_run->run(diagnosis_of(name.c_str()));
         fim_clear();
-        if (!finished) return RUN_STOPPED;
+        if (!finished) return stopped(report);
         report.rules_append(" [OK]\n");
     }
     return RUN_DONE;

@@ -1,11 +1,14 @@
-// The FIM reader on libxml2. Problems with single elements are not reported: an element that
-// lacks what it needs is skipped, and a rule term that names nothing known is dropped.
+// The FIM reader on libxml2. An element that lacks what it needs is skipped, and a rule term that
+// names nothing known is dropped; each is listed as a warning, so a mistyped file is noticed.
 #include "fuzzy/fim_parser.h"
 
 #include <libxml/parser.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cfloat>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "core/seams.h"
@@ -36,32 +39,66 @@ struct Attribute {
     const char* c_str() const { return reinterpret_cast<const char*>(text); }
 };
 
-void read_fuzzy_set(xmlNodePtr node, LinguisticVariable& variable) {
-    const Attribute label(node, "label"), a(node, "a"), b(node, "b"), c(node, "c"), d(node, "d");
-    if (!label || !a || !b || !c || !d) return;
-    const auto corner = [](const Attribute& text) { return static_cast<float>(fim_read_number(text.c_str())); };
-    variable.sets.push_back(make_fuzzy_set(label.c_str(), corner(a), corner(b), corner(c), corner(d)));
+// A corner as a 32-bit float: one too large for a float is infinite, as strtod's HUGE_VAL is.
+float corner_value(const Attribute& text) {
+    const double value = fim_read_number(text.c_str());
+    if (value > FLT_MAX) return INFINITY;
+    if (value < -FLT_MAX) return -INFINITY;
+    return static_cast<float>(value);
 }
 
-void read_variable(xmlNodePtr node) {
+std::string quoted(const char* text) { return std::string("\"") + (text ? text : "") + "\""; }
+
+void read_fuzzy_set(xmlNodePtr node, LinguisticVariable& variable, FimWarnings& warnings) {
+    const Attribute label(node, "label"), a(node, "a"), b(node, "b"), c(node, "c"), d(node, "d");
+    if (!label || !a || !b || !c || !d) {
+        const std::pair<const Attribute*, const char*> needed[] = {
+            {&label, "label"}, {&a, "a"}, {&b, "b"}, {&c, "c"}, {&d, "d"}};
+        std::string missing;
+        for (const auto& [attribute, name] : needed) {
+            if (!*attribute) missing += std::string(missing.empty() ? "" : ", ") + name;
+        }
+        warnings.push_back("the variable " + quoted(variable.name) + " has a fuzzyset " +
+                           (label ? quoted(label.c_str()) + " " : std::string()) + "without " + missing +
+                           ": the set is left out");
+        return;
+    }
+    variable.sets.push_back(
+        make_fuzzy_set(label.c_str(), corner_value(a), corner_value(b), corner_value(c), corner_value(d)));
+}
+
+void read_variable(xmlNodePtr node, FimWarnings& warnings) {
     const Attribute name(node, "name"), type(node, "type");
-    if (!name) return;
+    if (!name) {
+        warnings.emplace_back("a linguisticvar without a name is left out, with its sets");
+        return;
+    }
     const bool input = type && std::strcmp(type.c_str(), "input") == 0;
     auto& list = input ? fuzzy_system.input_variables : fuzzy_system.output_variables;
     LinguisticVariable& variable = list.emplace_back();
     copy_fuzzy_name(variable.name, name.c_str());
     variable.value = 0.0f;
-    if (input) variable.quantity = fuzzy_input_quantity(variable.name);
+    if (input) {
+        variable.quantity = fuzzy_input_quantity(variable.name);
+        if (variable.quantity < 0) {
+            warnings.push_back("the input " + quoted(name.c_str()) +
+                               " is none of the quantities the run computes (Pt .. Pt-4, Vt .. Vt-3, At .. At-2): "
+                               "its value stays 0");
+        }
+    }
     for (xmlNodePtr child = node->children; child; child = child->next) {
-        if (named(child, "fuzzyset")) read_fuzzy_set(child, variable);
+        if (named(child, "fuzzyset")) read_fuzzy_set(child, variable, warnings);
     }
 }
 
 // The set named by a term's varname and linglabel: only the first variable of that name is
-// searched. Null when there is none.
-FuzzySet* find_term(std::vector<LinguisticVariable>& variables, xmlNodePtr term) {
+// searched. Null, with the reason in `why`, when there is none.
+FuzzySet* find_term(std::vector<LinguisticVariable>& variables, xmlNodePtr term, const char* kind, std::string& why) {
     const Attribute varname(term, "varname"), linglabel(term, "linglabel");
-    if (!varname || !linglabel) return nullptr;
+    if (!varname || !linglabel) {
+        why = std::string("it has no ") + (varname ? "linglabel" : "varname");
+        return nullptr;
+    }
     char wanted_name[FUZZY_NAME_SIZE], wanted_label[FUZZY_NAME_SIZE];
     copy_fuzzy_name(wanted_name, varname.c_str());
     copy_fuzzy_name(wanted_label, linglabel.c_str());
@@ -70,21 +107,50 @@ FuzzySet* find_term(std::vector<LinguisticVariable>& variables, xmlNodePtr term)
         for (FuzzySet& set : variable.sets) {
             if (std::strcmp(set.label, wanted_label) == 0) return &set;
         }
+        why = std::string("the ") + kind + " variable " + quoted(varname.c_str()) + " has no set " +
+              quoted(linglabel.c_str());
         return nullptr;
     }
+    why = std::string("there is no ") + kind + " variable " + quoted(varname.c_str()) + " before it";
     return nullptr;
 }
 
-void read_rule(xmlNodePtr node) {
+void read_rule(xmlNodePtr node, FimWarnings& warnings) {
     FuzzyRule& rule = fuzzy_system.rules.emplace_back();
+    const std::string rule_name = "rule " + std::to_string(fuzzy_system.rules.size());
     for (xmlNodePtr child = node->children; child; child = child->next) {
         if (child->type != XML_ELEMENT_NODE) continue;  // blank text, text and comments
-        if (named(child, "antecedent")) {
-            if (FuzzySet* set = find_term(fuzzy_system.input_variables, child)) rule.antecedents.push_back(set);
-        } else if (FuzzySet* set = find_term(fuzzy_system.output_variables, child)) {
+        const bool antecedent = named(child, "antecedent");
+        std::string why;
+        if (antecedent) {
+            if (FuzzySet* set = find_term(fuzzy_system.input_variables, child, "input", why)) {
+                rule.antecedents.push_back(set);
+                continue;
+            }
+        } else if (FuzzySet* set = find_term(fuzzy_system.output_variables, child, "output", why)) {
             rule.consequents.push_back(set);
+            continue;
         }
+        warnings.push_back(rule_name + (antecedent ? ": an antecedent" : ": a consequent") + " is left out, as " + why);
     }
+}
+
+// The power of ten of the first significant digit of digits[.fraction][e exponent]: above 0
+// for a number out of range because it is too large, below 0 for one too small.
+long long decimal_exponent(const char* start, const char* end) {
+    const char* mantissa_end = std::find_if(start, end, [](char ch) { return ch == 'e' || ch == 'E'; });
+    const char* point = std::find(start, mantissa_end, '.');
+    const char* first = std::find_if(start, mantissa_end, [](char ch) { return ch >= '1' && ch <= '9'; });
+    const long long power = first < point ? point - first - 1 : -(first - point);
+    long long exponent = 0;
+    if (mantissa_end < end) {
+        const char* p = mantissa_end + 1;
+        const bool negative = *p == '-';
+        if (*p == '+' || *p == '-') ++p;
+        for (; p < end && exponent < 1000000000; ++p) exponent = exponent * 10 + (*p - '0');
+        if (negative) exponent = -exponent;
+    }
+    return power + exponent;
 }
 
 }  // namespace
@@ -130,15 +196,17 @@ int fim_open(const std::string& path, FimDocument& out) {
     return 1;
 }
 
-void fim_parse_system(xmlNodePtr system) {
+FimWarnings fim_parse_system(xmlNodePtr system) {
+    FimWarnings warnings;
     fuzzy_system.rules.clear();
     for (xmlNodePtr child = system->children; child; child = child->next) {
         if (named(child, "linguisticvar")) {
-            read_variable(child);
+            read_variable(child, warnings);
         } else if (named(child, "rule")) {
-            read_rule(child);
+            read_rule(child, warnings);
         }
     }
+    return warnings;
 }
 
 double fim_read_number(const char* text) {
@@ -165,6 +233,8 @@ double fim_read_number(const char* text) {
         if (std::isdigit(static_cast<unsigned char>(*q))) end = digits(q);
     }
     double value = 0.0;
-    std::from_chars(start, end, value);  // out of range leaves 0
+    if (std::from_chars(start, end, value).ec == std::errc::result_out_of_range) {
+        value = decimal_exponent(start, end) > 0 ? HUGE_VAL : 0.0;  // as strtod gives it
+    }
     return negative ? -value : value;
 }

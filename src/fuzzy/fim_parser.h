@@ -4,6 +4,7 @@
 #include <libxml/tree.h>
 
 #include <string>
+#include <vector>
 
 // A parsed rules file, released when it goes.
 struct FimDocument {
@@ -23,9 +24,14 @@ int fim_check_document(xmlDocPtr doc, FimDocument& out);
 // Parses the file and checks that its root is FIM. Returns 0, or 1 after showing why not.
 int fim_open(const std::string& path, FimDocument& out);
 
+// What was left out while a system was read: one text per variable, set or rule term, naming it
+// and why ("rule 3: an antecedent is left out, as there is no input variable \"Vt\" before it").
+using FimWarnings = std::vector<std::string>;
+
 // Builds fuzzy_system from a `system` element; the variable lists are expected empty.
-void fim_parse_system(xmlNodePtr system);
+FimWarnings fim_parse_system(xmlNodePtr system);
 
 // A decimal number at the start of text ("." as the point, whatever the locale): leading blanks,
-// an optional sign, digits with an optional fraction and exponent; 0 when there is none.
+// an optional sign, digits with an optional fraction and exponent; 0 when there is none. Out of
+// range, as strtod reads it: too large is +-HUGE_VAL, too small 0.
 double fim_read_number(const char* text);

@@ -4,6 +4,8 @@
 #include "processing/gap_fill.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <memory>
 
 #include "processing/donor_fill.h"
@@ -132,6 +134,13 @@ std::vector<FilledGap> fill_gaps(CaptureData& data, const std::vector<int>& mark
         report.push_back(fill.gap);
     }
     return report;
+}
+
+int default_max_gap(double capture_rate) {
+    const double half_second = capture_rate / 2;
+    // A rate that is no number of frames leaves a single frame, never the unlimited 0.
+    if (!(half_second >= 1)) return 1;
+    return half_second >= INT_MAX ? INT_MAX : static_cast<int>(std::lround(half_second));
 }
 
 const char* fill_method_name(FillMethod method) {

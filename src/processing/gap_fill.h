@@ -15,6 +15,10 @@ enum class FillMethod { spline, rigid, automatic };
 // above: a short gap is well described by its mark's own motion, a long one is not.
 constexpr int AUTO_SPLINE_LONGEST_GAP = 10;
 
+// The longest gap filled unless the user says otherwise: half a second of frames at the capture's
+// rate (50 at 100 Hz), at least one frame. Longer gaps are seldom worth inventing a path for.
+int default_max_gap(double capture_rate);
+
 struct FillSettings {
     int first_frame = 0;
     int last_frame = 0;

@@ -49,6 +49,18 @@ TEST_F(ZemoCliDiagnose, RepairWritesTheRepairedCapture) {
     EXPECT_NE(out.find("\nlost: 0\n"), std::string::npos) << out;
 }
 
+TEST_F(ZemoCliDiagnose, WhatTheRulesFileLeavesOutIsWarnedOnStandardError) {
+    const std::string mistyped = dir.path("mistyped.fim");
+    write_file(mistyped, fim_document(fim_system("Losed Marks", fim_variable("input", "Pt", {"Top 9 10 10 11"}) +
+                                                                    fim_variable("output", "Lost", {"Yes 2 3 5 6"}) +
+                                                                    fim_rule({"Pt:top"}, {"Lost:Yes"}))));
+    std::string out, err;
+    ASSERT_EQ(run_command(cli + " diagnose '" + gappy() + "' --rules '" + mistyped + "'", &out, &err), 0) << err;
+    EXPECT_EQ(err, header("Losed Marks") +
+                       " Warning: rule 1: an antecedent is left out, as the input variable \"Pt\" has no set \"top\".\n"
+                       " Progress: ... [OK]\n");
+}
+
 TEST_F(ZemoCliDiagnose, RefusesBadFilesAndWrongUsage) {
     const std::string capture = gappy();
     const std::string bad_rules = dir.path("bad.fim");

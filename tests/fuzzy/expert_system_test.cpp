@@ -201,7 +201,11 @@ TEST_F(ExpertSystemRun, StopsWhenTheCaptureIsClosedDuringTheRun) {
     };
     record.repair = true;
     EXPECT_EQ(expert_system_run(path, report), RUN_STOPPED);
-    EXPECT_EQ(record.finding_lines().size(), 1u);
+    // Both views say why the run ended, after what it had found.
+    const std::string why = " The run stopped: the layer it worked on was closed or another layer became current.\n";
+    ASSERT_EQ(record.finding_lines().size(), 2u);
+    EXPECT_EQ(record.finding_lines()[1] + "\n", why);
+    EXPECT_EQ(record.rules.substr(record.rules.size() - why.size() - 11), " [Stopped]\n" + why);
     EXPECT_EQ(record.rules.find(" [OK]"), std::string::npos);
     EXPECT_TRUE(fuzzy_system.input_variables.empty());
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <libxml/tree.h>
 
+#include <cmath>
 #include <string>
 
 #include "fuzzy/fim_parser.h"
@@ -14,6 +15,7 @@ struct FimParse : ::testing::Test {
     Recorder recorder;
     TempDir dir;
     FimDocument document;
+    FimWarnings warnings;
 
     void TearDown() override { fim_clear(); }
 
@@ -24,7 +26,7 @@ struct FimParse : ::testing::Test {
         ASSERT_EQ(fim_open(path, document), 0);
         for (xmlNodePtr child = document.root->children; child; child = child->next) {
             if (child->type == XML_ELEMENT_NODE) {
-                fim_parse_system(child);
+                warnings = fim_parse_system(child);
                 return;
             }
         }
@@ -122,7 +124,8 @@ TEST_F(FimParse, CornersReadAsDecimalNumbersWithoutLocale) {
     } cases[] = {{"1.5", 1.5},  {"  -2.25", -2.25}, {"+3", 3},       {"1.5e1xyz", 15},  {"2E-2", 0.02},
                  {".5", 0.5},   {"4.", 4},          {"1e", 1},       {"7e+", 7},        {"abc", 0},
                  {"", 0},       {"-", 0},           {"1,5", 1},      {"0x10", 0},       {"inf", 0},
-                 {"12 13", 12}, {"-.75", -0.75},    {"\t\n9", 9}};
+                 {"12 13", 12}, {"-.75", -0.75},    {"\t\n9", 9},  {"1e400", HUGE_VAL}, {"-2.5e99999", -HUGE_VAL},
+                 {"0.001e312", HUGE_VAL}, {"1e-400", 0}, {"-1000e-330", 0}};
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(fim_read_number(c.text), c.value) << '"' << c.text << '"';
 }
 
@@ -213,4 +216,36 @@ TEST_F(FimParse, InputNamesSelectTheirQuantity) {
     parse(fim_system("s", body));
     const int expected[] = {0, 4, 5, 8, 9, 11, -1, -1, -1};
     for (int i = 0; i < 9; ++i) EXPECT_EQ(input(i).quantity, expected[i]) << input(i).name;
+}
+
+TEST_F(FimParse, WhatIsLeftOutIsListedAsAWarning) {
+    parse(fim_system("s", "<linguisticvar type=\"input\"><fuzzyset label=\"X\" a=\"0\" b=\"1\" c=\"2\" d=\"3\"/>"
+                          "</linguisticvar><linguisticvar type=\"input\" name=\"Vt\">"
+                          "<fuzzyset label=\"Low\" a=\"0\" b=\"1\" c=\"2\"/><fuzzyset a=\"0\" c=\"2\" d=\"3\"/>"
+                          "<fuzzyset label=\"Wide\" a=\"-1e400\" b=\"0\" c=\"1\" d=\"1e400\"/></linguisticvar>" +
+                              fim_variable("input", "Speed", {"Low 0 1 2 3"}) +
+                              fim_variable("output", "Error", {"Yes 5 6 7 8"}) +
+                              fim_rule({"Vt:Wide", "Vx:Low"}, {"Error:No"}) +
+                              "<rule><antecedent linglabel=\"Wide\"/><then varname=\"Error\"/></rule>"));
+    EXPECT_EQ(warnings, FimWarnings({
+                            "a linguisticvar without a name is left out, with its sets",
+                            "the variable \"Vt\" has a fuzzyset \"Low\" without d: the set is left out",
+                            "the variable \"Vt\" has a fuzzyset without label, b: the set is left out",
+                            "the input \"Speed\" is none of the quantities the run computes (Pt .. Pt-4, Vt .. Vt-3, "
+                            "At .. At-2): its value stays 0",
+                            "rule 1: an antecedent is left out, as there is no input variable \"Vx\" before it",
+                            "rule 1: a consequent is left out, as the output variable \"Error\" has no set \"No\"",
+                            "rule 2: an antecedent is left out, as it has no varname",
+                            "rule 2: a consequent is left out, as it has no linglabel",
+                        }));
+    // What was kept is as the file says: corners too large for a number are infinite.
+    ASSERT_EQ(input(0).sets.size(), 1u);
+    EXPECT_EQ(input(0).sets[0].a, -INFINITY);
+    EXPECT_EQ(input(0).sets[0].d, INFINITY);
+    ASSERT_EQ(rule(0).antecedents.size(), 1u);
+    EXPECT_EQ(rule(0).antecedents[0], &input(0).sets[0]);
+
+    fim_clear();
+    parse(fim_system("s", two_inputs));
+    EXPECT_TRUE(warnings.empty());
 }

@@ -131,3 +131,14 @@ TEST_F(ChannelsPageTest, AccurateFillUsesTheMaxGapOnlyWhileChosen) {
     click("radiobutton_can_interpolar");
     EXPECT_FALSE(sensitive("spinbutton_can_maxgap"));
 }
+
+TEST_F(ChannelsPageTest, MaxGapStartsAtHalfASecondOfFramesOfEachLayer) {
+    open_gappy();
+    EXPECT_EQ(value("spinbutton_can_maxgap"), 50);  // 100 Hz
+    const std::string slow = dir.path("slow.idf");
+    write_file(slow, make_idf_text(20, 2, 30, [](int m, int f, int a) { return m + f + a; }));
+    open_capture(slow);
+    EXPECT_EQ(value("spinbutton_can_maxgap"), 10);
+    click("togglebutton_lay_tool_1");
+    EXPECT_EQ(value("spinbutton_can_maxgap"), 50);
+}

@@ -157,5 +157,8 @@ TEST_F(FimPageTest, ClosingTheCaptureDuringARunStopsIt) {
     click("boton_mib_comenzar");
     EXPECT_EQ(app.current_layer, 0);
     EXPECT_EQ(view_text("text_mib_reglas").find(" [OK]"), std::string::npos) << "the run stopped with its capture";
+    const std::string why = " The run stopped: the layer it worked on was closed or another layer became current.\n";
+    const std::string findings = view_text("text_mib_acciones");
+    EXPECT_EQ(findings.substr(findings.size() - why.size()), why) << findings;
     EXPECT_TRUE(sensitive("boton_mib_abrir"));
 }

@@ -38,6 +38,21 @@ TEST(ZemoCliFill, FillsWritesTheReportAndKeepsLongGapsLost) {
     EXPECT_EQ(read_file(dir.path("gaps.tsv")), "HEEL\t10\t12\tspline\nHEEL\t30\t59\tspline\n");
 }
 
+TEST(ZemoCliFill, WithoutMaxGapGapsLongerThanHalfASecondStayLost) {
+    TempDir dir;
+    // At 20 Hz half a second is 10 frames: the gap at 5..14 is filled, the one at 30..40 is not.
+    write_file(dir.path("in.idf"), make_idf_text(20, 1, 60, [](int, int f, int) {
+                   return (f >= 5 && f <= 14) || (f >= 30 && f <= 40) ? LOST_VALUE : std::sin(0.1 * f);
+               }, {"HEEL"}));
+    const std::string fill = cli + " fill '" + dir.path("in.idf") + "' '" + dir.path("out.idf") + "' --report '" +
+                             dir.path("gaps.tsv") + "'";
+    std::string err;
+    ASSERT_EQ(run_command(fill, nullptr, &err), 0) << err;
+    EXPECT_EQ(read_file(dir.path("gaps.tsv")), "HEEL\t5\t14\tspline\n");
+    ASSERT_EQ(run_command(fill + " --max-gap 0", nullptr, &err), 0) << err;
+    EXPECT_EQ(read_file(dir.path("gaps.tsv")), "HEEL\t5\t14\tspline\nHEEL\t30\t40\tspline\n");
+}
+
 TEST(ZemoCliFill, RefusesBadOptionsAndAReportItCannotWrite) {
     TempDir dir;
     write_file(dir.path("in.idf"), make_idf_text(100, 3, 20, [](int, int f, int) { return f == 5 ? LOST_VALUE : 1.0 * f; }));

@@ -217,6 +217,14 @@ TEST(GapFill, RunFillReportsAndLogsWhatItDid) {
     EXPECT_EQ(recorder.history[0], "Gaps filled [0, 199]: 2 gaps, 12 errors left\n");
 }
 
+TEST(GapFill, TheDefaultMaxGapIsHalfASecondOfFramesAndNeverNoLimit) {
+    const struct {
+        double rate;
+        int frames;
+    } cases[] = {{100, 50}, {59.94, 30}, {60, 30}, {25, 13}, {1, 1}, {0.5, 1}, {0, 1}};
+    for (const auto& c : cases) EXPECT_EQ(default_max_gap(c.rate), c.frames) << c.rate;
+}
+
 TEST(GapFill, RealCaptureWithGapsCutIsFilledCloserThanByTheRepair) {
     Recorder recorder;
     ASSERT_EQ(idf_read(shared_data("ezc3d_Qualisys.idf")), 0);

@@ -97,7 +97,8 @@ TEST(SkeletonFile, ARefusedFileLeavesTheWholeSkeletonAsItWas) {
     EXPECT_EQ(recorder.messages[1].text,
               "The Skeleton file is invalid. \n Line 24: bone 1 has the colour 15; the colours are 0 to 14");
     expect_same_skeleton(before);
-    EXPECT_TRUE(recorder.statuses.empty());
+    // The status bar tells what happened, never that the file was opened.
+    EXPECT_EQ(recorder.statuses, std::vector<std::string>({"The Skeleton file is invalid. ", "The Skeleton file is invalid. "}));
 }
 
 TEST(SkeletonFile, AFileThatCannotBeReadFailsWithoutAMessage) {
