@@ -34,19 +34,30 @@ int show_now(const std::string& text, int type, int buttons) {
     return installed.show_message ? installed.show_message(text, type, buttons) : 0;
 }
 
-// Several messages: one box that lists the first of them, and every one in the history log.
+// The first MESSAGES_SHOWN of `messages`, one a line, and how many more there are.
+std::string first_lines(const std::vector<const Message*>& messages) {
+    std::string text;
+    for (size_t i = 0; i < messages.size() && i < MESSAGES_SHOWN; ++i) {
+        text += (i > 0 ? "\n" : "") + without_line_end(messages[i]->text);
+    }
+    if (messages.size() > MESSAGES_SHOWN) text += "\n… and " + std::to_string(messages.size() - MESSAGES_SHOWN) + " more";
+    return text;
+}
+
+// Several messages: one box that lists the first of the problems, then the command's results
+// (which a flood of problems must not hide), and every message in the history log.
 void show_summary(const std::vector<Message>& messages) {
-    std::string text, log;
+    std::vector<const Message*> problems, results;
+    std::string log;
     int type = MESSAGE_INFO, buttons = BUTTONS_OK;
-    for (size_t i = 0; i < messages.size(); ++i) {
-        const Message& message = messages[i];
-        const std::string line = without_line_end(message.text);
-        if (i < MESSAGES_SHOWN) text += (i > 0 ? "\n" : "") + line;
-        log += line + "\n";
+    for (const Message& message : messages) {
+        (message.type == MESSAGE_INFO ? results : problems).push_back(&message);
+        log += without_line_end(message.text) + "\n";
         if (severity(message.type) > severity(type)) type = message.type;
         if (message.buttons == BUTTONS_CLOSE) buttons = BUTTONS_CLOSE;
     }
-    if (messages.size() > MESSAGES_SHOWN) text += "\n… and " + std::to_string(messages.size() - MESSAGES_SHOWN) + " more";
+    std::string text = first_lines(problems);
+    if (!results.empty()) text += (text.empty() ? "" : "\n\n") + first_lines(results);
     history_append(log);
     show_now(text, type, buttons);
 }
