@@ -14,7 +14,7 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="$flags" \
     -DCMAKE_EXE_LINKER_FLAGS="$flags" \
     -DCMAKE_SHARED_LINKER_FLAGS="$flags" >/dev/null
-cmake --build build-asan -j 2 --target zemo_tests zemo_gui_tests zemo zemo-cli
+cmake --build build-asan -j 2 --target zemo_tests zemo_gui_tests zemo_input_tests zemo zemo-cli
 # Leaks inside GTK, GLib, X11 and Mesa are not ours; scripts/lsan.supp names only those libraries.
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"

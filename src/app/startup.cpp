@@ -60,11 +60,12 @@ gboolean quit_on_signal(gpointer) {
 }  // namespace
 
 void create_interface() {
+    // Building the view may already have something to say ("OpenGL not supported").
+    install_gtk_seams();
     app_windows.splash_window = create_splash_window();
     gtk_widget_show(app_windows.splash_window);
     app_windows.main_window = create_main_window();
     fill_codec_list();
-    install_gtk_seams();
     ui_reset_no_file();
 }
 

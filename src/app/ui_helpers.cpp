@@ -16,9 +16,11 @@ static GtkAdjustment* adjustment_of(GtkWidget* widget) {
     return nullptr;
 }
 
+// Reading never commits the text of a spin button: redraws and key presses read the spins while
+// the user is typing, and committing half-typed text would change the number and move the
+// cursor. GTK commits the text on Enter, on focus out and with the arrows.
 double widget_value(const char* name) {
     GtkWidget* widget = main_widget(name);
-    if (widget && GTK_IS_SPIN_BUTTON(widget)) gtk_spin_button_update(GTK_SPIN_BUTTON(widget));
     GtkAdjustment* adjustment = widget ? adjustment_of(widget) : nullptr;
     return adjustment ? gtk_adjustment_get_value(adjustment) : 0.0;
 }

@@ -7,6 +7,8 @@
 
 // The widget's value truncated toward zero, as integers are read from spin buttons and scales.
 int widget_int(const char* name);
+// The value of a spin button's or scale's adjustment; text being typed into a spin button is
+// not read (nor committed) until GTK commits it.
 double widget_value(const char* name);
 bool widget_active(const char* name);
 

@@ -18,9 +18,6 @@ constexpr int CURVE_MARGIN = 3;
 
 // The vertical scale the user is editing on, kept from one load with rescaling to the next.
 CurveScale curve_scale;
-// Reading a spin button commits its typed text, which emits "changed" and would load again
-// from inside a load.
-bool loading = false;
 // Make stores the curve, which tells the interface that samples changed; the page then waits
 // and reloads itself on the scale the user is editing on, not rescaled as after other commands.
 bool making = false;
@@ -105,8 +102,7 @@ void marks_values_refresh() {
 }
 
 void marks_curve_load(int rescale) {
-    if (loading || making) return;
-    loading = true;
+    if (making) return;
     const std::optional<CurveTarget> target = chosen_target();
     GtkWidget* curve = main_widget("curve_mar");
     if (target && curve) {
@@ -116,7 +112,6 @@ void marks_curve_load(int rescale) {
         }
         set_curve_points(GTK_CURVE(curve), curve_load_points(*target, rescale, curve_scale));
     }
-    loading = false;
 }
 
 void curve_discard() { marks_curve_load(0); }
@@ -147,9 +142,11 @@ void connect_marks_page(GtkWidget* window) {
     for (const char* name : {"radiobutton_mar_ejex", "radiobutton_mar_ejey", "radiobutton_mar_ejez"}) {
         g_signal_connect(find_widget(window, name), "clicked", G_CALLBACK(axis_clicked), nullptr);
     }
+    // The interval reloads when a frame number is committed (Enter, focus out, the arrows, or a
+    // further key press, which commits the text typed so far): text being typed is not a frame yet.
     for (const char* name : {"spinbutton_mar_origen", "spinbutton_mar_destino"}) {
-        g_signal_connect(find_widget(window, name), "changed",
-                         G_CALLBACK(+[](GtkEditable*, gpointer) { marks_curve_load(1); }), nullptr);
+        g_signal_connect(find_widget(window, name), "value-changed",
+                         G_CALLBACK(+[](GtkSpinButton*, gpointer) { marks_curve_load(1); }), nullptr);
     }
     g_signal_connect(find_widget(window, "boton_mar_descartar"), "clicked",
                      G_CALLBACK(+[](GtkButton*, gpointer) { curve_discard(); }), nullptr);

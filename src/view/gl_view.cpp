@@ -21,6 +21,14 @@
 
 namespace {
 
+// False when the display has no OpenGL (no GLX): the view is then a label.
+bool gl_initialised = false;
+
+// What counts as dragging in a motion event: the buttons, Shift and Control. The lock keys
+// (NumLock is usually on) and the other modifiers do not, or a plain move would pan the view.
+constexpr guint DRAG_STATE_MASK = GDK_SHIFT_MASK | GDK_CONTROL_MASK | GDK_BUTTON1_MASK | GDK_BUTTON2_MASK |
+                                  GDK_BUTTON3_MASK | GDK_BUTTON4_MASK | GDK_BUTTON5_MASK;
+
 GdkGLConfig* choose_config() {
     GdkGLConfig* config = gdk_gl_config_new_by_mode(
         static_cast<GdkGLConfigMode>(GDK_GL_MODE_RGBA | GDK_GL_MODE_DEPTH | GDK_GL_MODE_DOUBLE));
@@ -41,7 +49,14 @@ void on_gl_realize(GtkWidget* widget, gpointer) {
     glEnable(GL_LIGHT0);
     glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    // The position goes through the modelview in effect. The configure handler may already have
+    // loaded the camera's (it draws when a capture is open at start-up), which would put the light
+    // behind the scene; with the identity it shines from over the viewer's shoulder.
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
     glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glPopMatrix();
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
@@ -73,11 +88,12 @@ gboolean on_gl_button_press(GtkWidget*, GdkEventButton* event, gpointer) {
     return TRUE;
 }
 
+// The event's own position and state: the pointer read later may already be past the button's
+// release, and its position belongs to no event.
 gboolean on_gl_motion(GtkWidget* widget, GdkEventMotion* event, gpointer) {
-    int x = static_cast<int>(event->x);
-    int y = static_cast<int>(event->y);
-    GdkModifierType state = static_cast<GdkModifierType>(event->state);
-    if (event->is_hint) gdk_window_get_pointer(event->window, &x, &y, &state);
+    const int x = static_cast<int>(event->x);
+    const int y = static_cast<int>(event->y);
+    const guint state = event->state & DRAG_STATE_MASK;
     {
         GlSection gl(widget);
         if (state & GDK_BUTTON1_MASK) {
@@ -95,6 +111,8 @@ gboolean on_gl_motion(GtkWidget* widget, GdkEventMotion* event, gpointer) {
         draw_view(widget);
         if (widget_active("boton_rec")) capture_frame_bmp();
     }
+    // The view asks for motion hints: the next motion is reported once this one is drawn.
+    gdk_event_request_motions(event);
     return TRUE;
 }
 
@@ -126,13 +144,19 @@ gboolean on_view_key_press(GtkWidget*, GdkEventKey* event, gpointer) {
         refresh_matrices();
         set_widget_value("spin_ver_zoom", zoom);
     }
-    request_redraw();
+    // The key has yet to reach the focused widget: the keys typed after it wait their turn.
+    request_redraw_keeping_events();
     return FALSE;
 }
 
 }  // namespace
 
-bool init_toolkit() { return gtk_init_check(nullptr, nullptr) && gtk_gl_init_check(nullptr, nullptr); }
+bool init_toolkit() {
+    if (!gtk_init_check(nullptr, nullptr)) return false;
+    // A display without OpenGL still runs the program, with a label in place of the view.
+    gl_initialised = gtk_gl_init_check(nullptr, nullptr);
+    return true;
+}
 
 GlSection::GlSection(GtkWidget* view_widget) {
     if (!view_widget || !GTK_IS_DRAWING_AREA(view_widget) || !gtk_widget_is_gl_capable(view_widget) ||
@@ -167,7 +191,7 @@ void GlSection::swap_or_flush() {
 }
 
 GtkWidget* create_gl_view() {
-    if (!gdk_gl_query_extension()) {
+    if (!gl_initialised || !gdk_gl_query_extension()) {
         show_message("OpenGL not supported", MESSAGE_ERROR, BUTTONS_CLOSE);
         return gtk_label_new("OpenGL not supported");
     }

@@ -3,7 +3,7 @@
 
 #include <gtk/gtk.h>
 
-// Initialises GTK and GtkGLExt; false when there is no display.
+// Initialises GTK and, when the display has OpenGL, GtkGLExt; false when there is no display.
 bool init_toolkit();
 
 // The drawing area that becomes gtkglext_modelo3D, or a label "OpenGL not supported".

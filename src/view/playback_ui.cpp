@@ -57,6 +57,10 @@ void request_redraw() {
     if (!widget_active("boton_play")) draw_view(view_widget());
 }
 
+void request_redraw_keeping_events() {
+    if (!widget_active("boton_play")) draw_view_keeping_events(view_widget());
+}
+
 gboolean periodic_refresh(gpointer) {
     if (!app_windows.main_window || !g_object_get_data(G_OBJECT(app_windows.main_window), "boton_play")) return FALSE;
     if (!widget_active("boton_play")) draw_view(view_widget());

@@ -336,20 +336,29 @@ static int drawing_depth = 0;
 
 bool redraw_in_progress() { return drawing_depth > 0; }
 
+static void draw_picture(GtkWidget* widget) {
+    if (!widget) return;
+    GlSection gl(widget);
+    if (!gl.open()) return;
+    draw_scene(widget);
+    gl.swap_or_flush();
+}
+
 gboolean draw_view(GtkWidget* widget) {
     ++drawing_depth;
-    if (widget) {
-        GlSection gl(widget);
-        if (gl.open()) {
-            draw_scene(widget);
-            gl.swap_or_flush();
-        }
-    }
+    draw_picture(widget);
     process_pending_events();
     capture_if_recording();
     playback_step();
     --drawing_depth;
     return TRUE;
+}
+
+void draw_view_keeping_events(GtkWidget* widget) {
+    ++drawing_depth;
+    draw_picture(widget);
+    capture_if_recording();
+    --drawing_depth;
 }
 
 gboolean on_view_expose(GtkWidget* widget, GdkEventExpose*, gpointer) { return draw_view(widget); }
@@ -378,9 +387,10 @@ std::vector<unsigned char> render_view_pixels(GtkWidget* widget, int& width, int
 }
 
 // The list's handler runs before the list has taken the click; the periodic refresh shows the
-// new selection.
+// new selection. The redraw must not dispatch the button's release before the list has seen
+// its press, or the list would keep the pointer and swallow the next click.
 static gboolean redraw_on_press(GtkWidget*, GdkEventButton*, gpointer) {
-    request_redraw();
+    request_redraw_keeping_events();
     return FALSE;
 }
 

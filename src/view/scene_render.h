@@ -8,6 +8,9 @@
 
 // The expose handler of the view, also called directly to renew the picture at once.
 gboolean draw_view(GtkWidget* widget);
+// Draws the picture (and records it while recording) without dispatching any other event: for
+// handlers of an event still being delivered, whose followers must keep their order.
+void draw_view_keeping_events(GtkWidget* widget);
 // True while draw_view runs, including the events it dispatches.
 bool redraw_in_progress();
 gboolean on_view_expose(GtkWidget* widget, GdkEventExpose* event, gpointer);

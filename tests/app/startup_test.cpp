@@ -5,10 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <sstream>
 #include <thread>
 
 #include "support/test_support.h"
@@ -21,12 +24,15 @@ struct Started {
     std::string err_path;
 };
 
-// Starts build/zemo with the given argv[0] and argument, from the working directory `cwd`.
-Started start_zemo(const TempDir& logs, const std::string& argv0, const std::string& argument, const std::string& cwd) {
+// Starts build/zemo with the given argv[0] and argument, from the working directory `cwd`, on
+// the test display or on `display`.
+Started start_zemo(const TempDir& logs, const std::string& argv0, const std::string& argument, const std::string& cwd,
+                   const std::string& display = "") {
     Started started{0, logs.path("out"), logs.path("err")};
     started.pid = fork();
     if (started.pid == 0) {
         if (chdir(cwd.c_str()) != 0) _exit(126);
+        if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
         dup2(open(started.out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
         dup2(open(started.err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
         const std::string program = build_path("zemo");
@@ -53,6 +59,38 @@ int wait_exit(pid_t pid) {
 }
 
 bool still_running(pid_t pid) { return waitpid(pid, nullptr, WNOHANG) == 0; }
+
+// An X server of the test's own without the GLX extension.
+struct ServerWithoutGl : PrivateXServer {
+    ServerWithoutGl() : PrivateXServer({"-extension", "GLX"}) {}
+
+    std::string run(const std::string& command) const {
+        std::string out;
+        run_command("DISPLAY=" + display + " " + command, &out);
+        return out;
+    }
+    // The id of a shown window of the program with this title, waiting up to ten seconds.
+    std::string window_titled(const std::string& title) const {
+        for (int i = 0; i < 100; ++i) {
+            std::istringstream ids(run("xdotool search --onlyvisible --classname zemo"));
+            for (std::string id; ids >> id;) {
+                if (run("xdotool getwindowname " + id) == title + "\n") return id;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return "";
+    }
+};
+
+// The pixels of a window as RGB rows, read from a screenshot in PPM.
+std::string screenshot(const ServerWithoutGl& server, const std::string& window, int& width, int& height) {
+    std::istringstream ppm(server.run("import -window " + window + " -depth 8 ppm:-"));
+    std::string magic;
+    int depth = 0;
+    ppm >> magic >> width >> height >> depth;
+    ppm.get();
+    return std::string(std::istreambuf_iterator<char>(ppm), {});
+}
 
 struct StartupTest : ::testing::Test {
     void SetUp() override {
@@ -94,4 +132,41 @@ TEST_F(StartupTest, AWorkingDirectoryThatCannotBeSetEndsTheProgram) {
     const Started zemo = start_zemo(logs, "/no/such/folder/zemo", "", "/");
     EXPECT_EQ(wait_exit(zemo.pid), 1);
     EXPECT_EQ(read_file(zemo.out_path), "Error changing working directory\n");
+}
+
+TEST_F(StartupTest, WithoutOpenGLItStartsWithTheMessageAndALabelInPlaceOfTheView) {
+    const ServerWithoutGl server;
+    ASSERT_FALSE(server.display.empty()) << "Xvfb did not start";
+    // The pointer out of the way, so no tooltip covers the window.
+    ASSERT_EQ(run_command("DISPLAY=" + server.display + " xdotool mousemove 1020 760"), 0);
+    const Started zemo = start_zemo(logs, build_path("zemo"), "", "/", server.display);
+    // The message box (it has no title) is up over the splash.
+    const std::string box = server.window_titled("");
+    ASSERT_FALSE(box.empty()) << "on " << server.display << (still_running(server.pid) ? "" : " (the server has gone)")
+                              << ": " << read_file(zemo.err_path);
+    server.run("xdotool key --window " + box + " Return");
+    const std::string main_window = server.window_titled(" ZEMO v.1.2");
+    ASSERT_FALSE(main_window.empty());
+    EXPECT_TRUE(still_running(zemo.pid));
+    // The label's text (grey: the view is insensitive without a file) is the only thing darker
+    // than the window's background in the view's frame, between the toolbar, the playback buttons
+    // and the editing notebook.
+    int dark = 0;
+    for (int attempt = 0; attempt < 20 && dark < 50; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        int width = 0, height = 0;
+        const std::string pixels = screenshot(server, main_window, width, height);
+        ASSERT_EQ(pixels.size(), static_cast<size_t>(width) * height * 3);
+        dark = 0;
+        for (int y = 110; y < std::min(290, height); ++y) {
+            for (int x = 70; x < std::min(455, width); ++x) {
+                const size_t at = (static_cast<size_t>(y) * width + x) * 3;
+                dark += static_cast<unsigned char>(pixels[at + 1]) < 180;
+            }
+        }
+    }
+    EXPECT_GE(dark, 50) << "no label in place of the view";
+    kill(zemo.pid, SIGTERM);
+    EXPECT_EQ(wait_exit(zemo.pid), 0);
+    EXPECT_EQ(read_file(zemo.err_path).find("cannot open the display"), std::string::npos);
 }

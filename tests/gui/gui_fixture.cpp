@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include "app/app_windows.h"
 #include "app/startup.h"
@@ -111,6 +112,47 @@ std::vector<std::string> GuiTest::list_rows(const char* clist, int column) {
     return rows;
 }
 
+void GuiTest::settle() {
+    for (int quiet = 0; quiet < 3;) {
+        gdk_display_sync(gdk_display_get_default());
+        quiet = gtk_events_pending() ? 0 : quiet + 1;
+        process_pending_events();
+        g_usleep(10 * 1000);
+    }
+}
+
+void GuiTest::focus_main_window() {
+    GtkWidget* window = app_windows.main_window;
+    gtk_widget_show(window);
+    settle();
+    // There is no window manager on the test display: the window takes the focus itself.
+    gdk_window_focus(window->window, GDK_CURRENT_TIME);
+    for (int i = 0; i < 100 && !gtk_window_has_toplevel_focus(GTK_WINDOW(window)); ++i) settle();
+    ASSERT_TRUE(gtk_window_has_toplevel_focus(GTK_WINDOW(window)));
+}
+
+void GuiTest::xdotool(const std::string& commands) {
+    // xdotool closes its display before it exits, so the server has made every event by then.
+    std::string err;
+    ASSERT_EQ(run_command("(" + commands + ")", nullptr, &err), 0) << commands << "\n" << err;
+    settle();
+}
+
+std::pair<int, int> GuiTest::on_screen(GtkWidget* w, int x, int y) {
+    int origin_x = 0, origin_y = 0;
+    gdk_window_get_origin(w->window, &origin_x, &origin_y);
+    // A widget without a window of its own is placed inside its parent's.
+    if (GTK_WIDGET_NO_WINDOW(w)) {
+        origin_x += w->allocation.x;
+        origin_y += w->allocation.y;
+    }
+    return {origin_x + x, origin_y + y};
+}
+
+void GuiTest::click_on_screen(std::pair<int, int> at) {
+    xdotool("xdotool mousemove " + std::to_string(at.first) + " " + std::to_string(at.second) + " click 1");
+}
+
 void GuiTest::open_capture(const std::string& path) {
     click("boton_herr_abrir");
     ASSERT_NE(app_windows.file_selection, nullptr);
@@ -131,6 +173,20 @@ std::string GuiTest::open_small_capture(const std::string& name, int marks, int 
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+#ifdef ZEMO_PRIVATE_DISPLAY
+    // Tests that type and click through the X server move its one pointer and keyboard focus, and
+    // windows of tests run beside them would take their clicks: each run has a server of its own.
+    std::optional<PrivateXServer> server;
+    if (!GTEST_FLAG_GET(list_tests)) {
+        server.emplace();
+        // Without Xvfb these tests are skipped, as the others are without a display.
+        if (server->display.empty()) {
+            unsetenv("DISPLAY");
+        } else {
+            setenv("DISPLAY", server->display.c_str(), 1);
+        }
+    }
+#endif
     // A display that is there but slow to answer (a loaded machine) gets a few more tries; a
     // missing one skips the interface tests.
     for (int attempt = 0; std::getenv("DISPLAY") && !display_available && attempt < 5; ++attempt) {

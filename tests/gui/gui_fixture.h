@@ -6,6 +6,7 @@
 #include <gtk/gtk.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/test_support.h"
@@ -27,6 +28,19 @@ struct GuiTest : ::testing::Test {
     double upper(const char* name);
     std::vector<std::string> menu_items(const char* option_menu);
     std::vector<std::string> list_rows(const char* clist, int column = 0);
+
+    // Real input through the X server, as a user's (xdotool's XTest events): keys reach the window
+    // that has the keyboard focus, clicks whatever lies under the pointer. focus_main_window shows
+    // the main window and gives it the keyboard focus; xdotool runs one or more xdotool command
+    // lines and handles the events they caused.
+    void focus_main_window();
+    void xdotool(const std::string& commands);
+    // Handles the X server's events until it has been quiet for a moment.
+    void settle();
+    // Where the point (x, y) of a widget's allocation lies on the screen.
+    std::pair<int, int> on_screen(GtkWidget* widget, int x, int y);
+    // Moves the pointer there and clicks button 1.
+    void click_on_screen(std::pair<int, int> at);
 
     // Open through the toolbar and the file-selection dialog.
     void open_capture(const std::string& path);

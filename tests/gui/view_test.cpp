@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "app/app_windows.h"
+#include "app/startup.h"
 #include "app/ui_helpers.h"
 #include "app/widgets.h"
 #include "core/capture_model.h"
@@ -280,6 +281,8 @@ TEST_F(ViewTest, ZoomKeysStepTheZoomAndTheSpinButtonClampsIt) {
 TEST_F(ViewTest, DraggingRotatesAndAxisButtonsResetTheCamera) {
     open_scene();
     GtkWidget* area = widget("gtkglext_modelo3D");
+    // The motions are hints, as the view asks for them: their own position and buttons count,
+    // not those of the pointer (wherever it is, with no button held).
     GdkEventButton press{};
     press.type = GDK_BUTTON_PRESS;
     press.window = area->window;
@@ -294,6 +297,8 @@ TEST_F(ViewTest, DraggingRotatesAndAxisButtonsResetTheCamera) {
     motion.x = 140;
     motion.y = 40;
     motion.state = GDK_BUTTON1_MASK;
+    motion.is_hint = TRUE;
+    motion.device = gdk_display_get_core_pointer(gdk_display_get_default());
     g_signal_emit_by_name(area, "motion_notify_event", &motion, &handled);
     EXPECT_FLOAT_EQ(view.camera.rot_z, 50.0f);
     EXPECT_FLOAT_EQ(view.camera.rot_x, 270.0f);
@@ -315,4 +320,40 @@ TEST_F(ViewTest, TheViewReportsItsSizeAsAMultipleOfFour) {
     EXPECT_EQ(status_text(), "GLWindow [" + std::to_string(view.view_width) + " x " + std::to_string(view.view_height) + "]");
     EXPECT_EQ(label("label_avi_width"), std::to_string(view.view_width));
     EXPECT_EQ(label("label_avi_height"), std::to_string(view.view_height));
+}
+
+namespace {
+
+// A mark in the middle of the view, alone, in "Detailed" (lit) render mode; where a file is named
+// at start-up it is opened before the view is realized, otherwise through the Open button.
+Rgb lit_mark_colour(GuiTest& test, bool named_at_start_up) {
+    const std::string path = test.dir.path("lit.idf");
+    write_file(path, make_idf_text(100, 3, 1, [](int m, int, int) { return m * 100.0; }));
+    if (named_at_start_up) open_startup_capture(path.c_str());
+    gtk_widget_show(app_windows.main_window);
+    process_pending_events();
+    if (!named_at_start_up) test.open_capture(path);
+    set_widget_active("checkbutton_drawbox", false);
+    set_widget_value("spin_ver_marcas", 20);
+    app.mark_styles[0].visible = app.mark_styles[2].visible = 0;
+    app.mark_styles[1].colour = 6;  // Rojo Claro, 249 red
+    int width = 0, height = 0;
+    const std::vector<unsigned char> pixels = render_view_pixels(test.widget("gtkglext_modelo3D"), width, height);
+    if (pixels.empty()) return {-1, -1, -1};
+    const size_t at = (static_cast<size_t>(height / 2) * width + width / 2) * 3;
+    return {pixels[at], pixels[at + 1], pixels[at + 2]};
+}
+
+}  // namespace
+
+TEST_F(GuiTest, TheLightShinesOnTheSceneHoweverTheCaptureWasOpened) {
+    const Rgb opened = lit_mark_colour(*this, false);
+    TearDown();
+    SetUp();
+    const Rgb named = lit_mark_colour(*this, true);
+    expect_near(named, opened);
+    // Lit from the front, the mark's face towards the viewer shows most of its colour (lit from
+    // behind, only the ambient 40 % would be left).
+    EXPECT_GT(named.r, 249 * 0.6);
+    EXPECT_EQ(named.g, 0);
 }

@@ -2,8 +2,11 @@
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -101,4 +104,36 @@ std::string written_bytes(const std::function<bool(FILE* out)>& write) {
     EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), out), bytes.size());
     std::fclose(out);
     return bytes;
+}
+
+PrivateXServer::PrivateXServer(const std::vector<std::string>& options) {
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    std::vector<std::string> words = {"Xvfb", "-displayfd", std::to_string(ready[1]), "-nolisten", "tcp",
+                                      "-screen", "0", "1024x768x24"};
+    words.insert(words.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid = fork();
+    if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        close(ready[0]);
+        execvp("Xvfb", argv.data());
+        _exit(127);
+    }
+    close(ready[1]);
+    // The server writes its display number and then a line end once it takes connections (nothing
+    // when it fails); it dies if the pipe is closed before the line end is written.
+    std::string number;
+    char c = 0;
+    while (pid > 0 && read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+    close(ready[0]);
+    if (c == '\n' && !number.empty()) display = ":" + number;
+}
+
+PrivateXServer::~PrivateXServer() {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
 }

@@ -1,6 +1,8 @@
 // Helpers shared by the tests: recorded seams, per-test temporary folders, capture builders.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -54,3 +56,16 @@ std::string written_bytes(const std::function<bool(FILE* out)>& write);
 
 // Runs a command through the shell; returns its exit code and fills the outputs when given.
 int run_command(const std::string& command, std::string* out = nullptr, std::string* err = nullptr);
+
+// An X server of the test's own (Xvfb, 1024 x 768 in 24 bits, with the given extra options),
+// stopped when destroyed or when the test process dies. `display` is ":N", or empty when the
+// server could not start.
+struct PrivateXServer {
+    explicit PrivateXServer(const std::vector<std::string>& options = {});
+    ~PrivateXServer();
+    PrivateXServer(const PrivateXServer&) = delete;
+    PrivateXServer& operator=(const PrivateXServer&) = delete;
+
+    pid_t pid = 0;
+    std::string display;
+};
