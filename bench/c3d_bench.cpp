@@ -8,11 +8,11 @@
 #include <cstdio>
 
 #include "bench_support.h"
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
-#include "core/idf_writer.h"
-#include "formats/c3d_writer.h"
-#include "formats/idf_header.h"
+#include "engine/formats/c3d/c3d_writer.h"
+#include "engine/formats/capture_io.h"
+#include "engine/formats/idf/idf_header.h"
+#include "engine/formats/idf/idf_writer.h"
+#include "engine/model/capture_model.h"
 
 namespace {
 

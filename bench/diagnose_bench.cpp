@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "core/capture_model.h"
-#include "core/seams.h"
-#include "fuzzy/expert_system.h"
-#include "fuzzy/fim_parser.h"
-#include "fuzzy/fuzzy_engine.h"
-#include "fuzzy/fuzzy_system.h"
+#include "engine/fuzzy/expert_system.h"
+#include "engine/fuzzy/fim_parser.h"
+#include "engine/fuzzy/fuzzy_engine.h"
+#include "engine/fuzzy/fuzzy_system.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
 #include "platform/paths.h"
 
 #ifdef ZEMO_HAVE_FUZZYLITE

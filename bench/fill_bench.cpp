@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
-#include "core/seams.h"
-#include "processing/channel_commands.h"
-#include "processing/gap_fill.h"
-#include "processing/trajectory_edit.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
+#include "engine/processing/channel_commands.h"
+#include "engine/processing/gap_fill.h"
+#include "engine/processing/trajectory_edit.h"
 
 #ifndef ZEMO_SHARED_DATA
 #define ZEMO_SHARED_DATA "../shared/data"

@@ -7,10 +7,9 @@
 
 #include "baseline_idf_reader.h"
 #include "bench_support.h"
-#include "core/capture_model.h"
-#include "core/idf_format.h"
-#include "core/idf_reader.h"
-#include "core/idf_writer.h"
+#include "engine/formats/capture_io.h"
+#include "engine/formats/idf/idf_format.h"
+#include "engine/model/capture_model.h"
 
 namespace {
 

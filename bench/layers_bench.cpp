@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "app/app_windows.h"
-#include "app/startup.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
 #include "bench_support.h"
-#include "core/capture_model.h"
-#include "core/idf_format.h"
+#include "engine/formats/idf/idf_format.h"
+#include "engine/model/capture_model.h"
+#include "gui/gl/gl_view.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
+#include "gui/shell/startup.h"
 #include "platform/paths.h"
-#include "view/gl_view.h"
 
 namespace {
 

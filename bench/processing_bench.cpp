@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "core/capture_model.h"
-#include "core/seams.h"
-#include "processing/spline.h"
-#include "processing/trajectory_edit.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
+#include "engine/processing/spline.h"
+#include "engine/processing/trajectory_edit.h"
 
 // Shared with the gap-fill benchmark, which times the accurate fill on the same capture.
 void make_gapped_capture() {

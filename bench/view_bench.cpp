@@ -7,15 +7,16 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app_windows.h"
-#include "app/startup.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
 #include "bench_support.h"
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
+#include "engine/scene/view_state.h"
+#include "gui/gl/gl_context.h"
+#include "gui/gl/gl_view.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
+#include "gui/shell/startup.h"
 #include "platform/paths.h"
-#include "view/gl_view.h"
-#include "view/view_state.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <cstdlib>
 
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
+#include "engine/formats/read_error.h"
+#include "engine/model/capture_model.h"
 
 inline void check_parsed_capture(int status, const CaptureData& out, const IdfError& error) {
     if (status != 0) {

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/capture_model.h"
-#include "core/colour_table.h"
-#include "core/seams.h"
-#include "skeleton/bon_format.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/colour_table.h"
+#include "engine/model/seams.h"
+#include "engine/skeleton/bon_format.h"
 
 static int marks_of(std::string_view text) {
     size_t at = 0;

@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "capture_checks.h"
-#include "core/seams.h"
-#include "formats/c3d_reader.h"
-#include "formats/c3d_writer.h"
+#include "engine/formats/c3d/c3d_reader.h"
+#include "engine/formats/c3d/c3d_writer.h"
+#include "engine/model/seams.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string>
 
-#include "core/seams.h"
-#include "view/recording.h"
+#include "engine/model/seams.h"
+#include "engine/scene/recording.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool quiet = (install_seams({}), true);

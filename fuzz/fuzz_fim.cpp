@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/seams.h"
-#include "fuzzy/fim_parser.h"
-#include "fuzzy/fuzzy_engine.h"
-#include "fuzzy/fuzzy_system.h"
+#include "engine/fuzzy/fim_parser.h"
+#include "engine/fuzzy/fuzzy_engine.h"
+#include "engine/fuzzy/fuzzy_system.h"
+#include "engine/model/seams.h"
 
 static void ignore_xml_error(void*, const char*, ...) {}
 

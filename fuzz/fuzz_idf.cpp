@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
-#include "core/seams.h"
+#include "engine/formats/idf/idf_reader.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool quiet = (install_seams({}), true);

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "view/tga_image.h"
+#include "engine/scene/tga_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TgaImage image;

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "capture_checks.h"
-#include "core/seams.h"
-#include "formats/trc_reader.h"
+#include "engine/formats/trc/trc_reader.h"
+#include "engine/model/seams.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool quiet = (install_seams({}), true);

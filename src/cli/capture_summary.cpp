@@ -2,7 +2,7 @@
 // order, and what later captures keep follows them.
 #include "cli/capture_summary.h"
 
-#include "core/idf_format.h"
+#include "engine/formats/idf/idf_format.h"
 
 std::string capture_summary(const CaptureData& data) {
     std::string text = "rate: " + format_rate(data.capture_rate) + "\ncolumns: " + std::to_string(data.num_columns) +

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 // "rate: R", "columns: N", "marks: N", "frames: N", "lost: N", "first_frame: N", then
 // "analog: N channels at R Hz" when the capture keeps analog channels; one line each.

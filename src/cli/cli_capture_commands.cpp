@@ -2,13 +2,12 @@
 #include <cstdio>
 #include <string>
 
-#include "app/console_seams.h"
 #include "cli/capture_summary.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
-#include "core/idf_writer.h"
+#include "cli/console_seams.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/capture_model.h"
 #include "platform/regular_file.h"
 
 int cli_usage_error(const std::string& text, const char* usage) {

@@ -5,10 +5,10 @@
 
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
-#include "core/capture_model.h"
-#include "core/idf_writer.h"
-#include "formats/c3d_writer.h"
-#include "formats/capture_format.h"
+#include "engine/formats/c3d/c3d_writer.h"
+#include "engine/formats/capture_format.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/capture_model.h"
 
 int cli_convert(const CliWords& words) {
     static const char* usage = "zemo-cli convert IN OUT";

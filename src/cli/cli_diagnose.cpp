@@ -6,9 +6,9 @@
 #include <string>
 
 #include "cli/cli_args.h"
-#include "core/idf_writer.h"
-#include "fuzzy/expert_system.h"
-#include "view/view_state.h"
+#include "engine/formats/capture_io.h"
+#include "engine/fuzzy/expert_system.h"
+#include "engine/scene/view_state.h"
 
 int cli_diagnose(const CliWords& words) {
     static const char* usage = "zemo-cli diagnose IN --rules FILE.fim [--repair OUT]";

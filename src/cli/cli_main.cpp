@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/console_seams.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_diagnose.h"
 #include "cli/cli_plot.h"
 #include "cli/cli_skeleton.h"
+#include "cli/console_seams.h"
 
 namespace {
 

@@ -12,15 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "app/console_seams.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
+#include "cli/console_seams.h"
+#include "engine/model/capture_model.h"
+#include "engine/plot/plot_files.h"
+#include "engine/plot/plot_items.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
-#include "plot/plot_files.h"
-#include "plot/plot_items.h"
 
 namespace {
 

@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "app/console_seams.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
-#include "core/capture_model.h"
-#include "core/idf_writer.h"
-#include "core/seams.h"
+#include "cli/console_seams.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
+#include "engine/processing/channel_commands.h"
+#include "engine/processing/trajectory_edit.h"
 #include "platform/file_replace.h"
-#include "processing/channel_commands.h"
-#include "processing/trajectory_edit.h"
 
 namespace {
 

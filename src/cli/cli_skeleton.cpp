@@ -7,10 +7,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/console_seams.h"
 #include "cli/cli_args.h"
-#include "core/capture_model.h"
-#include "skeleton/skeleton_file.h"
+#include "cli/console_seams.h"
+#include "engine/model/capture_model.h"
+#include "engine/skeleton/skeleton_file.h"
 
 namespace {
 

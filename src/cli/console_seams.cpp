@@ -1,9 +1,9 @@
 // Console reporting for zemo-cli and for the desktop program before its windows exist.
-#include "app/console_seams.h"
+#include "cli/console_seams.h"
 
 #include <cstdio>
 
-#include "core/seams.h"
+#include "engine/model/seams.h"
 
 static bool message_shown = false;
 

@@ -1,12 +1,12 @@
 // zemo.ini is read line by line, so a command may contain spaces ("gedit --new-window").
-#include "app/config.h"
+#include "engine/config.h"
 
 #include <cstdio>
 #include <sstream>
 #include <string>
 
-#include "core/capture_model.h"
-#include "core/idf_writer.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/capture_model.h"
 #include "platform/file_replace.h"
 #include "platform/regular_file.h"
 

@@ -2,7 +2,7 @@
 // repaired capture written with --repair, and the exit codes.
 #include <gtest/gtest.h>
 
-#include "fuzzy/fuzzy_test_support.h"
+#include "support/fuzzy_test_support.h"
 
 namespace {
 

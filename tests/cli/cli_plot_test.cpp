@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <set>
 
-#include "core/limits.h"
+#include "engine/model/limits.h"
 #include "support/test_support.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "app/config.h"
+#include "engine/config.h"
 #include "support/test_support.h"
 
 namespace {

@@ -9,15 +9,15 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/config.h"
-#include "core/idf_reader.h"
-#include "core/idf_writer.h"
-#include "core/seams.h"
-#include "fuzzy/fim_parser.h"
-#include "skeleton/skeleton_file.h"
+#include "engine/config.h"
+#include "engine/formats/capture_io.h"
+#include "engine/formats/idf/idf_writer.h"
+#include "engine/fuzzy/fim_parser.h"
+#include "engine/model/seams.h"
+#include "engine/scene/recording.h"
+#include "engine/scene/tga_image.h"
+#include "engine/skeleton/skeleton_file.h"
 #include "support/test_support.h"
-#include "view/recording.h"
-#include "view/tga_image.h"
 
 namespace {
 

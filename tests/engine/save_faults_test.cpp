@@ -19,14 +19,13 @@
 #include <functional>
 #include <set>
 
-#include "core/idf_reader.h"
-#include "core/idf_writer.h"
-#include "core/seams.h"
-#include "plot/plot_files.h"
-#include "plot/plot_items.h"
-#include "skeleton/skeleton_file.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/seams.h"
+#include "engine/plot/plot_files.h"
+#include "engine/plot/plot_items.h"
+#include "engine/scene/recording.h"
+#include "engine/skeleton/skeleton_file.h"
 #include "support/test_support.h"
-#include "view/recording.h"
 
 namespace {
 

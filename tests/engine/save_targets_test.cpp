@@ -13,12 +13,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/idf_reader.h"
-#include "core/idf_writer.h"
-#include "core/seams.h"
-#include "plot/plot_files.h"
-#include "plot/plot_items.h"
-#include "skeleton/skeleton_file.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/seams.h"
+#include "engine/plot/plot_files.h"
+#include "engine/plot/plot_items.h"
+#include "engine/skeleton/skeleton_file.h"
 #include "support/test_support.h"
 
 namespace {

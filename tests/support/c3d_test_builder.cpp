@@ -1,6 +1,6 @@
 // The test builder writes the parameter records by hand, in the order a file from a lab might
 // have them, with the group after its parameters to check that order does not matter.
-#include "formats/c3d_test_builder.h"
+#include "support/c3d_test_builder.h"
 
 #include <cmath>
 #include <cstring>

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "formats/c3d_numbers.h"
+#include "engine/formats/c3d/c3d_numbers.h"
 
 struct C3dBuild {
     C3dProcessor processor = C3dProcessor::intel;

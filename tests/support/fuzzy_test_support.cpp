@@ -1,11 +1,11 @@
 // Builders for the fuzzy module's tests.
-#include "fuzzy/fuzzy_test_support.h"
+#include "support/fuzzy_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "core/idf_reader.h"
+#include "engine/formats/idf/idf_reader.h"
 
 std::string fim_variable(const std::string& type, const std::string& name, const std::vector<std::string>& sets) {
     std::string text = "  <linguisticvar" + (type.empty() ? std::string() : " type=\"" + type + "\"") + " name=\"" + name + "\">\n";

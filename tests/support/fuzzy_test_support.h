@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzzy/expert_system.h"
+#include "engine/fuzzy/expert_system.h"
 #include "support/test_support.h"
 
 // <linguisticvar type="TYPE" name="NAME"> with one fuzzyset per "LABEL a b c d" entry.

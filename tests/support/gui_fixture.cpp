@@ -1,18 +1,18 @@
 // The interface test fixture and its own main: GTK is initialised once, on the test display.
-#include "gui/gui_fixture.h"
+#include "support/gui_fixture.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <optional>
 
-#include "app/app_windows.h"
-#include "app/startup.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "view/gl_view.h"
-#include "core/capture_model.h"
-#include "core/seams.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
+#include "gui/gl/gl_view.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
+#include "gui/shell/startup.h"
 
 static bool display_available = false;
 

@@ -13,8 +13,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/idf_format.h"
-#include "core/seams.h"
+#include "engine/formats/idf/idf_format.h"
+#include "engine/model/seams.h"
 
 Recorder::Recorder() {
     app_reset();

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 struct RecordedMessage {
     std::string text;

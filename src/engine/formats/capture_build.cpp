@@ -1,8 +1,8 @@
 // What the C3D and TRC readers share once the samples are read.
-#include "formats/capture_build.h"
+#include "engine/formats/capture_build.h"
 
-#include "formats/capture_names.h"
-#include "formats/idf_header.h"
+#include "engine/formats/capture_names.h"
+#include "engine/formats/idf/idf_header.h"
 
 void capture_build(double rate, int frames, const std::vector<std::string>& labels,
                    std::vector<std::shared_ptr<Sample[]>>& samples, CaptureFormat format, CaptureData& out,

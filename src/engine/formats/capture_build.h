@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 // `labels` and `samples` hold one entry per mark (at most MAX_CHANNELS), each sample array
 // `frames` long with lost coordinates at LOST_VALUE; `rate` is kept as the file gives it, whole

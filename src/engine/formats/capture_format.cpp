@@ -1,5 +1,5 @@
 // Telling the capture formats apart.
-#include "formats/capture_format.h"
+#include "engine/formats/capture_format.h"
 
 #include <cctype>
 

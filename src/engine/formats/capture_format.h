@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 // C3D when the second byte is 0x50, TRC when the text begins with "PathFileType", else IDF.
 // `head` is the start of the file; sixteen bytes are enough.

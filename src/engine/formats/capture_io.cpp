@@ -1,14 +1,33 @@
-// An IDF file is read line by line from the stream, as it always was; C3D and TRC files are
-// read whole into memory first (their readers check every count against the bytes held).
-#include "formats/capture_loader.h"
+// Opening and saving layers. An IDF file is read line by line from the stream, as it always was;
+// C3D and TRC files are read whole into memory first (their readers check every count against
+// the bytes held). Saves go through a temporary file renamed over the target, so the user's file
+// is never left half-written.
+#include "engine/formats/capture_io.h"
 
 #include <sys/stat.h>
 
-#include "core/line_reader.h"
-#include "core/seams.h"
-#include "formats/c3d_reader.h"
-#include "formats/capture_format.h"
-#include "formats/trc_reader.h"
+#include <cerrno>
+#include <cstring>
+
+#include "engine/formats/c3d/c3d_reader.h"
+#include "engine/formats/c3d/c3d_writer.h"
+#include "engine/formats/capture_format.h"
+#include "engine/formats/idf/idf_format.h"
+#include "engine/formats/idf/idf_header.h"
+#include "engine/formats/idf/idf_reader.h"
+#include "engine/formats/idf/idf_writer.h"
+#include "engine/formats/line_reader.h"
+#include "engine/formats/trc/trc_reader.h"
+#include "engine/formats/trc/trc_writer.h"
+#include "engine/model/seams.h"
+#include "platform/file_replace.h"
+#include "platform/regular_file.h"
+
+const char* const IDF_TEMP_FILE_NAME = "#temporal_zemo#.###";
+
+static std::string last_write_error;
+
+const std::string& idf_write_error() { return last_write_error; }
 
 namespace {
 
@@ -49,4 +68,144 @@ int capture_read_stream(FILE* file, const std::string& name, CaptureData& out, I
     status_set(" Opening file... ");
     return format == CaptureFormat::c3d ? c3d_parse(bytes, name, out, error, warnings)
                                         : trc_parse(bytes, name, out, error);
+}
+
+static std::string opening_error(const std::string& name, const std::string& what) {
+    return "Error opening file:\n " + name + "\n " + what;
+}
+
+static int lowest_free_slot() {
+    for (int n = 1; n <= MAX_LAYERS; ++n) {
+        if (!app.layers[n].in_use) return n;
+    }
+    return 0;
+}
+
+static std::vector<std::string> read_warnings;
+
+const std::vector<std::string>& idf_read_warnings() { return read_warnings; }
+
+int idf_read(const std::string& path) {
+    read_warnings.clear();
+    if (app.open_count >= MAX_LAYERS || lowest_free_slot() == 0) {
+        show_error("You can't open more than 10 files");
+        return 1;
+    }
+    std::string reason;
+    FILE* file = open_regular_file(path, reason);
+    if (!file) {
+        // A file that cannot be opened fails quietly; one that is no file to read says so.
+        if (reason == NOT_A_REGULAR_FILE) show_error(opening_error(path, reason));
+        return 1;
+    }
+    CaptureData loaded;
+    IdfError error;
+    std::vector<std::string> warnings;
+    const int status = capture_read_stream(file, path, loaded, error, &warnings);
+    std::fclose(file);
+    if (status != 0) {
+        if (!error.text.empty()) show_error(error.text);
+        return 1;
+    }
+    status_set(" File opened successfully ");
+    if (!warnings.empty()) {
+        std::string text = " File opened with repairs:";
+        for (const std::string& warning : warnings) text += " " + warning;
+        status_set(text);
+    }
+    read_warnings = std::move(warnings);
+
+    // The layer being left keeps what was done to it since it was last stored.
+    if (app.current_layer != 0) layer_store(app.current_layer);
+    ++app.open_count;
+    const int slot = lowest_free_slot();
+    loaded.source_path = path;
+    loaded.file_name = path;
+    static_cast<CaptureData&>(app) = std::move(loaded);
+    static_cast<LayerPlacement&>(app.layers[slot]) = LayerPlacement{};
+    app.current_layer = slot;
+    layer_store(slot);
+    show_layer_row(slot);
+    return 0;
+}
+
+static bool nothing_to_write() {
+    if (app.header && app.current_layer != 0) return false;
+    last_write_error = "no capture is open";
+    return true;
+}
+
+int idf_write(const std::string& path) {
+    last_write_error.clear();
+    if (nothing_to_write()) return 1;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) {
+        last_write_error = "cannot create " + path + ": " + std::strerror(errno);
+        return 1;
+    }
+    status_set(" Saving File... ");
+    bool ok = idf_write_stream(app, *idf_header_at_save(app), out);
+    int error = errno;
+    if (std::fclose(out) != 0 && ok) ok = false, error = errno;
+    if (!ok) {
+        last_write_error = "writing " + path + " failed: " + std::strerror(error ? error : EIO);
+        return 1;
+    }
+    status_set(" File Saved Successfully");
+    return 0;
+}
+
+// An IDF file holds a whole rate: one that is not whole was written rounded, and the user is told.
+static void warn_rate_rounded(const std::string& path) {
+    const int written = idf_whole_rate(app.capture_rate);
+    if (written == app.capture_rate) return;
+    show_message("The capture rate of " + format_rate(app.capture_rate) + " Hz is not a whole number: " + path +
+                     " holds it as " + std::to_string(written) + " Hz, the nearest whole rate an IDF file can hold.",
+                 MESSAGE_WARNING, BUTTONS_OK);
+}
+
+// Writes the working copy over `target` through the temporary file, in the given format.
+static ReplaceFailure write_replacing(const std::string& target, CaptureFormat format) {
+    status_set(" Saving File... ");
+    const SharedText header = format == CaptureFormat::idf ? idf_header_at_save(app) : nullptr;
+    const ReplaceFailure failure = replace_file(target, IDF_TEMP_FILE_NAME, [&](FILE* out) {
+        switch (format) {
+        case CaptureFormat::c3d: return c3d_write_stream(app, out);
+        case CaptureFormat::trc: return trc_write_stream(app, out, target);
+        default: return idf_write_stream(app, header ? *header : std::string(), out);
+        }
+    });
+    if (!failure.failed()) {
+        status_set(" File Saved Successfully");
+        if (format == CaptureFormat::idf) warn_rate_rounded(target);
+    }
+    return failure;
+}
+
+int idf_save() {
+    if (nothing_to_write() || app.file_name.empty()) {
+        show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n no capture is open");
+        return 1;
+    }
+    // The file is written back in its own format: a C3D or TRC file never becomes IDF text.
+    const ReplaceFailure failure = write_replacing(app.file_name, app.source_format);
+    if (!failure.failed()) {
+        app.samples_changed = false;
+        return 0;
+    }
+    if (failure.at_temporary) {
+        show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n " + failure.reason);
+    } else {
+        show_error("Error saving file:\n " + app.file_name + "\n " + failure.reason);
+    }
+    return 1;
+}
+
+int idf_save_as(const std::string& path) {
+    const std::string failure = nothing_to_write() ? last_write_error
+                                                   : write_replacing(path, capture_format_of_name(path)).reason;
+    if (failure.empty()) app.samples_changed = false;
+    if (failure.empty()) return 0;
+    show_error("Error saving file:\n " + path + "\n " + failure);
+    return 1;
 }

@@ -1,5 +1,5 @@
 // The naming rules of marks read from C3D and TRC files.
-#include "formats/capture_names.h"
+#include "engine/formats/capture_names.h"
 
 #include <set>
 

@@ -1,6 +1,6 @@
 // Chunked line splitting: a fixed buffer is refilled from the stream, and a line cut by the end
 // of the buffer is moved to its front before the next read.
-#include "core/line_reader.h"
+#include "engine/formats/line_reader.h"
 
 #include <sys/stat.h>
 

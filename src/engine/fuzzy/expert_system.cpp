@@ -1,20 +1,20 @@
 // The diagnosis run. Inputs are computed once per mark and frame and shared by the three axes;
 // whatever changes a mark's samples makes them computed afresh, so the findings are those of
 // a computation for every inference.
-#include "fuzzy/expert_system.h"
+#include "engine/fuzzy/expert_system.h"
 
 #include <charconv>
 #include <cstring>
 #include <memory>
 #include <vector>
 
-#include "core/capture_model.h"
-#include "fuzzy/fim_parser.h"
-#include "fuzzy/fuzzy_engine.h"
-#include "fuzzy/fuzzy_system.h"
-#include "fuzzy/motion_inputs.h"
-#include "processing/trajectory_edit.h"
-#include "view/view_state.h"
+#include "engine/fuzzy/fim_parser.h"
+#include "engine/fuzzy/fuzzy_engine.h"
+#include "engine/fuzzy/fuzzy_system.h"
+#include "engine/fuzzy/motion_inputs.h"
+#include "engine/model/capture_model.h"
+#include "engine/processing/trajectory_edit.h"
+#include "engine/scene/view_state.h"
 
 namespace {
 

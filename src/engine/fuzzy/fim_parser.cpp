@@ -1,6 +1,6 @@
 // The FIM reader on libxml2. An element that lacks what it needs is skipped, and a rule term that
 // names nothing known is dropped; each is listed as a warning, so a mistyped file is noticed.
-#include "fuzzy/fim_parser.h"
+#include "engine/fuzzy/fim_parser.h"
 
 #include <libxml/parser.h>
 
@@ -11,9 +11,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/seams.h"
-#include "fuzzy/fuzzy_engine.h"
-#include "fuzzy/fuzzy_system.h"
+#include "engine/fuzzy/fuzzy_engine.h"
+#include "engine/fuzzy/fuzzy_system.h"
+#include "engine/model/seams.h"
 #include "platform/regular_file.h"
 
 namespace {

@@ -1,10 +1,10 @@
 // One inference: assign, fuzzify, evaluate the rules, defuzzify; then reset the degrees the
 // rules touched. Every fuzzy quantity is a 32-bit float.
-#include "fuzzy/fuzzy_engine.h"
+#include "engine/fuzzy/fuzzy_engine.h"
 
 #include <cstring>
 
-#include "fuzzy/motion_inputs.h"
+#include "engine/fuzzy/motion_inputs.h"
 
 namespace {
 

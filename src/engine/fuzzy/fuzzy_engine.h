@@ -3,7 +3,7 @@
 // average of set centres. It works in place on fuzzy_system and allocates nothing.
 #pragma once
 
-#include "fuzzy/fuzzy_system.h"
+#include "engine/fuzzy/fuzzy_system.h"
 
 // The index of the motion quantity an input named `name` receives ("Pt" .. "Pt-4", "Vt" ..
 // "Vt-3", "At" .. "At-2"), or -1 for any other name.

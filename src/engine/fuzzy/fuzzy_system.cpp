@@ -1,5 +1,5 @@
 // The in-memory fuzzy system and the construction of its sets.
-#include "fuzzy/fuzzy_system.h"
+#include "engine/fuzzy/fuzzy_system.h"
 
 #include <cstring>
 

@@ -1,11 +1,11 @@
 // Normalisation of a mark's trajectory around a frame, over the view's bounds or a window of
 // 101 frames, and the sliding form of the window bounds that the diagnosis run uses.
-#include "fuzzy/motion_inputs.h"
+#include "engine/fuzzy/motion_inputs.h"
 
 #include <algorithm>
 #include <cassert>
 
-#include "view/view_state.h"
+#include "engine/scene/view_state.h"
 
 std::vector<MotionInputs> motion_inputs;
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "core/capture_model.h"
-#include "view/camera.h"
+#include "engine/model/capture_model.h"
+#include "engine/scene/camera.h"
 
 constexpr int FUZZY_WINDOW = 50;       // half width of the window an axis is normalised over
 constexpr double FUZZY_SCALE = 10.0;   // normalised positions run from 0 to this, and are cut at it

@@ -1,9 +1,9 @@
 // The global application record and the moves between the working copy and the layer slots.
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 #include <cassert>
 
-#include "core/seams.h"
+#include "engine/model/seams.h"
 
 AppState app;
 

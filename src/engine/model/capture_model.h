@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/limits.h"
+#include "engine/model/limits.h"
 
-// What a C3D file held besides its marks (formats/c3d_source.h).
+// What a C3D file held besides its marks (engine/formats/c3d/c3d_source.h).
 struct C3dSource;
 
 struct Sample {

@@ -1,5 +1,5 @@
 // The colour names are Spanish and are shown as they stand in every colour menu and list.
-#include "core/colour_table.h"
+#include "engine/model/colour_table.h"
 
 const ColourEntry ColourTable[COLOUR_COUNT] = {
     {"Rojo Oscuro", 143, 0, 0},

@@ -1,7 +1,7 @@
 // The fifteen named colours that marks and bones are drawn with.
 #pragma once
 
-#include "core/limits.h"
+#include "engine/model/limits.h"
 
 struct ColourEntry {
     char name[32];

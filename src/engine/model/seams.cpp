@@ -1,5 +1,5 @@
 // Dispatch to the installed reporting seams, and the collecting of one command's messages.
-#include "core/seams.h"
+#include "engine/model/seams.h"
 
 #include <utility>
 #include <vector>

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 // Message box types and button sets, with the GTK meanings.
 enum MessageType { MESSAGE_INFO = 0, MESSAGE_WARNING = 1, MESSAGE_QUESTION = 2, MESSAGE_ERROR = 3 };

@@ -1,13 +1,13 @@
 // Writing the plot: the data of every entry, gathered layer by layer, then order.gnu.
-#include "plot/plot_files.h"
+#include "engine/plot/plot_files.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <sstream>
 
-#include "core/idf_writer.h"
-#include "core/seams.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/seams.h"
 #include "platform/file_replace.h"
 #include "platform/paths.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/capture_model.h"
-#include "plot/plot_items.h"
+#include "engine/model/capture_model.h"
+#include "engine/plot/plot_items.h"
 
 enum PlotType { PLOT_XYZ = 0, PLOT_X = 1, PLOT_Y = 2, PLOT_Z = 3 };
 

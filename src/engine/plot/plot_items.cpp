@@ -1,9 +1,9 @@
 // The to-plot list and the checks that keep its entries tied to the files they came from.
-#include "plot/plot_items.h"
+#include "engine/plot/plot_items.h"
 
 #include <algorithm>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 std::vector<PlotItem> plot_items;
 

@@ -1,6 +1,6 @@
 // Reading the end of a plot: gp.bat's exit status says whether a picture was drawn and shown;
 // when gnuplot failed, its own error lines say why.
-#include "plot/plot_outcome.h"
+#include "engine/plot/plot_outcome.h"
 
 #include <fstream>
 #include <sstream>

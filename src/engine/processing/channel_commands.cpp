@@ -1,12 +1,12 @@
 // The reporting around repair and smoothing, shared by the panel, the toolbar and zemo-cli.
-#include "processing/channel_commands.h"
+#include "engine/processing/channel_commands.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "core/capture_model.h"
-#include "core/seams.h"
-#include "processing/trajectory_edit.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
+#include "engine/processing/trajectory_edit.h"
 
 void run_repair(int first_frame, int last_frame, const std::vector<int>& channels) {
     // Repair only ever fills lost coordinates, so the samples changed exactly when fewer are lost.

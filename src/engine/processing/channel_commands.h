@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "processing/gap_fill.h"
+#include "engine/processing/gap_fill.h"
 
 // Repairs the channels over first..last, shows "Error Correction Finished. ..." with the numbers
 // of corrected and remaining lost coordinates, stores the remaining count and logs the run.

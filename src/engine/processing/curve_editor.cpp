@@ -1,13 +1,13 @@
 // The arithmetic of the trajectory editor: interval clamping, samples to control points and the
 // curve back to samples. Nothing here reads a widget.
-#include "processing/curve_editor.h"
+#include "engine/processing/curve_editor.h"
 
 #include <cassert>
 #include <cstdio>
 #include <string>
 
-#include "core/seams.h"
-#include "processing/spline.h"
+#include "engine/model/seams.h"
+#include "engine/processing/spline.h"
 
 namespace {
 

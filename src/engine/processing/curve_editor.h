@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 // A frame interval, inclusive at both ends.
 struct CurveInterval {

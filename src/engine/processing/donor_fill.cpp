@@ -3,13 +3,13 @@
 // gap to each gap frame carries the mark's last seen position forward; their motion from the
 // frame after carries its next seen position back; the two estimates are blended linearly across
 // the gap, so the fill meets the seen positions at both ends.
-#include "processing/donor_fill.h"
+#include "engine/processing/donor_fill.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "processing/rigid_fit.h"
+#include "engine/processing/rigid_fit.h"
 
 namespace {
 

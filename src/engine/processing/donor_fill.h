@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 // A run of frames first..last where a mark is not seen (some coordinate lost).
 struct FrameRun {

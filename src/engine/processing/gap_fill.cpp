@@ -1,15 +1,15 @@
 // Every fill is worked out from the capture as it was before the run and written afterwards, so
 // a filled value never serves as a knot or a donor for another mark. Every frame of a filled gap
 // had a lost coordinate filled, so the whole gap takes the origin of the way it was filled.
-#include "processing/gap_fill.h"
+#include "engine/processing/gap_fill.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <memory>
 
-#include "processing/donor_fill.h"
-#include "processing/knot_spline.h"
+#include "engine/processing/donor_fill.h"
+#include "engine/processing/knot_spline.h"
 
 namespace {
 

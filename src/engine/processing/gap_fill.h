@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 enum class FillMethod { spline, rigid, automatic };
 

@@ -1,7 +1,7 @@
 // Thomas elimination of the natural spline's moment equations
 //   h[i-1] M[i-1] + 2 (h[i-1] + h[i]) M[i] + h[i] M[i+1] = 6 (slope[i] - slope[i-1]),
 // with M at both ends 0. The system is diagonally dominant, so no pivoting is needed.
-#include "processing/knot_spline.h"
+#include "engine/processing/knot_spline.h"
 
 void knot_spline_moments(const double* t, const double* y, int n, double* m, double* scratch) {
     if (n < 1) return;

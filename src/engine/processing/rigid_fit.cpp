@@ -3,7 +3,7 @@
 // two point sets. The eigenvalue is found by Newton's method on the characteristic polynomial,
 // started from an upper bound, and the eigenvector from the adjugate of (N - lambda I); this
 // takes a few hundred operations per fit, where a general eigen-solver would take thousands.
-#include "processing/rigid_fit.h"
+#include "engine/processing/rigid_fit.h"
 
 #include <algorithm>
 #include <cmath>

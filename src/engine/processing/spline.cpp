@@ -1,10 +1,10 @@
 // Spline arithmetic on fixed arrays: no heap memory, time linear in the chunk.
-#include "processing/spline.h"
+#include "engine/processing/spline.h"
 
 #include <cassert>
 
-#include "core/limits.h"
-#include "core/seams.h"
+#include "engine/model/limits.h"
+#include "engine/model/seams.h"
 
 void natural_spline(const double* x, int count, SplineSegment* segments, double* scratch) {
     const int n = count - 1;

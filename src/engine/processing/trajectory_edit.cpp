@@ -2,16 +2,16 @@
 // each, and write back what changed; interchange and scaling work on the samples directly. Each
 // records the origin of the samples whose value it changes, and makes a channel's origins only
 // when it changes one of its samples.
-#include "processing/trajectory_edit.h"
+#include "engine/processing/trajectory_edit.h"
 
 #include <algorithm>
 #include <cassert>
 #include <cstdio>
 #include <string>
 
-#include "core/capture_model.h"
-#include "core/seams.h"
-#include "processing/spline.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
+#include "engine/processing/spline.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // channel interchange and data scaling.
 #pragma once
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 // Calls visit(start, end) for each chunk of first..last as repair and smoothing cut it: the
 // first chunk holds 100 frames, each later one 99, the last ends at `last`; an interval of

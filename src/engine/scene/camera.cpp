@@ -1,10 +1,10 @@
 // Camera arithmetic, with the matrices built the way glTranslate, glScale, glRotate,
 // gluPerspective and glOrtho build them, so tests can check where a point lands.
-#include "view/camera.h"
+#include "engine/scene/camera.h"
 
 #include <cmath>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 namespace {
 

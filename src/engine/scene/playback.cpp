@@ -1,5 +1,5 @@
 // Playback arithmetic.
-#include "view/playback.h"
+#include "engine/scene/playback.h"
 
 int next_playback_frame(int f, int num_frames, int speed) {
     if (f >= num_frames - 1) return 0;

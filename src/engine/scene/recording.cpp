@@ -1,6 +1,6 @@
 // The BMP writer of the recorded frames and their folder, the codec list reader and the video
 // script command lines.
-#include "view/recording.h"
+#include "engine/scene/recording.h"
 
 #include <cassert>
 #include <cerrno>
@@ -11,7 +11,7 @@
 #include <new>
 #include <sstream>
 
-#include "core/seams.h"
+#include "engine/model/seams.h"
 #include "platform/paths.h"
 #include "platform/regular_file.h"
 

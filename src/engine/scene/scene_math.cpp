@@ -1,5 +1,5 @@
 // Scene decisions in plain arithmetic.
-#include "view/scene_math.h"
+#include "engine/scene/scene_math.h"
 
 #include <cmath>
 

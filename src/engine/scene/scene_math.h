@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 // The placement in effect for the layer being drawn: the current layer's from its widgets,
 // any other layer's from its slot.

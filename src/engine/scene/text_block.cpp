@@ -1,9 +1,9 @@
 // The text block's content, apart from the GL printing.
-#include "view/text_block.h"
+#include "engine/scene/text_block.h"
 
 #include <cstdio>
 
-#include "core/colour_table.h"
+#include "engine/model/colour_table.h"
 
 void text_block_line(int line, int mark, int frame, int view_height, TextBlockPiece pieces[TEXT_BLOCK_PIECES]) {
     const Sample& s = app.channels[mark].samples[frame];

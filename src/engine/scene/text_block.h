@@ -2,7 +2,7 @@
 // the frame shown, one line per mark from the top edge down.
 #pragma once
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 struct TextBlockPiece {
     int x, y;

@@ -1,6 +1,6 @@
 // Text layout. A backslash starts a code: \c(r g b) and \a(r g b a) set the colour, \b+ \b- bold,
 // \i+ \i- italic; anything else after a backslash draws the backslash as a glyph.
-#include "view/text_layout.h"
+#include "engine/scene/text_layout.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // TGA decoding: checks in the order type, size, depth, pixels. The pixels follow the header and
 // the image-ID field, whose length is the first byte.
-#include "view/tga_image.h"
+#include "engine/scene/tga_image.h"
 
 #include <cstdio>
 

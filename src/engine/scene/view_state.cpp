@@ -1,5 +1,5 @@
 // The one instance of the view state.
-#include "view/view_state.h"
+#include "engine/scene/view_state.h"
 
 ViewState view;
 

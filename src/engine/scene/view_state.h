@@ -2,8 +2,8 @@
 // data, the size of the drawing area, and the placement of the layer drawn last.
 #pragma once
 
-#include "view/camera.h"
-#include "view/scene_math.h"
+#include "engine/scene/camera.h"
+#include "engine/scene/scene_math.h"
 
 struct ViewState {
     CameraState camera;

@@ -1,10 +1,10 @@
 // BON text to a skeleton and back. The reader checks every number the drawing code will index
 // with, so a skeleton it accepts can be drawn and edited without further tests.
-#include "skeleton/bon_format.h"
+#include "engine/skeleton/bon_format.h"
 
 #include <cassert>
 
-#include "core/colour_table.h"
+#include "engine/model/colour_table.h"
 
 namespace {
 

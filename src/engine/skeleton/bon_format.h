@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 // A skeleton as a file gives it, before it replaces the skeleton of the working copy.
 struct Skeleton {

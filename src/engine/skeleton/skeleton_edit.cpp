@@ -1,13 +1,13 @@
 // Skeleton edits on the working copy; each one that changes the skeleton marks it unsaved. The
 // callers pass menu positions, so indices outside the marks, colours or bones are programming errors.
-#include "skeleton/skeleton_edit.h"
+#include "engine/skeleton/skeleton_edit.h"
 
 #include <cassert>
 #include <string>
 
-#include "core/capture_model.h"
-#include "core/colour_table.h"
-#include "core/seams.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/colour_table.h"
+#include "engine/model/seams.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // The skeleton of the working copy to and from BON files. The model changes only when a whole
 // file has been read and found valid; a save never leaves a half-written file behind.
-#include "skeleton/skeleton_file.h"
+#include "engine/skeleton/skeleton_file.h"
 
 #include <cstdio>
 
-#include "core/capture_model.h"
-#include "core/idf_writer.h"
-#include "core/seams.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
+#include "engine/skeleton/bon_format.h"
 #include "platform/file_replace.h"
 #include "platform/regular_file.h"
-#include "skeleton/bon_format.h"
 
 namespace {
 

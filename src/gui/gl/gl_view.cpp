@@ -1,6 +1,6 @@
 // The OpenGL view: creation with its configuration fallbacks, the GL state set once at realize,
 // the size kept a multiple of 4, and the mouse, key and button handlers that move the camera.
-#include "view/gl_view.h"
+#include "gui/gl/gl_view.h"
 
 #include <GL/gl.h>
 #include <gdk/gdkkeysyms.h>
@@ -8,16 +8,17 @@
 
 #include <cstdio>
 
-#include "app/app_windows.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/seams.h"
+#include "engine/model/seams.h"
+#include "engine/scene/view_state.h"
+#include "gui/gl/gl_context.h"
+#include "gui/gl/overlay.h"
+#include "gui/gl/record_tick.h"
+#include "gui/gl/redraw_tick.h"
+#include "gui/gl/scene_render.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
 #include "platform/paths.h"
-#include "view/overlay.h"
-#include "view/playback_ui.h"
-#include "view/recording_ui.h"
-#include "view/scene_render.h"
-#include "view/view_state.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ gboolean on_gl_motion(GtkWidget* widget, GdkEventMotion* event, gpointer) {
         }
     }
     if (!widget_active("boton_play") && state != 0) {
-        draw_view(widget);
+        redraw_view(widget);
         if (widget_active("boton_rec")) capture_frame_bmp();
     }
     // The view asks for motion hints: the next motion is reported once this one is drawn.
@@ -118,7 +119,7 @@ gboolean on_gl_motion(GtkWidget* widget, GdkEventMotion* event, gpointer) {
 
 void axis_clicked(GtkButton*, gpointer axis) {
     camera_axis_preset(view.camera, static_cast<char>(GPOINTER_TO_INT(axis)));
-    draw_view(main_widget("gtkglext_modelo3D"));
+    redraw_view(main_widget("gtkglext_modelo3D"));
 }
 
 void refresh_matrices() {
@@ -158,38 +159,6 @@ bool init_toolkit() {
     return true;
 }
 
-GlSection::GlSection(GtkWidget* view_widget) {
-    if (!view_widget || !GTK_IS_DRAWING_AREA(view_widget) || !gtk_widget_is_gl_capable(view_widget) ||
-        !GTK_WIDGET_REALIZED(view_widget)) {
-        return;
-    }
-    GdkGLDrawable* drawable = gtk_widget_get_gl_drawable(view_widget);
-    GdkGLContext* context = gtk_widget_get_gl_context(view_widget);
-    if (!drawable || !context || !gdk_gl_drawable_gl_begin(drawable, context)) return;
-    gdk_gl_drawable_wait_gdk(drawable);
-    drawable_ = drawable;
-    open_ = true;
-}
-
-GlSection::~GlSection() {
-    if (!open_) return;
-    auto* drawable = static_cast<GdkGLDrawable*>(drawable_);
-    gdk_gl_drawable_wait_gl(drawable);
-    gdk_gl_drawable_gl_end(drawable);
-}
-
-bool GlSection::double_buffered() const {
-    return open_ && gdk_gl_drawable_is_double_buffered(static_cast<GdkGLDrawable*>(drawable_));
-}
-
-void GlSection::swap_or_flush() {
-    if (double_buffered()) {
-        gdk_gl_drawable_swap_buffers(static_cast<GdkGLDrawable*>(drawable_));
-    } else {
-        glFlush();
-    }
-}
-
 GtkWidget* create_gl_view() {
     if (!gl_initialised || !gdk_gl_query_extension()) {
         show_message("OpenGL not supported", MESSAGE_ERROR, BUTTONS_CLOSE);
@@ -207,22 +176,6 @@ GtkWidget* create_gl_view() {
     g_signal_connect(area, "motion_notify_event", G_CALLBACK(on_gl_motion), nullptr);
     g_signal_connect(area, "button_press_event", G_CALLBACK(on_gl_button_press), nullptr);
     return area;
-}
-
-void apply_projection() {
-    glViewport(0, 0, view.view_width, view.view_height);
-    glMatrixMode(GL_PROJECTION);
-    const ProjectionInput input{view.bounds,        view.camera.pan_x,           view.camera.pan_y,
-                                view.view_width,    view.view_height,            widget_value("spin_ver_zoom"),
-                                widget_active("check_ver_orto")};
-    const Matrix4 matrix = projection_matrix(input);
-    glLoadMatrixd(matrix.data());
-}
-
-void apply_modelview() {
-    glMatrixMode(GL_MODELVIEW);
-    const Matrix4 matrix = modelview_matrix(view.bounds, view.camera);
-    glLoadMatrixd(matrix.data());
 }
 
 void connect_view_controls(GtkWidget* window) {

@@ -1,14 +1,14 @@
 // The text printer: the laid-out glyphs become textured quads in window pixels. Every piece of
 // GL state it changes is restored exactly as found.
-#include "view/overlay.h"
+#include "gui/gl/overlay.h"
 
 #include <GL/gl.h>
 
 #include <cstdarg>
 #include <cstdio>
 
-#include "view/text_layout.h"
-#include "view/tga_image.h"
+#include "engine/scene/text_layout.h"
+#include "engine/scene/tga_image.h"
 
 namespace {
 

@@ -1,17 +1,21 @@
-// Playback is a chain of redraws: each redraw ends by scheduling the next slider change on the
-// main loop, and that change redraws. The step runs after the redraw has returned, so the chain
-// can go on for hours without growing the stack, and at most one step is ever pending.
-#include "view/playback_ui.h"
+// What follows every redraw, and when the view is redrawn. Playback is a chain of redraws: each
+// redraw ends by scheduling the next slider change on the main loop, and that change redraws.
+// The step runs after the redraw has returned, so the chain can go on for hours without growing
+// the stack, and at most one step is ever pending.
+#include "gui/gl/redraw_tick.h"
 
-#include "app/app_windows.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "view/playback.h"
-#include "view/recording_ui.h"
-#include "view/scene_render.h"
+#include "engine/model/capture_model.h"
+#include "engine/scene/playback.h"
+#include "gui/gl/record_tick.h"
+#include "gui/gl/scene_render.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
 
 namespace {
+
+// Redraws under way, those started by the events a redraw dispatches included.
+int drawing_depth = 0;
 
 guint pending_step = 0;
 int pending_frame = 0;
@@ -41,7 +45,7 @@ void next_clicked() {
 }
 void last_clicked() { set_frame(app.num_frames - 1); }
 
-void slider_changed() { draw_view(view_widget()); }
+void slider_changed() { redraw_view(view_widget()); }
 
 void play_toggled(GtkToggleButton* button, gpointer) {
     if (gtk_toggle_button_get_active(button)) {
@@ -51,19 +55,48 @@ void play_toggled(GtkToggleButton* button, gpointer) {
     }
 }
 
+// The list's handler runs before the list has taken the click; the periodic refresh shows the
+// new selection. The redraw must not dispatch the button's release before the list has seen
+// its press, or the list would keep the pointer and swallow the next click.
+gboolean redraw_on_press(GtkWidget*, GdkEventButton*, gpointer) {
+    request_redraw_keeping_events();
+    return FALSE;
+}
+
 }  // namespace
 
+gboolean redraw_view(GtkWidget* widget) {
+    ++drawing_depth;
+    draw_view(widget);
+    process_pending_events();
+    capture_if_recording();
+    playback_step();
+    --drawing_depth;
+    return TRUE;
+}
+
+void redraw_view_keeping_events(GtkWidget* widget) {
+    ++drawing_depth;
+    draw_view(widget);
+    capture_if_recording();
+    --drawing_depth;
+}
+
+bool redraw_in_progress() { return drawing_depth > 0; }
+
+gboolean on_view_expose(GtkWidget* widget, GdkEventExpose*, gpointer) { return redraw_view(widget); }
+
 void request_redraw() {
-    if (!widget_active("boton_play")) draw_view(view_widget());
+    if (!widget_active("boton_play")) redraw_view(view_widget());
 }
 
 void request_redraw_keeping_events() {
-    if (!widget_active("boton_play")) draw_view_keeping_events(view_widget());
+    if (!widget_active("boton_play")) redraw_view_keeping_events(view_widget());
 }
 
 gboolean periodic_refresh(gpointer) {
     if (!app_windows.main_window || !g_object_get_data(G_OBJECT(app_windows.main_window), "boton_play")) return FALSE;
-    if (!widget_active("boton_play")) draw_view(view_widget());
+    if (!widget_active("boton_play")) redraw_view(view_widget());
     return TRUE;
 }
 
@@ -97,4 +130,16 @@ void connect_playback_controls(GtkWidget* window) {
     on("boton_ultimo", last_clicked);
     g_signal_connect_swapped(find_widget(window, "hscale_frame"), "value-changed", G_CALLBACK(slider_changed), nullptr);
     g_signal_connect(find_widget(window, "boton_play"), "toggled", G_CALLBACK(play_toggled), nullptr);
+}
+
+void connect_scene_options(GtkWidget* window) {
+    for (const char* name : {"option_ver_render", "optionmenu_velocity", "optionmenu_acceleration"}) {
+        g_signal_connect_swapped(find_widget(window, name), "changed", G_CALLBACK(request_redraw), nullptr);
+    }
+    for (const char* name : {"check_ver_marcas", "check_ver_nombre", "check_ver_huesos", "check_ver_trazas"}) {
+        g_signal_connect_swapped(find_widget(window, name), "toggled", G_CALLBACK(request_redraw), nullptr);
+    }
+    for (const char* name : {"list_ver_trazas", "clist_entity", "clist_toplot_plot"}) {
+        g_signal_connect(find_widget(window, name), "button_press_event", G_CALLBACK(redraw_on_press), nullptr);
+    }
 }

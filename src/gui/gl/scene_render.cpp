@@ -1,25 +1,22 @@
 // Scene rendering in fixed-function OpenGL. The options are read from their widgets at every
 // redraw; what to draw is decided by the arithmetic in scene_math, how by the pieces below.
-#include "view/scene_render.h"
+#include "gui/gl/scene_render.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <cstdio>
 
-#include "app/app_windows.h"
-#include "app/gtk_seams.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "core/colour_table.h"
-#include "view/gl_view.h"
-#include "view/overlay.h"
-#include "view/playback_ui.h"
-#include "view/recording_ui.h"
-#include "view/scene_math.h"
-#include "view/text_block.h"
-#include "view/view_state.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/colour_table.h"
+#include "engine/scene/scene_math.h"
+#include "engine/scene/text_block.h"
+#include "engine/scene/view_state.h"
+#include "gui/gl/gl_context.h"
+#include "gui/gl/overlay.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/gtk_seams.h"
+#include "gui/kit/ui_helpers.h"
 
 namespace {
 
@@ -332,36 +329,13 @@ void draw_scene(GtkWidget* widget) {
     layer_fetch(app.current_layer);
 }
 
-static int drawing_depth = 0;
-
-bool redraw_in_progress() { return drawing_depth > 0; }
-
-static void draw_picture(GtkWidget* widget) {
+void draw_view(GtkWidget* widget) {
     if (!widget) return;
     GlSection gl(widget);
     if (!gl.open()) return;
     draw_scene(widget);
     gl.swap_or_flush();
 }
-
-gboolean draw_view(GtkWidget* widget) {
-    ++drawing_depth;
-    draw_picture(widget);
-    process_pending_events();
-    capture_if_recording();
-    playback_step();
-    --drawing_depth;
-    return TRUE;
-}
-
-void draw_view_keeping_events(GtkWidget* widget) {
-    ++drawing_depth;
-    draw_picture(widget);
-    capture_if_recording();
-    --drawing_depth;
-}
-
-gboolean on_view_expose(GtkWidget* widget, GdkEventExpose*, gpointer) { return draw_view(widget); }
 
 void render_current_layer_once() {
     if (app.current_layer == 0) {
@@ -384,24 +358,4 @@ std::vector<unsigned char> render_view_pixels(GtkWidget* widget, int& width, int
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
-}
-
-// The list's handler runs before the list has taken the click; the periodic refresh shows the
-// new selection. The redraw must not dispatch the button's release before the list has seen
-// its press, or the list would keep the pointer and swallow the next click.
-static gboolean redraw_on_press(GtkWidget*, GdkEventButton*, gpointer) {
-    request_redraw_keeping_events();
-    return FALSE;
-}
-
-void connect_scene_options(GtkWidget* window) {
-    for (const char* name : {"option_ver_render", "optionmenu_velocity", "optionmenu_acceleration"}) {
-        g_signal_connect_swapped(find_widget(window, name), "changed", G_CALLBACK(request_redraw), nullptr);
-    }
-    for (const char* name : {"check_ver_marcas", "check_ver_nombre", "check_ver_huesos", "check_ver_trazas"}) {
-        g_signal_connect_swapped(find_widget(window, name), "toggled", G_CALLBACK(request_redraw), nullptr);
-    }
-    for (const char* name : {"list_ver_trazas", "clist_entity", "clist_toplot_plot"}) {
-        g_signal_connect(find_widget(window, name), "button_press_event", G_CALLBACK(redraw_on_press), nullptr);
-    }
 }

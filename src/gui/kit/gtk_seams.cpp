@@ -1,13 +1,11 @@
 // GTK implementations of the engine's seams, and the modal boxes they and the interface show.
-#include "app/gtk_seams.h"
+#include "gui/kit/gtk_seams.h"
 
 #include <gtk/gtk.h>
 
-#include "app/app_windows.h"
-#include "app/refresh.h"
-#include "app/ui_helpers.h"
-#include "core/seams.h"
-#include "view/layers_panel.h"
+#include "engine/model/seams.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
 
 namespace {
 
@@ -78,16 +76,15 @@ void dismiss_running_message() {
     if (running_message) gtk_dialog_response(GTK_DIALOG(running_message), GTK_RESPONSE_DELETE_EVENT);
 }
 
-void install_gtk_seams() {
+void install_gtk_seams(void (*on_row_shown)(int), void (*on_row_hidden)(int), void (*on_samples_changed)()) {
     Seams seams;
     seams.show_message = gtk_show_message;
     seams.status_set = gtk_status_set;
     seams.history_append = gtk_history_append;
     seams.read_placement = placement_from_widgets;
-    seams.layer_row_shown = layer_row_show_widgets;
-    seams.layer_row_hidden = layer_row_hide_widgets;
-    // Make must never write back values loaded before a command changed them.
-    seams.samples_changed = refresh_marks_page;
+    seams.layer_row_shown = on_row_shown;
+    seams.layer_row_hidden = on_row_hidden;
+    seams.samples_changed = on_samples_changed;
     seams.collect_messages = true;
     install_seams(seams);
     gdk_event_handler_set(handle_event_as_one_command, nullptr, nullptr);

@@ -7,9 +7,12 @@
 #include <initializer_list>
 #include <string>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
-void install_gtk_seams();
+// Installs the seams: boxes, status bar and history over the main window, the placement from its
+// widgets, and what the pages do when a layer's row is shown or hidden and when samples change
+// (given by the shell, which knows the pages).
+void install_gtk_seams(void (*on_row_shown)(int), void (*on_row_hidden)(int), void (*on_samples_changed)());
 
 // The current layer's placement as its widgets hold it.
 LayerPlacement placement_from_widgets();

@@ -1,10 +1,10 @@
 // Widget accessors over find_widget on the main window.
-#include "app/ui_helpers.h"
+#include "gui/kit/ui_helpers.h"
 
 #include <algorithm>
 
-#include "app/app_windows.h"
-#include "app/widgets.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/widgets.h"
 
 AppWindows app_windows;
 

@@ -1,5 +1,5 @@
 // Widget look-up by name, as every handler does at each use, and XPM image loading.
-#include "app/widgets.h"
+#include "gui/kit/widgets.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Widget factories for the window descriptions.
-#include "app/window_builder.h"
+#include "gui/kit/window_builder.h"
 
-#include "app/widgets.h"
+#include "gui/kit/widgets.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,27 +1,16 @@
-// Recording the 3-D view: the record button's two states, the captures of the drawn picture,
-// the tick for the still picture and the widgets of the video panel.
-#include "view/recording_ui.h"
+// The video panel and the record button: a recording starts and ends with the button, and its
+// end starts the video script with what the panel holds.
+#include "gui/pages/avi_page.h"
 
-#include <vector>
-
-#include "app/app_windows.h"
-#include "app/file_commands.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
+#include "engine/scene/recording.h"
+#include "gui/gl/record_tick.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/file_dialog.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
 #include "platform/launch.h"
-#include "view/recording.h"
-#include "view/scene_render.h"
 
 namespace {
-
-guint tick_source = 0;
-// A capture whose error box is open: redraws from the box's loop do not capture again.
-bool capturing = false;
-
-void stop_record_tick() {
-    if (tick_source != 0) g_source_remove(tick_source);
-    tick_source = 0;
-}
 
 int selected_codec_row() {
     GtkWidget* list = main_widget("clist_codecs_avi");
@@ -68,36 +57,6 @@ void select_video_file() { file_select("Save file", "*.avi", SELECT_VIDEO_FILE);
 
 }  // namespace
 
-void capture_frame_bmp() {
-    GtkWidget* view = main_widget("gtkglext_modelo3D");
-    // Without a recording there is no frames folder to write into.
-    if (!view || capturing || !recording_state.recording) return;
-    int width = 0, height = 0;
-    const std::vector<unsigned char> pixels = render_view_pixels(view, width, height);
-    if (pixels.empty() || width <= 0 || height <= 0) return;
-    capturing = true;
-    save_frame_bmp(pixels, width, height);
-    capturing = false;
-}
-
-void capture_if_recording() {
-    if (recording_state.recording) capture_frame_bmp();
-}
-
-gboolean record_tick(gpointer) {
-    if (!app_windows.main_window || !widget_active("boton_rec") || widget_active("boton_play")) {
-        tick_source = 0;
-        return FALSE;
-    }
-    capture_frame_bmp();
-    return TRUE;
-}
-
-void start_record_tick() {
-    stop_record_tick();
-    tick_source = g_timeout_add(RECORD_TICK_MS, record_tick, nullptr);
-}
-
 void fill_codec_list() {
     GtkWidget* list = main_widget("clist_codecs_avi");
     if (!list) return;
@@ -114,10 +73,12 @@ void fill_codec_list() {
 void video_file_chosen(const std::string& path) { set_entry_text("entry_filename_avi", path); }
 
 void connect_recording_controls(GtkWidget* window) {
-    stop_record_tick();
-    recording_state = RecordingState{};
-    capturing = false;
+    reset_recording();
     g_signal_connect(find_widget(window, "boton_rec"), "toggled", G_CALLBACK(rec_toggled), nullptr);
     g_signal_connect(find_widget(window, "check_selcodec_avi"), "toggled", G_CALLBACK(selcodec_toggled), nullptr);
     g_signal_connect_swapped(find_widget(window, "button_select_avi"), "clicked", G_CALLBACK(select_video_file), nullptr);
+    set_file_select_action(SELECT_VIDEO_FILE, [](const std::string& path) {
+        video_file_chosen(path);
+        return 0;
+    });
 }

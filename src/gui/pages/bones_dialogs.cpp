@@ -1,16 +1,16 @@
 // The mark and bone dialogs: built at each edit, filled from the working copy, and destroyed by
 // their OK button (which stores the edit) or by the window frame (which discards it).
-#include "skeleton/edit_dialogs.h"
+#include "gui/pages/bones_dialogs.h"
 
-#include "app/app_windows.h"
-#include "app/refresh.h"
-#include "app/widgets.h"
-#include "app/window_builder.h"
-#include "core/capture_model.h"
-#include "core/colour_table.h"
-#include "skeleton/bones_page.h"
-#include "skeleton/skeleton_edit.h"
-#include "view/playback_ui.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/colour_table.h"
+#include "engine/skeleton/skeleton_edit.h"
+#include "gui/gl/redraw_tick.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/menus.h"
+#include "gui/kit/widgets.h"
+#include "gui/kit/window_builder.h"
+#include "gui/pages/bones_page.h"
 
 namespace {
 

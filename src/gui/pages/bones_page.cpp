@@ -1,19 +1,19 @@
 // Handlers of the " Bones " page: the skeleton file buttons, the marks and bones lists, and
-// inserting and deleting bones. The mark and bone dialogs are in edit_dialogs.
-#include "skeleton/bones_page.h"
+// inserting and deleting bones. The mark and bone dialogs are in bones_dialogs.
+#include "gui/pages/bones_page.h"
 
-#include "app/app_windows.h"
-#include "app/file_commands.h"
-#include "app/unsaved_work.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "core/colour_table.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/colour_table.h"
+#include "engine/skeleton/skeleton_edit.h"
+#include "engine/skeleton/skeleton_file.h"
+#include "gui/gl/redraw_tick.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/file_dialog.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
+#include "gui/pages/bones_dialogs.h"
+#include "gui/pages/unsaved_work.h"
 #include "platform/paths.h"
-#include "skeleton/edit_dialogs.h"
-#include "skeleton/skeleton_edit.h"
-#include "skeleton/skeleton_file.h"
-#include "view/playback_ui.h"
 
 namespace {
 
@@ -119,4 +119,9 @@ void connect_bones_page(GtkWidget* window) {
     on_click("boton_insertar", insert_clicked);
     on_click("boton_hue_editarhuesos", edit_bone_clicked);
     on_click("boton_hue_eliminarhuesos", delete_clicked);
+    set_file_select_action(SELECT_OPEN_SKELETON, [](const std::string& path) {
+        skeleton_file_chosen(path);
+        return 0;
+    });
+    set_file_select_action(SELECT_SAVE_SKELETON_AS, skeleton_save_as_chosen);
 }

@@ -1,19 +1,19 @@
 // Handlers of the channel panels: they read their widgets, run the engine and refresh.
-#include "processing/channels_page.h"
+#include "gui/pages/channels_page.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "app/app_windows.h"
-#include "app/refresh.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "core/seams.h"
-#include "processing/channel_commands.h"
-#include "processing/trajectory_edit.h"
-#include "view/view_state.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
+#include "engine/processing/channel_commands.h"
+#include "engine/processing/trajectory_edit.h"
+#include "engine/scene/view_state.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/layer_refresh.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
 
 namespace {
 
@@ -128,7 +128,7 @@ void apply_data_scale() {
     // user left them, with the scale back at 0.
     layer_store(app.current_layer);
     app.layers[app.current_layer].scale = 0;
-    ui_refresh_layer();
+    refresh_for_current_layer();
 }
 
 void connect_channels_page(GtkWidget* window) {

@@ -1,12 +1,12 @@
 // Handlers of the expert-system page: they read the page's widgets, call the run and let the
 // interface stay alive while it goes.
-#include "fuzzy/fim_page.h"
+#include "gui/pages/fim_page.h"
 
-#include "app/file_commands.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "fuzzy/expert_system.h"
+#include "engine/fuzzy/expert_system.h"
+#include "engine/model/capture_model.h"
+#include "gui/kit/file_dialog.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
 #include "platform/paths.h"
 
 namespace {
@@ -64,4 +64,8 @@ void connect_fim_page(GtkWidget* window) {
                              nullptr);
     g_signal_connect_swapped(find_widget(window, "boton_mib_comenzar"), "clicked", G_CALLBACK(start_diagnosis_command),
                              nullptr);
+    set_file_select_action(SELECT_RULES_FILE, [](const std::string& path) {
+        rules_file_chosen(path);
+        return 0;
+    });
 }

@@ -1,15 +1,15 @@
 // Layer rows and the layer switch. The switch turns tool buttons on and off itself; the
 // switching_layer guard keeps their handlers from starting another switch.
-#include "view/layers_panel.h"
+#include "gui/pages/layers_panel.h"
 
 #include <cstdio>
 
-#include "app/app_windows.h"
-#include "app/refresh.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "view/playback_ui.h"
+#include "engine/model/capture_model.h"
+#include "gui/gl/redraw_tick.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/layer_refresh.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ void layer_select(int n) {
     for (int i = 1; i <= MAX_LAYERS; ++i) set_widget_active(row_widget("togglebutton_lay_tool_%d", i).c_str(), i == n);
     app.switching_layer = 0;
     layer_fetch(app.current_layer);
-    ui_refresh_layer();
+    refresh_for_current_layer();
 }
 
 void connect_layers_panel(GtkWidget* window) {

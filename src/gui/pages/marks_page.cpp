@@ -1,15 +1,15 @@
 // The " Marks " page: the values list and the trajectory editor's curve, with their handlers.
 // The arithmetic lives in curve_editor; this file moves it between the widgets and the engine.
-#include "processing/marks_page.h"
+#include "gui/pages/marks_page.h"
 
 #include <optional>
 #include <vector>
 
-#include "app/app_windows.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "processing/curve_editor.h"
+#include "engine/model/capture_model.h"
+#include "engine/processing/curve_editor.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
 
 namespace {
 
@@ -115,6 +115,11 @@ void marks_curve_load(int rescale) {
 }
 
 void curve_discard() { marks_curve_load(0); }
+
+void refresh_marks_page() {
+    marks_values_refresh();
+    marks_curve_load(1);
+}
 
 void curve_accept() {
     const std::optional<CurveTarget> target = chosen_target();

@@ -13,5 +13,7 @@ void marks_curve_load(int rescale);
 void curve_discard();
 // " Make   ": the curve written into the samples, then the page reloaded on the same scale.
 void curve_accept();
+// The page follows the data: its values list and its curve, rescaled.
+void refresh_marks_page();
 
 void connect_marks_page(GtkWidget* window);

@@ -1,8 +1,8 @@
 // One plot window at a time: a later picture replaces the earlier one, and closing the window
 // forgets it.
-#include "plot/plot_image_window.h"
+#include "gui/pages/plot_image_window.h"
 
-#include "app/app_windows.h"
+#include "gui/kit/app_windows.h"
 #include "platform/paths.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Handlers of the Plot page: they read the page's widgets, keep clist_toplot_plot paired with
 // plot_items, and leave the files and the script to the engine.
-#include "plot/plot_page.h"
+#include "gui/pages/plot_page.h"
 
 #include <sys/wait.h>
 
@@ -9,18 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "app/app_windows.h"
-#include "app/refresh.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "core/seams.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
+#include "engine/plot/plot_files.h"
+#include "engine/plot/plot_items.h"
+#include "engine/plot/plot_outcome.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/menus.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
+#include "gui/pages/plot_image_window.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
-#include "plot/plot_files.h"
-#include "plot/plot_image_window.h"
-#include "plot/plot_items.h"
-#include "plot/plot_outcome.h"
 
 namespace {
 

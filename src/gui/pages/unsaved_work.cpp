@@ -1,16 +1,16 @@
 // The questions that stand between the user and lost work. The layer asked about is made
 // current first, because the saves work on the working copy.
-#include "app/unsaved_work.h"
+#include "gui/pages/unsaved_work.h"
 
 #include <filesystem>
 
-#include "app/file_commands.h"
-#include "app/gtk_seams.h"
-#include "core/capture_model.h"
-#include "core/idf_writer.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/capture_model.h"
+#include "engine/skeleton/skeleton_file.h"
+#include "gui/kit/file_dialog.h"
+#include "gui/kit/gtk_seams.h"
+#include "gui/pages/layers_panel.h"
 #include "platform/paths.h"
-#include "skeleton/skeleton_file.h"
-#include "view/layers_panel.h"
 
 namespace {
 

@@ -1,22 +1,22 @@
 // Preferences, About, the external editors and viewer, the user manual, and Quit.
-#include "app/app_commands.h"
+#include "gui/shell/app_commands.h"
 
 #include <string>
 #include <vector>
 
-#include "app/app_windows.h"
-#include "app/config.h"
-#include "app/file_commands.h"
-#include "app/main_window.h"
-#include "app/ui_helpers.h"
-#include "app/unsaved_work.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "core/seams.h"
+#include "engine/config.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
+#include "gui/pages/layers_panel.h"
+#include "gui/pages/unsaved_work.h"
+#include "gui/shell/file_commands.h"
+#include "gui/windows/main_window.h"
 #include "platform/command_words.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
-#include "view/layers_panel.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
 // The desktop program: everything lives in the application library.
-#include "app/startup.h"
+#include "gui/shell/startup.h"
 
 int main(int argc, char** argv) { return zemo_main(argc, argv); }

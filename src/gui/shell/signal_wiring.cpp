@@ -1,21 +1,21 @@
 // The main window's hook-ups: each subsystem connects the handlers of its own widgets.
+#include "gui/shell/signal_wiring.h"
+
 #include <initializer_list>
 
-#include "app/app_commands.h"
-#include "app/file_commands.h"
-#include "app/main_window.h"
-#include "app/refresh.h"
-#include "app/widgets.h"
-#include "fuzzy/fim_page.h"
-#include "plot/plot_page.h"
-#include "processing/channels_page.h"
-#include "processing/marks_page.h"
-#include "skeleton/bones_page.h"
-#include "view/gl_view.h"
-#include "view/layers_panel.h"
-#include "view/playback_ui.h"
-#include "view/recording_ui.h"
-#include "view/scene_render.h"
+#include "gui/gl/gl_view.h"
+#include "gui/gl/redraw_tick.h"
+#include "gui/kit/widgets.h"
+#include "gui/pages/avi_page.h"
+#include "gui/pages/bones_page.h"
+#include "gui/pages/channels_page.h"
+#include "gui/pages/fim_page.h"
+#include "gui/pages/layers_panel.h"
+#include "gui/pages/marks_page.h"
+#include "gui/pages/plot_page.h"
+#include "gui/shell/app_commands.h"
+#include "gui/shell/file_commands.h"
+#include "gui/shell/refresh.h"
 
 // A frame typed into the trajectory editor's spin buttons counts at once, before the key acts.
 static gboolean commit_typed_value(GtkWidget* spin, GdkEventKey*, gpointer) {

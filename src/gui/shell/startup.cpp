@@ -1,7 +1,7 @@
 // Start-up: the program's own directory becomes the working directory, the start-up script is
 // launched, the splash is shown while the main window is built, the configuration is read and a
 // capture named on the command line becomes layer 1; then the GTK main loop runs until Quit.
-#include "app/startup.h"
+#include "gui/shell/startup.h"
 
 #include <glib-unix.h>
 #include <gtk/gtk.h>
@@ -11,20 +11,24 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app_commands.h"
-#include "app/app_windows.h"
-#include "app/config.h"
-#include "app/gtk_seams.h"
-#include "app/main_window.h"
-#include "app/refresh.h"
-#include "app/ui_helpers.h"
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
+#include "engine/config.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/capture_model.h"
+#include "gui/gl/gl_view.h"
+#include "gui/gl/redraw_tick.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/gtk_seams.h"
+#include "gui/kit/layer_refresh.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/pages/avi_page.h"
+#include "gui/pages/layers_panel.h"
+#include "gui/pages/marks_page.h"
+#include "gui/shell/app_commands.h"
+#include "gui/shell/refresh.h"
+#include "gui/shell/signal_wiring.h"
+#include "gui/windows/main_window.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
-#include "view/gl_view.h"
-#include "view/playback_ui.h"
-#include "view/recording_ui.h"
 
 namespace {
 
@@ -60,11 +64,16 @@ gboolean quit_on_signal(gpointer) {
 }  // namespace
 
 void create_interface() {
-    // Building the view may already have something to say ("OpenGL not supported").
-    install_gtk_seams();
+    // Building the view may already have something to say ("OpenGL not supported"). The Marks
+    // page follows every change of the samples: Make must never write back values loaded before
+    // a command changed them.
+    install_gtk_seams(layer_row_show_widgets, layer_row_hide_widgets, refresh_marks_page);
+    install_layer_refresh(ui_refresh_layer);
     app_windows.splash_window = create_splash_window();
     gtk_widget_show(app_windows.splash_window);
-    app_windows.main_window = create_main_window();
+    GtkWidget* main_window = create_main_window();
+    connect_main_window_signals(main_window);
+    app_windows.main_window = main_window;
     fill_codec_list();
     ui_reset_no_file();
 }

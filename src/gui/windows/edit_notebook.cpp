@@ -1,8 +1,8 @@
 // The editing notebook beside the 3-D view: trajectory editing on a curve, channel repair,
 // smoothing and interchange, the fuzzy inference module, and skeletons.
-#include "app/main_window.h"
-#include "app/widgets.h"
-#include "app/window_builder.h"
+#include "gui/kit/widgets.h"
+#include "gui/kit/window_builder.h"
+#include "gui/windows/main_window.h"
 
 namespace {
 

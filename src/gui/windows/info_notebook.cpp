@@ -1,7 +1,7 @@
 // The information notebook under the 3-D view: file information and the history log, view
 // settings, calculated entities and placement, plots, and video recording.
-#include "app/main_window.h"
-#include "app/window_builder.h"
+#include "gui/kit/window_builder.h"
+#include "gui/windows/main_window.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // The main window: menus, toolbar, layers panel, the 3-D view frame with its frame controls,
 // the two notebooks and the status bar.
-#include "app/main_window.h"
+#include "gui/windows/main_window.h"
 
 #include <gdk/gdkkeysyms.h>
 
 #include <cstdio>
 
-#include "app/widgets.h"
-#include "app/window_builder.h"
-#include "core/limits.h"
-#include "view/gl_view.h"
+#include "engine/model/limits.h"
+#include "gui/gl/gl_view.h"
+#include "gui/kit/widgets.h"
+#include "gui/kit/window_builder.h"
 
 namespace {
 
@@ -183,7 +183,5 @@ GtkWidget* create_main_window() {
     pack(hbox2, alignment1);
     pack(vbox1, hbox2, true);
     pack(vbox1, b.named("statusbar_principal", gtk_statusbar_new()));
-
-    connect_main_window_signals(window);
     return window;
 }

@@ -1,4 +1,5 @@
-// The windows of the program, built hidden with every widget registered under its name.
+// The windows of the program, built hidden with every widget registered under its name and no
+// handler connected (the shell connects them).
 #pragma once
 
 #include <gtk/gtk.h>
@@ -11,6 +12,3 @@ GtkWidget* create_preferences_dialog();
 // The two notebooks of the main window, built into `window`.
 GtkWidget* create_info_notebook(GtkWidget* window);
 GtkWidget* create_edit_notebook(GtkWidget* window);
-
-// Connects the handlers of the main window's menus, toolbar and panels.
-void connect_main_window_signals(GtkWidget* window);

@@ -1,7 +1,7 @@
 // The splash shown while the program starts, the about window and the preferences dialog.
-#include "app/main_window.h"
-#include "app/widgets.h"
-#include "app/window_builder.h"
+#include "gui/kit/widgets.h"
+#include "gui/kit/window_builder.h"
+#include "gui/windows/main_window.h"
 
 // The splash window is insensitive (it takes no input), but its picture is drawn as it is, not
 // greyed out as GTK draws insensitive images.

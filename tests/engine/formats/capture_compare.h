@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 // Values are compared within `tolerance` of their size (or of 1, near zero).
 inline void expect_same_capture(const CaptureData& read, const CaptureData& idf, double tolerance = 1e-6) {

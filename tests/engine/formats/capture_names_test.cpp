@@ -1,7 +1,7 @@
 // The naming rules for marks from other systems' files.
 #include <gtest/gtest.h>
 
-#include "formats/capture_names.h"
+#include "engine/formats/capture_names.h"
 
 using Names = std::vector<std::string>;
 

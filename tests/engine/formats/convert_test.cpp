@@ -7,13 +7,14 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/idf_reader.h"
-#include "core/idf_writer.h"
-#include "formats/c3d_reader.h"
-#include "formats/c3d_writer.h"
-#include "formats/capture_compare.h"
-#include "formats/trc_reader.h"
-#include "formats/trc_writer.h"
+#include "capture_compare.h"
+#include "engine/formats/c3d/c3d_reader.h"
+#include "engine/formats/c3d/c3d_writer.h"
+#include "engine/formats/capture_io.h"
+#include "engine/formats/idf/idf_reader.h"
+#include "engine/formats/idf/idf_writer.h"
+#include "engine/formats/trc/trc_reader.h"
+#include "engine/formats/trc/trc_writer.h"
 #include "support/test_support.h"
 
 namespace {

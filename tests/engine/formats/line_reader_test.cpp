@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "core/line_reader.h"
+#include "engine/formats/line_reader.h"
 
 static std::vector<std::string> all_lines(LineReader& in) {
     std::vector<std::string> lines;

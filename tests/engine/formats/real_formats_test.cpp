@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "core/idf_reader.h"
-#include "formats/c3d_reader.h"
-#include "formats/capture_compare.h"
-#include "formats/trc_reader.h"
+#include "capture_compare.h"
+#include "engine/formats/c3d/c3d_reader.h"
+#include "engine/formats/idf/idf_reader.h"
+#include "engine/formats/trc/trc_reader.h"
 #include "support/test_support.h"
 
 namespace {

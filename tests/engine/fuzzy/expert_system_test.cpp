@@ -5,10 +5,10 @@
 
 #include <cmath>
 
-#include "fuzzy/expert_system.h"
-#include "fuzzy/fuzzy_system.h"
-#include "fuzzy/fuzzy_test_support.h"
-#include "view/view_state.h"
+#include "engine/fuzzy/expert_system.h"
+#include "engine/fuzzy/fuzzy_system.h"
+#include "engine/scene/view_state.h"
+#include "support/fuzzy_test_support.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <string>
 
-#include "fuzzy/fim_parser.h"
-#include "fuzzy/fuzzy_system.h"
-#include "fuzzy/fuzzy_test_support.h"
+#include "engine/fuzzy/fim_parser.h"
+#include "engine/fuzzy/fuzzy_system.h"
+#include "support/fuzzy_test_support.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // areas and defuzzification, reset, and the inputs an axis gives the variables.
 #include <gtest/gtest.h>
 
-#include "fuzzy/fuzzy_engine.h"
-#include "fuzzy/fuzzy_system.h"
-#include "fuzzy/motion_inputs.h"
+#include "engine/fuzzy/fuzzy_engine.h"
+#include "engine/fuzzy/fuzzy_system.h"
+#include "engine/fuzzy/motion_inputs.h"
 
 namespace {
 

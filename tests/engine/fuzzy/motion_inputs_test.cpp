@@ -5,9 +5,9 @@
 #include <cmath>
 #include <random>
 
-#include "fuzzy/fuzzy_test_support.h"
-#include "fuzzy/motion_inputs.h"
-#include "view/view_state.h"
+#include "engine/fuzzy/motion_inputs.h"
+#include "engine/scene/view_state.h"
+#include "support/fuzzy_test_support.h"
 
 namespace {
 

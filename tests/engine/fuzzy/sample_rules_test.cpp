@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <map>
 
-#include "core/idf_reader.h"
-#include "fuzzy/expert_system.h"
-#include "fuzzy/fuzzy_test_support.h"
-#include "view/view_state.h"
+#include "engine/formats/capture_io.h"
+#include "engine/fuzzy/expert_system.h"
+#include "engine/scene/view_state.h"
+#include "support/fuzzy_test_support.h"
 
 namespace {
 

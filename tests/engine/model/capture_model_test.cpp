@@ -1,9 +1,9 @@
 // The working copy and the layer slots: shared samples, copied scalars, placement through widgets.
 #include <gtest/gtest.h>
 
-#include "core/capture_model.h"
-#include "core/colour_table.h"
-#include "core/idf_reader.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/colour_table.h"
 #include "support/test_support.h"
 
 namespace {

@@ -5,15 +5,15 @@
 #include <cmath>
 #include <functional>
 
-#include "core/capture_model.h"
-#include "core/seams.h"
-#include "fuzzy/expert_system.h"
-#include "fuzzy/fuzzy_test_support.h"
-#include "processing/channel_commands.h"
-#include "processing/curve_editor.h"
-#include "processing/trajectory_edit.h"
-#include "skeleton/skeleton_edit.h"
-#include "skeleton/skeleton_file.h"
+#include "engine/fuzzy/expert_system.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
+#include "engine/processing/channel_commands.h"
+#include "engine/processing/curve_editor.h"
+#include "engine/processing/trajectory_edit.h"
+#include "engine/skeleton/skeleton_edit.h"
+#include "engine/skeleton/skeleton_file.h"
+#include "support/fuzzy_test_support.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <sstream>
 
-#include "plot/plot_files.h"
-#include "core/seams.h"
+#include "engine/model/seams.h"
+#include "engine/plot/plot_files.h"
 #include "plot_test_support.h"
 
 namespace {

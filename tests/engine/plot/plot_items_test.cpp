@@ -2,7 +2,7 @@
 // refusing entries whose file has gone.
 #include <gtest/gtest.h>
 
-#include "plot/plot_items.h"
+#include "engine/plot/plot_items.h"
 #include "plot_test_support.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "core/idf_reader.h"
-#include "plot/plot_items.h"
+#include "engine/formats/capture_io.h"
+#include "engine/plot/plot_items.h"
 #include "support/test_support.h"
 
 // Writes a capture into the folder and opens it as the next layer; returns the slot.

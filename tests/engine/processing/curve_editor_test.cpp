@@ -5,9 +5,9 @@
 #include <functional>
 #include <vector>
 
-#include "core/idf_reader.h"
-#include "core/seams.h"
-#include "processing/curve_editor.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/seams.h"
+#include "engine/processing/curve_editor.h"
 #include "support/test_support.h"
 
 namespace {

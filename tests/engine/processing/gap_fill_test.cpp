@@ -8,11 +8,11 @@
 #include <random>
 #include <vector>
 
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
-#include "processing/channel_commands.h"
-#include "processing/gap_fill.h"
-#include "processing/trajectory_edit.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/capture_model.h"
+#include "engine/processing/channel_commands.h"
+#include "engine/processing/gap_fill.h"
+#include "engine/processing/trajectory_edit.h"
 #include "support/test_support.h"
 
 namespace {

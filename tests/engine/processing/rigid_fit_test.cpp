@@ -5,7 +5,7 @@
 #include <cmath>
 #include <random>
 
-#include "processing/rigid_fit.h"
+#include "engine/processing/rigid_fit.h"
 
 namespace {
 

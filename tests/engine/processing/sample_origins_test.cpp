@@ -7,10 +7,10 @@
 #include <functional>
 #include <vector>
 
-#include "core/idf_reader.h"
-#include "processing/channel_commands.h"
-#include "processing/curve_editor.h"
-#include "processing/trajectory_edit.h"
+#include "engine/formats/capture_io.h"
+#include "engine/processing/channel_commands.h"
+#include "engine/processing/curve_editor.h"
+#include "engine/processing/trajectory_edit.h"
 #include "support/test_support.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "core/limits.h"
-#include "processing/spline.h"
+#include "engine/model/limits.h"
+#include "engine/processing/spline.h"
 #include "support/test_support.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/idf_reader.h"
-#include "processing/channel_commands.h"
-#include "processing/spline.h"
-#include "processing/trajectory_edit.h"
+#include "engine/formats/capture_io.h"
+#include "engine/processing/channel_commands.h"
+#include "engine/processing/spline.h"
+#include "engine/processing/trajectory_edit.h"
 #include "support/test_support.h"
 
 namespace {

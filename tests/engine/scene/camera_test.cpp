@@ -1,9 +1,9 @@
 // Camera drags, presets, view bounds and where the matrices put a point.
 #include <gtest/gtest.h>
 
-#include "core/idf_reader.h"
+#include "engine/formats/capture_io.h"
+#include "engine/scene/camera.h"
 #include "support/test_support.h"
-#include "view/camera.h"
 
 TEST(Camera, DragsRotateWithButtonOneAndWrapIntoAFullTurn) {
     CameraState camera;

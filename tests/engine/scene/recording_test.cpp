@@ -8,10 +8,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/seams.h"
+#include "engine/model/seams.h"
+#include "engine/scene/recording.h"
 #include "platform/launch.h"
 #include "support/test_support.h"
-#include "view/recording.h"
 
 namespace {
 

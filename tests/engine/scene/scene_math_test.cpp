@@ -1,8 +1,8 @@
 // The choices the scene drawing makes: the frame shown, the trail, the arrows, playback order.
 #include <gtest/gtest.h>
 
-#include "view/playback.h"
-#include "view/scene_math.h"
+#include "engine/scene/playback.h"
+#include "engine/scene/scene_math.h"
 
 TEST(SceneMath, FrameShownAddsTheInitialFrameAndIsClamped) {
     EXPECT_EQ(frame_to_draw(0, 10, 100), 10);

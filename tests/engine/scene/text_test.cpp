@@ -3,11 +3,11 @@
 
 #include <cstring>
 
-#include "core/idf_reader.h"
+#include "engine/formats/capture_io.h"
+#include "engine/scene/text_block.h"
+#include "engine/scene/text_layout.h"
+#include "engine/scene/tga_image.h"
 #include "support/test_support.h"
-#include "view/text_block.h"
-#include "view/text_layout.h"
-#include "view/tga_image.h"
 
 namespace {
 

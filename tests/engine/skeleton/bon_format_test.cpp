@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/capture_model.h"
-#include "skeleton/bon_format.h"
+#include "engine/model/capture_model.h"
+#include "engine/skeleton/bon_format.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // a bone around, deletion that keeps the order, and the full bone table.
 #include <gtest/gtest.h>
 
-#include "core/capture_model.h"
-#include "skeleton/skeleton_edit.h"
+#include "engine/model/capture_model.h"
+#include "engine/skeleton/skeleton_edit.h"
 #include "support/test_support.h"
 
 namespace {

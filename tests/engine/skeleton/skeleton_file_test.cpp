@@ -8,9 +8,9 @@
 #include <csignal>
 #include <filesystem>
 
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
-#include "skeleton/skeleton_file.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/capture_model.h"
+#include "engine/skeleton/skeleton_file.h"
 #include "support/test_support.h"
 
 namespace {

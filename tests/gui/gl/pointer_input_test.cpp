@@ -1,10 +1,10 @@
 // The mouse as the user moves it, through the X server: clicks that follow a click on a list all
 // take effect, a drag turns the model to where the pointer went, and a plain move over the view
 // with NumLock on leaves the camera alone.
-#include "app/app_windows.h"
-#include "app/ui_helpers.h"
-#include "gui/gui_fixture.h"
-#include "view/view_state.h"
+#include "engine/scene/view_state.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "support/gui_fixture.h"
 
 namespace {
 

@@ -6,17 +6,19 @@
 #include <algorithm>
 #include <chrono>
 
-#include "app/app_windows.h"
-#include "app/startup.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "gui/gui_fixture.h"
-#include "view/camera.h"
-#include "view/gl_view.h"
-#include "view/overlay.h"
-#include "view/scene_render.h"
-#include "view/view_state.h"
+#include "engine/model/capture_model.h"
+#include "engine/scene/camera.h"
+#include "engine/scene/view_state.h"
+#include "gui/gl/gl_context.h"
+#include "gui/gl/gl_view.h"
+#include "gui/gl/overlay.h"
+#include "gui/gl/redraw_tick.h"
+#include "gui/gl/scene_render.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
+#include "gui/shell/startup.h"
+#include "support/gui_fixture.h"
 
 namespace {
 
@@ -216,7 +218,7 @@ TEST_F(ViewTest, PlaybackOfAOneFrameCaptureStaysStill) {
     shown_frames.clear();
     const gulong handler = g_signal_connect(widget("hscale_frame"), "value-changed", G_CALLBACK(remember_frame), nullptr);
     set_widget_active("boton_play", true);
-    draw_view(widget("gtkglext_modelo3D"));
+    redraw_view(widget("gtkglext_modelo3D"));
     run_until(1);
     set_widget_active("boton_play", false);
     g_signal_handler_disconnect(widget("hscale_frame"), handler);

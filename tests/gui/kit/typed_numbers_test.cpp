@@ -2,10 +2,10 @@
 // program uses, although redraws, key handlers and the periodic refresh read the spins meanwhile.
 #include <vector>
 
-#include "app/app_windows.h"
-#include "app/ui_helpers.h"
-#include "gui/gui_fixture.h"
-#include "view/scene_render.h"
+#include "gui/gl/scene_render.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "support/gui_fixture.h"
 
 namespace {
 

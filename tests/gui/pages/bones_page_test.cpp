@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_windows.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "gui/gui_fixture.h"
-#include "view/scene_render.h"
+#include "engine/model/capture_model.h"
+#include "gui/gl/scene_render.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
+#include "support/gui_fixture.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The channel panels and the toolbar's trajectory commands through their widgets.
 #include <cmath>
 
-#include "app/ui_helpers.h"
-#include "core/capture_model.h"
-#include "gui/gui_fixture.h"
+#include "engine/model/capture_model.h"
+#include "gui/kit/ui_helpers.h"
+#include "support/gui_fixture.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/app_windows.h"
-#include "app/ui_helpers.h"
-#include "core/capture_model.h"
-#include "gui/gui_fixture.h"
+#include "engine/model/capture_model.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "support/gui_fixture.h"
 
 namespace {
 

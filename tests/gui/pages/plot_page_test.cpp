@@ -6,13 +6,13 @@
 
 #include <cstdlib>
 
-#include "app/ui_helpers.h"
-#include "core/capture_model.h"
-#include "gui/gui_fixture.h"
+#include "engine/model/capture_model.h"
+#include "engine/plot/plot_items.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/pages/plot_image_window.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
-#include "plot/plot_image_window.h"
-#include "plot/plot_items.h"
+#include "support/gui_fixture.h"
 
 namespace {
 

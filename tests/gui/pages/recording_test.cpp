@@ -7,15 +7,15 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/app_windows.h"
-#include "app/ui_helpers.h"
-#include "core/seams.h"
-#include "gui/gui_fixture.h"
+#include "engine/model/seams.h"
+#include "engine/scene/recording.h"
+#include "engine/scene/view_state.h"
+#include "gui/gl/redraw_tick.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/pages/avi_page.h"
 #include "platform/launch.h"
-#include "view/recording.h"
-#include "view/recording_ui.h"
-#include "view/scene_render.h"
-#include "view/view_state.h"
+#include "support/gui_fixture.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ struct RecordingTest : GuiTest {
         process_pending_events();
     }
 
-    void redraw() { draw_view(widget("gtkglext_modelo3D")); }
+    void redraw() { redraw_view(widget("gtkglext_modelo3D")); }
 
     // Runs the main loop for a while, as the user would wait.
     void wait_ms(int ms) {

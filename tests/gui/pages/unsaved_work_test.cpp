@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_windows.h"
-#include "app/gtk_seams.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "gui/gui_fixture.h"
+#include "engine/model/capture_model.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/gtk_seams.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
+#include "support/gui_fixture.h"
 
 namespace {
 

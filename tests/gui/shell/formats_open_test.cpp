@@ -4,10 +4,9 @@
 
 #include <filesystem>
 
-#include "app/app_windows.h"
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
-#include "gui/gui_fixture.h"
+#include "engine/model/capture_model.h"
+#include "gui/kit/app_windows.h"
+#include "support/gui_fixture.h"
 
 TEST_F(GuiTest, AC3dCaptureOpensSaveWritesItBackAndSaveAsWritesIdf) {
     const std::string path = dir.path("evart.c3d");

@@ -5,14 +5,14 @@
 #include <cmath>
 #include <functional>
 
-#include "app/app_windows.h"
-#include "app/refresh.h"
-#include "app/ui_helpers.h"
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
-#include "formats/c3d_reader.h"
-#include "formats/c3d_test_builder.h"
-#include "gui/gui_fixture.h"
+#include "engine/formats/c3d/c3d_reader.h"
+#include "engine/formats/idf/idf_reader.h"
+#include "engine/model/capture_model.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/shell/refresh.h"
+#include "support/c3d_test_builder.h"
+#include "support/gui_fixture.h"
 
 namespace {
 

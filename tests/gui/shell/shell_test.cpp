@@ -4,16 +4,16 @@
 
 #include <filesystem>
 
-#include "app/app_commands.h"
-#include "app/app_windows.h"
-#include "app/main_window.h"
-#include "app/startup.h"
-#include "app/ui_helpers.h"
-#include "app/widgets.h"
-#include "core/capture_model.h"
-#include "core/seams.h"
-#include "gui/gui_fixture.h"
+#include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
+#include "gui/shell/app_commands.h"
+#include "gui/shell/startup.h"
+#include "gui/windows/main_window.h"
 #include "platform/launch.h"
+#include "support/gui_fixture.h"
 
 TEST_F(GuiTest, StartsInTheNoFileState) {
     for (const char* name : {"guardar1", "guardar_como1", "cerrar1", "boton_herr_guardar", "boton_herr_cerrar",

@@ -1,11 +1,11 @@
 // The frame decoder, one instance per processor type and storage so that the inner loop holds
 // no choice; what is not a mark is copied in the byte runs between the marks.
-#include "formats/c3d_frames.h"
+#include "engine/formats/c3d/c3d_frames.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "formats/c3d_residual.h"
+#include "engine/formats/c3d/c3d_residual.h"
 
 namespace {
 

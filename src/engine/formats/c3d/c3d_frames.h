@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/capture_model.h"
-#include "formats/c3d_numbers.h"
+#include "engine/formats/c3d/c3d_numbers.h"
+#include "engine/model/capture_model.h"
 
 struct C3dFrameLayout {
     C3dProcessor processor = C3dProcessor::intel;

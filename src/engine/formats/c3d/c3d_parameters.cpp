@@ -1,7 +1,7 @@
 // The parameter records are a chain: each one says where the next starts. A chain that runs
 // backwards or past the data, or a record cut short, ends the reading there: what came before
 // it is kept, and the reader decides whether that is enough.
-#include "formats/c3d_parameters.h"
+#include "engine/formats/c3d/c3d_parameters.h"
 
 #include <algorithm>
 #include <cctype>

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/c3d_numbers.h"
+#include "engine/formats/c3d/c3d_numbers.h"
 
 struct C3dParameter {
     std::string group;  // upper case

@@ -3,18 +3,18 @@
 // holds before anything is allocated from it. A point is lost at a frame when its residual word
 // is negative, when x, y and z are all exactly 0, or when a coordinate is not finite. What is
 // not a mark (model outputs, analog samples, the parameters) is kept with the layer.
-#include "formats/c3d_reader.h"
+#include "engine/formats/c3d/c3d_reader.h"
 
 #include <algorithm>
 #include <cmath>
 #include <set>
 #include <vector>
 
-#include "formats/c3d_frames.h"
-#include "formats/c3d_numbers.h"
-#include "formats/c3d_parameters.h"
-#include "formats/c3d_source.h"
-#include "formats/capture_build.h"
+#include "engine/formats/c3d/c3d_frames.h"
+#include "engine/formats/c3d/c3d_numbers.h"
+#include "engine/formats/c3d/c3d_parameters.h"
+#include "engine/formats/c3d/c3d_source.h"
+#include "engine/formats/capture_build.h"
 
 namespace {
 

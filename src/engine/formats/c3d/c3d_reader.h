@@ -1,13 +1,13 @@
 // Reading C3D files (any of the three processor types, integer or floating-point storage) into
-// layer data: the marks, with the rest of the file kept beside them (formats/c3d_source.h).
+// layer data: the marks, with the rest of the file kept beside them (engine/formats/c3d/c3d_source.h).
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
+#include "engine/formats/read_error.h"
+#include "engine/model/capture_model.h"
 
 // Parses a whole C3D file held in memory. `name` is the file name used in messages. Returns 0 and
 // fills `out`, or 1 with the reason in `error` and `out` untouched. A file with format errors

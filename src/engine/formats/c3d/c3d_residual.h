@@ -3,7 +3,7 @@
 // measured it. Floating-point files hold the word as a float, some of them unsigned.
 #pragma once
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 inline bool c3d_residual_says_lost(double residual) {
     return residual < 0 || (residual >= 32768 && residual <= 65535);

@@ -2,7 +2,7 @@
 // to the next one, so a file written with no change is the file read; a value that must change
 // is written over its old bytes in the file's encoding, and only LABELS, when a new name is
 // longer than its strings, changes size.
-#include "formats/c3d_section_write.h"
+#include "engine/formats/c3d/c3d_section_write.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "formats/c3d_source.h"
+#include "engine/formats/c3d/c3d_source.h"
 
 struct C3dSectionChanges {
     long long points = 0;     // POINT:USED

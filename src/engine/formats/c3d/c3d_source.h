@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/c3d_numbers.h"
-#include "formats/c3d_parameters.h"
+#include "engine/formats/c3d/c3d_numbers.h"
+#include "engine/formats/c3d/c3d_parameters.h"
 
 struct C3dSource {
     C3dSource() = default;

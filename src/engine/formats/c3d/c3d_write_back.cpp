@@ -1,14 +1,14 @@
 // Writing a kept C3D file back. The frames are made in a large buffer written in big blocks:
 // the marks encoded from the layer, every other point and the analog values copied from what
 // the file held (or converted exactly, when the storage becomes floating point).
-#include "formats/c3d_write_back.h"
+#include "engine/formats/c3d/c3d_write_back.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "formats/c3d_residual.h"
-#include "formats/c3d_section_write.h"
+#include "engine/formats/c3d/c3d_residual.h"
+#include "engine/formats/c3d/c3d_section_write.h"
 
 namespace {
 

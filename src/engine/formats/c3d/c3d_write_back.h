@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "core/capture_model.h"
-#include "formats/c3d_source.h"
+#include "engine/formats/c3d/c3d_source.h"
+#include "engine/model/capture_model.h"
 
 // True when `data` still has the marks and frames of the file `source` keeps.
 bool c3d_source_fits(const CaptureData& data, const C3dSource& source);

@@ -1,7 +1,7 @@
 // The C3D writer. A layer read from a C3D file is written back as that file; any other is
 // written as a new file: the parameter section is built in memory first so that DATA_START is
 // known, and the frames are encoded into a large buffer written in big blocks.
-#include "formats/c3d_writer.h"
+#include "engine/formats/c3d/c3d_writer.h"
 
 #include <algorithm>
 #include <bit>
@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "formats/c3d_residual.h"
-#include "formats/c3d_source.h"
-#include "formats/c3d_write_back.h"
+#include "engine/formats/c3d/c3d_residual.h"
+#include "engine/formats/c3d/c3d_source.h"
+#include "engine/formats/c3d/c3d_write_back.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Locale-independent conversions for IDF data lines and rates, through <charconv>.
-#include "core/idf_format.h"
+#include "engine/formats/idf/idf_format.h"
 
 #include <charconv>
 #include <cmath>

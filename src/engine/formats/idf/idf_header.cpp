@@ -1,5 +1,5 @@
 // Making an IDF header from a capture's rate, frame count and mark names.
-#include "formats/idf_header.h"
+#include "engine/formats/idf/idf_header.h"
 
 #include <algorithm>
 #include <cmath>

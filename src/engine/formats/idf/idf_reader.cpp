@@ -2,7 +2,7 @@
 // then the column names); the data section starts at the first line that begins with "0" and
 // holds exactly one line per column and frame. Nothing is allocated from the header's counts
 // until they are known to fit in the file.
-#include "core/idf_reader.h"
+#include "engine/formats/idf/idf_reader.h"
 
 #include <cctype>
 #include <charconv>
@@ -12,10 +12,8 @@
 #include <limits>
 #include <vector>
 
-#include "core/idf_format.h"
-#include "core/seams.h"
-#include "formats/capture_loader.h"
-#include "platform/regular_file.h"
+#include "engine/formats/idf/idf_format.h"
+#include "engine/model/seams.h"
 
 namespace {
 
@@ -354,60 +352,5 @@ int idf_parse_lines(LineReader& in, const std::string& name, CaptureData& out, I
     status_set(" Opening file... ");
     if (idf_parse_data(in, name, first_data_line, loaded, error) != 0) return 1;
     out = std::move(loaded);
-    return 0;
-}
-
-static int lowest_free_slot() {
-    for (int n = 1; n <= MAX_LAYERS; ++n) {
-        if (!app.layers[n].in_use) return n;
-    }
-    return 0;
-}
-
-static std::vector<std::string> read_warnings;
-
-const std::vector<std::string>& idf_read_warnings() { return read_warnings; }
-
-int idf_read(const std::string& path) {
-    read_warnings.clear();
-    if (app.open_count >= MAX_LAYERS || lowest_free_slot() == 0) {
-        show_error("You can't open more than 10 files");
-        return 1;
-    }
-    std::string reason;
-    FILE* file = open_regular_file(path, reason);
-    if (!file) {
-        // A file that cannot be opened fails quietly; one that is no file to read says so.
-        if (reason == NOT_A_REGULAR_FILE) show_error(opening_error(path, reason));
-        return 1;
-    }
-    CaptureData loaded;
-    IdfError error;
-    std::vector<std::string> warnings;
-    const int status = capture_read_stream(file, path, loaded, error, &warnings);
-    std::fclose(file);
-    if (status != 0) {
-        if (!error.text.empty()) show_error(error.text);
-        return 1;
-    }
-    status_set(" File opened successfully ");
-    if (!warnings.empty()) {
-        std::string text = " File opened with repairs:";
-        for (const std::string& warning : warnings) text += " " + warning;
-        status_set(text);
-    }
-    read_warnings = std::move(warnings);
-
-    // The layer being left keeps what was done to it since it was last stored.
-    if (app.current_layer != 0) layer_store(app.current_layer);
-    ++app.open_count;
-    const int slot = lowest_free_slot();
-    loaded.source_path = path;
-    loaded.file_name = path;
-    static_cast<CaptureData&>(app) = std::move(loaded);
-    static_cast<LayerPlacement&>(app.layers[slot]) = LayerPlacement{};
-    app.current_layer = slot;
-    layer_store(slot);
-    show_layer_row(slot);
     return 0;
 }

@@ -1,16 +1,13 @@
-// Reading IDF capture files into a new layer.
+// The IDF parser: the header and the data section of an IDF capture, from a stream of lines or
+// from text in memory, into a capture record.
 #pragma once
 
 #include <string>
-#include <vector>
+#include <string_view>
 
-#include "core/capture_model.h"
-#include "core/line_reader.h"
-
-// Why a parse failed. An empty text means a failure the reader reports without a message box.
-struct IdfError {
-    std::string text;
-};
+#include "engine/formats/line_reader.h"
+#include "engine/formats/read_error.h"
+#include "engine/model/capture_model.h"
 
 // The header: labels, column names and the lines up to the first data line, which is handed
 // back in first_data_line. `name` is the file name used in messages.
@@ -25,11 +22,3 @@ int idf_parse(std::string_view text, const std::string& name, CaptureData& out, 
 // Both, pushing " Opening file... " on the status bar once the header is read; `out` changes
 // only on success.
 int idf_parse_lines(LineReader& in, const std::string& name, CaptureData& out, IdfError& error);
-
-// Reads the file at `path` as a new layer in the lowest free slot and makes it current. The file
-// may be IDF, C3D or TRC, told apart by its content (formats/capture_loader.h).
-// Returns 0 on success; on failure shows the message (if the failure has one) and changes nothing.
-// A file that had to be repaired to be read says what was wrong on the status bar.
-int idf_read(const std::string& path);
-// What was wrong with the file the last idf_read opened (empty when nothing was).
-const std::vector<std::string>& idf_read_warnings();

@@ -2,15 +2,15 @@
 // values (DataRate, NumFrames, NumMarkers ... in any order), line 4 "Frame#", "Time" and one
 // name per mark every third field, line 5 the X1 Y1 Z1 ... titles; then one row per frame. A
 // field that is empty or not a number ("NaN", as OpenSim writes it) is a lost coordinate.
-#include "formats/trc_reader.h"
+#include "engine/formats/trc/trc_reader.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
-#include "core/line_reader.h"
-#include "formats/capture_build.h"
+#include "engine/formats/capture_build.h"
+#include "engine/formats/line_reader.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/capture_model.h"
-#include "core/idf_reader.h"
+#include "engine/formats/read_error.h"
+#include "engine/model/capture_model.h"
 
 // Parses a whole TRC file held in memory; `name` is used in messages. Returns 0 and fills `out`,
 // or 1 with the reason in `error` and `out` untouched.

@@ -2,12 +2,12 @@
 // with its number (from the capture's first frame), its time and three fields per mark. OpenSim
 // drops a row's trailing empty fields before it counts them, so a lost coordinate is written
 // "NaN" and every row keeps its 2 + 3 x NumMarkers fields.
-#include "formats/trc_writer.h"
+#include "engine/formats/trc/trc_writer.h"
 
 #include <charconv>
 #include <cstdio>
 
-#include "core/idf_format.h"
+#include "engine/formats/idf/idf_format.h"
 
 namespace {
 

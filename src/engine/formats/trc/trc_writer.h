@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/capture_model.h"
+#include "engine/model/capture_model.h"
 
 // Writes `data` to `out`. `file_name` goes into the first line, as TRC files name themselves.
 // Units are the layer's own when its file named them, otherwise "mm" (the captures it reads are

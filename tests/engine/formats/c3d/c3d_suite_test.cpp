@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "formats/c3d_reader.h"
-#include "formats/c3d_source.h"
-#include "formats/c3d_writer.h"
+#include "engine/formats/c3d/c3d_reader.h"
+#include "engine/formats/c3d/c3d_source.h"
+#include "engine/formats/c3d/c3d_writer.h"
 #include "support/test_support.h"
 
 namespace {

@@ -6,13 +6,12 @@
 #include <cmath>
 #include <filesystem>
 
-#include "core/idf_reader.h"
-#include "core/idf_writer.h"
-#include "formats/c3d_reader.h"
-#include "formats/c3d_source.h"
-#include "formats/c3d_test_builder.h"
-#include "formats/c3d_writer.h"
-#include "processing/channel_commands.h"
+#include "engine/formats/c3d/c3d_reader.h"
+#include "engine/formats/c3d/c3d_source.h"
+#include "engine/formats/c3d/c3d_writer.h"
+#include "engine/formats/capture_io.h"
+#include "engine/processing/channel_commands.h"
+#include "support/c3d_test_builder.h"
 #include "support/test_support.h"
 
 namespace {

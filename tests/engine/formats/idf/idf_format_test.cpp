@@ -4,7 +4,7 @@
 #include <clocale>
 #include <cstdio>
 
-#include "core/idf_format.h"
+#include "engine/formats/idf/idf_format.h"
 
 TEST(IdfFormatValue, PrintsSixDecimalsWithoutTrailingZeros) {
     const struct {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "core/idf_reader.h"
-#include "core/seams.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/seams.h"
 #include "support/test_support.h"
 
 namespace {

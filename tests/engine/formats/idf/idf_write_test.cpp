@@ -10,9 +10,8 @@
 #include <csignal>
 #include <filesystem>
 
-#include "core/idf_reader.h"
-#include "core/idf_writer.h"
-#include "core/seams.h"
+#include "engine/formats/capture_io.h"
+#include "engine/model/seams.h"
 #include "support/test_support.h"
 
 namespace {

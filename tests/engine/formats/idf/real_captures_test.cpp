@@ -5,8 +5,8 @@
 #include <clocale>
 #include <cstdio>
 
-#include "core/idf_reader.h"
-#include "core/idf_writer.h"
+#include "engine/formats/capture_io.h"
+#include "engine/formats/idf/idf_writer.h"
 #include "support/test_support.h"
 
 namespace {

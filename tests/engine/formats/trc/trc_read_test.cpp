@@ -2,7 +2,7 @@
 // ends from Windows, and files whose counts do not hold.
 #include <gtest/gtest.h>
 
-#include "formats/trc_reader.h"
+#include "engine/formats/trc/trc_reader.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "core/idf_reader.h"
-#include "formats/trc_reader.h"
-#include "formats/trc_writer.h"
+#include "engine/formats/idf/idf_reader.h"
+#include "engine/formats/trc/trc_reader.h"
+#include "engine/formats/trc/trc_writer.h"
 #include "support/test_support.h"
 
 namespace {

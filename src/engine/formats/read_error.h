@@ -1,0 +1,9 @@
+// Why reading a capture failed, as every format's parser reports it.
+#pragma once
+
+#include <string>
+
+// An empty text means a failure the reader reports without a message box.
+struct IdfError {
+    std::string text;
+};
