@@ -9,7 +9,7 @@
 #include "engine/formats/read_error.h"
 #include "engine/model/capture_model.h"
 
-inline void check_parsed_capture(int status, const CaptureData& out, const IdfError& error) {
+inline void check_parsed_capture(int status, const CaptureData& out, const ReadError& error) {
     if (status != 0) {
         if (out.num_columns != 0 || out.num_frames != 0 || error.text.empty()) std::abort();
         return;

@@ -35,7 +35,7 @@ void check_written_back(const CaptureData& read) {
     const bool written = c3d_write_stream(read, out);
     std::fclose(out);
     CaptureData again;
-    IdfError error;
+    ReadError error;
     const int status = written ? c3d_parse(std::string_view(buffer, size), "back.c3d", again, error) : 1;
     std::free(buffer);
     if (!written || status != 0 || again.num_columns != read.num_columns || again.num_frames != read.num_frames ||
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool quiet = (install_seams({}), true);
     (void)quiet;
     CaptureData out;
-    IdfError error;
+    ReadError error;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const int status = c3d_parse(bytes, "fuzz.c3d", out, error);
     check_parsed_capture(status, out, error);

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     xmlDocPtr doc = xmlReadMemory(reinterpret_cast<const char*>(data), static_cast<int>(size), "fuzz.fim", nullptr,
                                   XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     FimDocument document;
-    if (fim_check_document(doc, document) != 0) return 0;
+    if (!fim_check_document(doc, document).ok()) return 0;
     for (xmlNodePtr child = document.root->children; child; child = child->next) {
         if (!is_system(child)) continue;
         fim_parse_system(child);

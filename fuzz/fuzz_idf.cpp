@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)quiet;
     app_reset();
     CaptureData out;
-    IdfError error;
+    ReadError error;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     if (idf_parse(text, "fuzz.idf", out, error) != 0) {
         if (out.num_columns != 0 || out.num_frames != 0) std::abort();  // untouched on failure

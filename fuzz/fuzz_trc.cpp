@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool quiet = (install_seams({}), true);
     (void)quiet;
     CaptureData out;
-    IdfError error;
+    ReadError error;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     check_parsed_capture(trc_parse(bytes, "fuzz.trc", out, error), out, error);
     return 0;

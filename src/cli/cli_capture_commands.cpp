@@ -1,37 +1,39 @@
-// zemo-cli info and copy: a capture's summary, and a copy written as Save as writes it.
+// zemo-cli info and copy: a capture's summary, and a copy written as Save as writes it; and how every
+// command reads a capture and reports a refusal.
 #include <cstdio>
 #include <string>
 
 #include "cli/capture_summary.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
-#include "cli/console_seams.h"
 #include "engine/formats/capture_io.h"
 #include "engine/model/capture_model.h"
-#include "platform/regular_file.h"
 
 int cli_usage_error(const std::string& text, const char* usage) {
     std::fprintf(stderr, "zemo-cli: %s\nusage: %s\n", text.c_str(), usage);
     return EXIT_USAGE;
 }
 
+int cli_refused(const Status& status) {
+    std::fprintf(stderr, "%s\n", status.message().c_str());
+    return EXIT_REFUSED;
+}
+
 bool cli_read_capture(const std::string& path) {
-    console_message_shown();
-    if (idf_read(path) == 0) {
-        for (const std::string& warning : idf_read_warnings()) {
-            std::fprintf(stderr, "zemo-cli: %s: %s\n", path.c_str(), warning.c_str());
-        }
-        return true;
+    const Status status = capture_read_layer(path);
+    if (!status.ok()) {
+        cli_refused(status);
+        return false;
     }
-    if (console_message_shown()) return false;
-    // The reader fails without a message when the file cannot be opened or its header is cut short.
-    std::string why;
-    if (FILE* file = open_regular_file(path, why)) {
-        why = "It is not a complete IDF capture.";
-        std::fclose(file);
+    for (const std::string& warning : idf_read_warnings()) {
+        std::fprintf(stderr, "zemo-cli: %s: %s\n", path.c_str(), warning.c_str());
     }
-    std::fprintf(stderr, "Error opening file:\n %s\n %s\n", path.c_str(), why.c_str());
-    return false;
+    return true;
+}
+
+int cli_save_as(const std::string& path) {
+    const Status status = capture_save_as(path);
+    return status.ok() ? EXIT_DONE : cli_refused(status);
 }
 
 bool cli_open_capture(const std::string& path) {
@@ -70,5 +72,5 @@ int cli_copy(const CliWords& words) {
     if (!problem.empty()) return cli_usage_error(problem, usage);
     if (args.positional.size() != 2) return cli_usage_error("copy takes an input and an output file", usage);
     if (!cli_open_capture(args.positional[0])) return EXIT_REFUSED;
-    return idf_save_as(args.positional[1]) == 0 ? EXIT_DONE : EXIT_REFUSED;
+    return cli_save_as(args.positional[1]);
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/model/status.h"
+
 constexpr int EXIT_DONE = 0;
 constexpr int EXIT_REFUSED = 1;
 constexpr int EXIT_USAGE = 2;
@@ -23,6 +25,12 @@ int cli_fill(const CliWords& words);
 
 // Prints "zemo-cli: TEXT" and the command's usage line on standard error; returns EXIT_USAGE.
 int cli_usage_error(const std::string& text, const char* usage);
+// Prints a failed status's message on standard error, as the desktop program's box would show
+// it (a quiet failure included); returns EXIT_REFUSED.
+int cli_refused(const Status& status);
+
+// Save as of the working copy to `path`: EXIT_DONE, or EXIT_REFUSED with the reason on standard error.
+int cli_save_as(const std::string& path);
 
 // Reads a capture as the next layer. On failure the reason has gone to standard error.
 bool cli_read_capture(const std::string& path);

@@ -30,5 +30,5 @@ int cli_convert(const CliWords& words) {
                          partly);
         }
     }
-    return idf_save_as(output) == 0 ? EXIT_DONE : EXIT_REFUSED;
+    return cli_save_as(output);
 }

@@ -29,6 +29,6 @@ int cli_diagnose(const CliWords& words) {
     const RunResult result = expert_system_run(args.options.at("rules"), report);
     std::fflush(stdout);
     if (result != RUN_DONE) return EXIT_REFUSED;
-    if (repair) return idf_save_as(args.options.at("repair")) == 0 ? EXIT_DONE : EXIT_REFUSED;
+    if (repair) return cli_save_as(args.options.at("repair"));
     return EXIT_DONE;
 }

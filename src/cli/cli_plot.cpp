@@ -14,7 +14,6 @@
 
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
-#include "cli/console_seams.h"
 #include "engine/model/capture_model.h"
 #include "engine/plot/plot_files.h"
 #include "engine/plot/plot_items.h"
@@ -159,12 +158,13 @@ int cli_plot(const CliWords& words) {
         std::fprintf(stderr, "zemo-cli: cannot create %s: %s\n", folder.c_str(), std::strerror(errno));
         return EXIT_REFUSED;
     }
-    console_message_shown();
-    if (plot_write_files(folder, settings) != 0) {
-        if (!console_message_shown()) {
-            std::fprintf(stderr, "zemo-cli: cannot write the plot files in %s: %s\n", folder.c_str(),
-                         plot_write_error().c_str());
-        }
+    std::vector<PlotFile> files;
+    const Status gathered = plot_gather_files(settings, files);
+    if (!gathered.ok()) return cli_refused(gathered);
+    const Status stored = plot_store_files(folder, files);
+    if (!stored.ok()) {
+        std::fprintf(stderr, "zemo-cli: cannot write the plot files in %s: %s\n", folder.c_str(),
+                     stored.message().c_str());
         return EXIT_REFUSED;
     }
     if (args.has("no-run")) return EXIT_DONE;

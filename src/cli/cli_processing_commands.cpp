@@ -6,7 +6,6 @@
 
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
-#include "cli/console_seams.h"
 #include "engine/formats/capture_io.h"
 #include "engine/model/capture_model.h"
 #include "engine/model/seams.h"
@@ -82,7 +81,7 @@ int prepare(const CliWords& words, const std::set<std::string>& options, const c
     return -1;
 }
 
-int save_result(const Job& job) { return idf_save_as(job.args.positional[1]) == 0 ? EXIT_DONE : EXIT_REFUSED; }
+int save_result(const Job& job) { return cli_save_as(job.args.positional[1]); }
 
 // The fill report: one line "mark first last method" per filled gap, tab-separated.
 bool write_fill_report(const std::string& path, const std::vector<FilledGap>& filled) {

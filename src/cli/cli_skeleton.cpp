@@ -2,13 +2,11 @@
 // marks and bones, and with --save writes the skeleton as Save as does.
 #include "cli/cli_skeleton.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "cli/cli_args.h"
-#include "cli/console_seams.h"
+#include "cli/cli_commands.h"
 #include "engine/model/capture_model.h"
 #include "engine/skeleton/skeleton_file.h"
 
@@ -28,18 +26,6 @@ void print_skeleton() {
     }
 }
 
-// The loader shows no message for a file it cannot read; the console says why.
-bool load_skeleton(const std::string& path) {
-    console_message_shown();
-    errno = 0;
-    if (skeleton_load(path) == 0) return true;
-    if (console_message_shown()) return false;
-    const int error = errno;
-    std::fprintf(stderr, "Error opening file:\n %s\n %s\n", path.c_str(),
-                 error ? std::strerror(error) : "It cannot be read.");
-    return false;
-}
-
 }  // namespace
 
 int cli_skeleton(const CliWords& words) {
@@ -49,9 +35,12 @@ int cli_skeleton(const CliWords& words) {
     if (!problem.empty()) return cli_usage_error(problem, usage);
     if (args.positional.size() != 2) return cli_usage_error("skeleton takes a capture file and a skeleton file", usage);
     if (!cli_open_capture(args.positional[0])) return EXIT_REFUSED;
-    if (!load_skeleton(args.positional[1])) return EXIT_REFUSED;
+    const Status loaded = skeleton_load_file(args.positional[1]);
+    if (!loaded.ok()) return cli_refused(loaded);
     print_skeleton();
     std::fflush(stdout);
-    if (args.has("save") && skeleton_save_as(args.options.at("save")) != 0) return EXIT_REFUSED;
+    if (!args.has("save")) return EXIT_DONE;
+    const Status saved = skeleton_write_file(args.options.at("save"));
+    if (!saved.ok()) return cli_refused(saved);
     return EXIT_DONE;
 }

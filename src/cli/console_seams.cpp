@@ -5,21 +5,12 @@
 
 #include "engine/model/seams.h"
 
-static bool message_shown = false;
-
 void install_console_seams() {
     Seams seams;
     seams.show_message = [](const std::string& text, int type, int) {
         // Results go to standard output, errors and warnings to standard error.
         std::fprintf(type == MESSAGE_INFO ? stdout : stderr, "%s\n", text.c_str());
-        message_shown = true;
         return 0;
     };
     install_seams(seams);
-}
-
-bool console_message_shown() {
-    const bool shown = message_shown;
-    message_shown = false;
-    return shown;
 }

@@ -25,6 +25,7 @@
 #include "engine/plot/plot_items.h"
 #include "engine/scene/recording.h"
 #include "engine/skeleton/skeleton_file.h"
+#include "engine/plot/plot_test_support.h"
 #include "support/test_support.h"
 
 namespace {
@@ -384,8 +385,8 @@ struct PlotSaveFaults : ::testing::Test {
 TEST_F(PlotSaveFaults, APlotFolderThatRefusesNewFilesKeepsTheFilesAndGivesTheReason) {
     std::filesystem::remove(gplot + "/data00.dat");  // a file the plot has to create
     REFUSE_WRITING(gplot);
-    EXPECT_EQ(plot_write_files(gplot, PlotSettings{}), 1);
-    EXPECT_NE(plot_write_error().find("cannot create"), std::string::npos) << plot_write_error();
+    const Status written = write_plot(gplot, PlotSettings{});
+    EXPECT_NE(written.message().find("cannot create"), std::string::npos) << written.message();
     // The plot page ends silently here (the program shows no box for it); zemo-cli says why.
     EXPECT_TRUE(recorder.messages.empty());
     EXPECT_EQ(read_file(gplot + "/order.gnu"), older_order);
@@ -398,8 +399,7 @@ TEST_F(PlotSaveFaults, APlotFolderThatRefusesNewFilesKeepsTheFilesAndGivesTheRea
 
 TEST_F(PlotSaveFaults, AFileSizeLimitHalfWayKeepsTheOlderFiles) {
     EXPECT_EQ(with_file_size_limit(1000, [this] {
-                  return plot_write_files(gplot, PlotSettings{}) == 1 &&
-                                 plot_write_error().find("File too large") != std::string::npos
+                  return write_plot(gplot, PlotSettings{}).message().find("File too large") != std::string::npos
                              ? 0
                              : 1;
               }),
@@ -413,8 +413,8 @@ TEST_F(PlotSaveFaults, AFileSizeLimitHalfWayKeepsTheOlderFiles) {
 TEST_F(PlotSaveFaults, ADataFileThatIsAFolderStopsThePlot) {
     std::filesystem::remove(gplot + "/data00.dat");
     std::filesystem::create_directory(gplot + "/data00.dat");
-    EXPECT_EQ(plot_write_files(gplot, PlotSettings{}), 1);
-    EXPECT_NE(plot_write_error().find("Is a directory"), std::string::npos) << plot_write_error();
+    const Status written = write_plot(gplot, PlotSettings{});
+    EXPECT_NE(written.message().find("Is a directory"), std::string::npos) << written.message();
     EXPECT_EQ(read_file(gplot + "/order.gnu"), older_order);
     EXPECT_TRUE(std::filesystem::is_directory(gplot + "/data00.dat"));
     std::string out, err;

@@ -18,6 +18,7 @@
 #include "engine/plot/plot_files.h"
 #include "engine/plot/plot_items.h"
 #include "engine/skeleton/skeleton_file.h"
+#include "engine/plot/plot_test_support.h"
 #include "support/test_support.h"
 
 namespace {
@@ -89,8 +90,7 @@ const Writer writers[] = {
     {"plot files",
      [](const std::string& target, const std::string& reason, Recorder&) {
          std::filesystem::rename(target, std::filesystem::path(target).parent_path() / "data00.dat");
-         const bool refused = plot_write_files(std::filesystem::path(target).parent_path(), PlotSettings{}) == 1 &&
-                              plot_write_error() == reason;
+         const bool refused = write_plot(std::filesystem::path(target).parent_path(), PlotSettings{}).message() == reason;
          std::filesystem::rename(std::filesystem::path(target).parent_path() / "data00.dat", target);
          return refused;
      }},

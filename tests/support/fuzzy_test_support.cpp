@@ -45,7 +45,7 @@ std::string firing_system(const std::string& name, const std::string& input, dou
 
 void load_capture(int marks, int frames, const std::function<double(int, int, int)>& value,
                   const std::vector<std::string>& names) {
-    IdfError error;
+    ReadError error;
     CaptureData data;
     ASSERT_EQ(idf_parse(make_idf_text(100, marks, frames, value, names), "test.idf", data, error), 0) << error.text;
     static_cast<CaptureData&>(app) = data;

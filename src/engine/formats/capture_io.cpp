@@ -25,10 +25,6 @@
 
 const char* const IDF_TEMP_FILE_NAME = "#temporal_zemo#.###";
 
-static std::string last_write_error;
-
-const std::string& idf_write_error() { return last_write_error; }
-
 namespace {
 
 // Appends the rest of the stream to `bytes`; false when a read fails.
@@ -42,7 +38,7 @@ bool read_rest(FILE* file, std::string& bytes, long long size_hint) {
 
 }  // namespace
 
-int capture_read_stream(FILE* file, const std::string& name, CaptureData& out, IdfError& error,
+int capture_read_stream(FILE* file, const std::string& name, CaptureData& out, ReadError& error,
                         std::vector<std::string>* warnings) {
     error = {};
     if (warnings) warnings->clear();
@@ -85,27 +81,26 @@ static std::vector<std::string> read_warnings;
 
 const std::vector<std::string>& idf_read_warnings() { return read_warnings; }
 
-int idf_read(const std::string& path) {
+Status capture_read_layer(const std::string& path) {
     read_warnings.clear();
     if (app.open_count >= MAX_LAYERS || lowest_free_slot() == 0) {
-        show_error("You can't open more than 10 files");
-        return 1;
+        return Status::failure("You can't open more than 10 files");
     }
     std::string reason;
     FILE* file = open_regular_file(path, reason);
     if (!file) {
         // A file that cannot be opened fails quietly; one that is no file to read says so.
-        if (reason == NOT_A_REGULAR_FILE) show_error(opening_error(path, reason));
-        return 1;
+        const std::string message = opening_error(path, reason);
+        return reason == NOT_A_REGULAR_FILE ? Status::failure(message) : Status::quiet_failure(message);
     }
     CaptureData loaded;
-    IdfError error;
+    ReadError error;
     std::vector<std::string> warnings;
     const int status = capture_read_stream(file, path, loaded, error, &warnings);
     std::fclose(file);
     if (status != 0) {
-        if (!error.text.empty()) show_error(error.text);
-        return 1;
+        if (error.text.empty()) return Status::quiet_failure(opening_error(path, "It is not a complete IDF capture."));
+        return Status::failure(error.text);
     }
     status_set(" File opened successfully ");
     if (!warnings.empty()) {
@@ -126,34 +121,29 @@ int idf_read(const std::string& path) {
     app.current_layer = slot;
     layer_store(slot);
     show_layer_row(slot);
-    return 0;
+    return {};
 }
 
-static bool nothing_to_write() {
-    if (app.header && app.current_layer != 0) return false;
-    last_write_error = "no capture is open";
-    return true;
-}
+int idf_read(const std::string& path) { return show_failure(capture_read_layer(path)); }
 
-int idf_write(const std::string& path) {
-    last_write_error.clear();
-    if (nothing_to_write()) return 1;
+static const char* const NOTHING_OPEN = "no capture is open";
+
+static bool nothing_to_write() { return !app.header || app.current_layer == 0; }
+
+Status capture_write(const std::string& path) {
+    if (nothing_to_write()) return Status::failure(NOTHING_OPEN);
     FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) {
-        last_write_error = "cannot create " + path + ": " + std::strerror(errno);
-        return 1;
-    }
+    if (!out) return Status::failure("cannot create " + path + ": " + std::strerror(errno));
     status_set(" Saving File... ");
     bool ok = idf_write_stream(app, *idf_header_at_save(app), out);
     int error = errno;
     if (std::fclose(out) != 0 && ok) ok = false, error = errno;
-    if (!ok) {
-        last_write_error = "writing " + path + " failed: " + std::strerror(error ? error : EIO);
-        return 1;
-    }
+    if (!ok) return Status::failure("writing " + path + " failed: " + std::strerror(error ? error : EIO));
     status_set(" File Saved Successfully");
-    return 0;
+    return {};
 }
+
+int idf_write(const std::string& path) { return capture_write(path).ok() ? 0 : 1; }
 
 // An IDF file holds a whole rate: one that is not whole was written rounded, and the user is told.
 static void warn_rate_rounded(const std::string& path) {
@@ -182,30 +172,34 @@ static ReplaceFailure write_replacing(const std::string& target, CaptureFormat f
     return failure;
 }
 
-int idf_save() {
-    if (nothing_to_write() || app.file_name.empty()) {
-        show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n no capture is open");
-        return 1;
-    }
+static std::string temporary_file_error(const std::string& reason) {
+    return std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n " + reason;
+}
+
+static std::string saving_error(const std::string& path, const std::string& reason) {
+    return "Error saving file:\n " + path + "\n " + reason;
+}
+
+Status capture_save() {
+    if (nothing_to_write() || app.file_name.empty()) return Status::failure(temporary_file_error(NOTHING_OPEN));
     // The file is written back in its own format: a C3D or TRC file never becomes IDF text.
     const ReplaceFailure failure = write_replacing(app.file_name, app.source_format);
     if (!failure.failed()) {
         app.samples_changed = false;
-        return 0;
+        return {};
     }
-    if (failure.at_temporary) {
-        show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n " + failure.reason);
-    } else {
-        show_error("Error saving file:\n " + app.file_name + "\n " + failure.reason);
-    }
-    return 1;
+    if (failure.at_temporary) return Status::failure(temporary_file_error(failure.reason));
+    return Status::failure(saving_error(app.file_name, failure.reason));
 }
 
-int idf_save_as(const std::string& path) {
-    const std::string failure = nothing_to_write() ? last_write_error
-                                                   : write_replacing(path, capture_format_of_name(path)).reason;
-    if (failure.empty()) app.samples_changed = false;
-    if (failure.empty()) return 0;
-    show_error("Error saving file:\n " + path + "\n " + failure);
-    return 1;
+int idf_save() { return show_failure(capture_save()); }
+
+Status capture_save_as(const std::string& path) {
+    if (nothing_to_write()) return Status::failure(saving_error(path, NOTHING_OPEN));
+    const ReplaceFailure failure = write_replacing(path, capture_format_of_name(path));
+    if (failure.failed()) return Status::failure(saving_error(path, failure.reason));
+    app.samples_changed = false;
+    return {};
 }
+
+int idf_save_as(const std::string& path) { return show_failure(capture_save_as(path)); }

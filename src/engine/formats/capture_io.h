@@ -9,6 +9,7 @@
 
 #include "engine/formats/read_error.h"
 #include "engine/model/capture_model.h"
+#include "engine/model/status.h"
 
 // The name of the temporary file that saves are written through.
 extern const char* const IDF_TEMP_FILE_NAME;
@@ -17,27 +18,34 @@ extern const char* const IDF_TEMP_FILE_NAME;
 // `name` is the file name used in messages. Returns 0, or 1 with the reason in `error` (an empty
 // text for the IDF failures that have no message) and `out` untouched. `warnings`, when given,
 // receives what was wrong with a file that could still be read.
-int capture_read_stream(FILE* file, const std::string& name, CaptureData& out, IdfError& error,
+int capture_read_stream(FILE* file, const std::string& name, CaptureData& out, ReadError& error,
                         std::vector<std::string>* warnings = nullptr);
 
 // Reads the file at `path` as a new layer in the lowest free slot and makes it current. The file
-// may be IDF, C3D or TRC, told apart by its content.
-// Returns 0 on success; on failure shows the message (if the failure has one) and changes nothing.
-// A file that had to be repaired to be read says what was wrong on the status bar.
+// may be IDF, C3D or TRC, told apart by its content. On failure changes nothing and returns why;
+// a file that cannot be opened, or an IDF header cut short, is a quiet failure. A file that had
+// to be repaired to be read says what was wrong on the status bar.
+Status capture_read_layer(const std::string& path);
+// The same, showing a failure in an error box: 0 on success, 1 on failure.
 int idf_read(const std::string& path);
 // What was wrong with the file the last idf_read opened (empty when nothing was).
 const std::vector<std::string>& idf_read_warnings();
 
-// Writes the working copy to `path`. Returns 0 on success, 1 when the file cannot be created or
-// written; the reason is then in idf_write_error().
+// Writes the working copy to `path`; fails when the file cannot be created or written, naming
+// the path and the system's reason.
+Status capture_write(const std::string& path);
+// The same as 0 on success, 1 on failure.
 int idf_write(const std::string& path);
-const std::string& idf_write_error();
 
 // Save: writes the working copy over the file it was read from (`file_name`), in that file's
 // format (IDF, C3D or TRC), through a temporary file beside it. On failure the file is unchanged
-// and an error box says why.
+// and the status says why.
+Status capture_save();
+// The same, showing a failure in an error box: 0 on success, 1 on failure.
 int idf_save();
 
 // Save as: writes the working copy to `path` the same safe way; `file_name` does not change.
 // A name ending in ".trc" is written as TRC, ".c3d" as C3D (any case), anything else as IDF.
+Status capture_save_as(const std::string& path);
+// The same, showing a failure in an error box: 0 on success, 1 on failure.
 int idf_save_as(const std::string& path);

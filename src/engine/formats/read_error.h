@@ -4,6 +4,6 @@
 #include <string>
 
 // An empty text means a failure the reader reports without a message box.
-struct IdfError {
+struct ReadError {
     std::string text;
 };

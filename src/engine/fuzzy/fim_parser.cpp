@@ -159,29 +159,24 @@ FimDocument::~FimDocument() {
     if (doc) xmlFreeDoc(doc);
 }
 
-int fim_check_document(xmlDocPtr doc, FimDocument& out) {
-    if (!doc) {
-        show_error("The FIM doesn't have a valid format");
-        return 1;
-    }
+Status fim_check_document(xmlDocPtr doc, FimDocument& out) {
+    if (!doc) return Status::failure("The FIM doesn't have a valid format");
     xmlNodePtr root = xmlDocGetRootElement(doc);
     if (!root) {
-        show_error("FIM file is empty");
         xmlFreeDoc(doc);
-        return 1;
+        return Status::failure("FIM file is empty");
     }
     if (xmlStrcmp(root->name, reinterpret_cast<const xmlChar*>("FIM")) != 0) {
-        show_error("Incorrect document type; root node isn't FIM");
         xmlFreeDoc(doc);
-        return 1;
+        return Status::failure("Incorrect document type; root node isn't FIM");
     }
     if (out.doc) xmlFreeDoc(out.doc);
     out.doc = doc;
     out.root = root;
-    return 0;
+    return {};
 }
 
-int fim_open(const std::string& path, FimDocument& out) {
+Status fim_read_document(const std::string& path, FimDocument& out) {
     xmlSetGenericErrorFunc(nullptr, ignore_xml_error);
     std::string text, reason;
     // A file that cannot be opened is "not a valid format", as the parser has always said; one
@@ -191,10 +186,12 @@ int fim_open(const std::string& path, FimDocument& out) {
         return fim_check_document(xmlReadMemory(text.data(), static_cast<int>(text.size()), path.c_str(), nullptr, 0),
                                   out);
     case FileRead::cannot_open: return fim_check_document(nullptr, out);
-    case FileRead::refused: show_error("Error opening file:\n " + path + "\n " + reason); return 1;
+    case FileRead::refused: break;
     }
-    return 1;
+    return Status::failure("Error opening file:\n " + path + "\n " + reason);
 }
+
+int fim_open(const std::string& path, FimDocument& out) { return show_failure(fim_read_document(path, out)); }
 
 FimWarnings fim_parse_system(xmlNodePtr system) {
     FimWarnings warnings;

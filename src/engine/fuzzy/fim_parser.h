@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/model/status.h"
+
 // A parsed rules file, released when it goes.
 struct FimDocument {
     xmlDocPtr doc = nullptr;
@@ -18,10 +20,12 @@ struct FimDocument {
 };
 
 // Takes a parsed document (null when parsing failed): it must have a root element named FIM.
-// Returns 0 with the document kept in `out`, or 1 after showing why and releasing it.
-int fim_check_document(xmlDocPtr doc, FimDocument& out);
+// Keeps it in `out`, or releases it and says why not.
+Status fim_check_document(xmlDocPtr doc, FimDocument& out);
 
-// Parses the file and checks that its root is FIM. Returns 0, or 1 after showing why not.
+// Parses the file and checks that its root is FIM, or says why not.
+Status fim_read_document(const std::string& path, FimDocument& out);
+// The same, showing a failure in an error box: 0 on success, 1 on failure.
 int fim_open(const std::string& path, FimDocument& out);
 
 // What was left out while a system was read: one text per variable, set or rule term, naming it

@@ -106,6 +106,12 @@ void report_samples_changed() {
 
 void show_error(const std::string& text) { show_message(text, MESSAGE_ERROR, BUTTONS_CLOSE); }
 
+int show_failure(const Status& status) {
+    if (status.ok()) return 0;
+    if (!status.quiet()) show_error(status.message());
+    return 1;
+}
+
 MessageCollector::MessageCollector() { ++open_collectors; }
 
 MessageCollector::~MessageCollector() {

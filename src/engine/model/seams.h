@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/model/capture_model.h"
+#include "engine/model/status.h"
 
 // Message box types and button sets, with the GTK meanings.
 enum MessageType { MESSAGE_INFO = 0, MESSAGE_WARNING = 1, MESSAGE_QUESTION = 2, MESSAGE_ERROR = 3 };
@@ -47,6 +48,8 @@ void report_samples_changed();
 
 // The usual error box: error icon and a Close button.
 void show_error(const std::string& text);
+// A failed status in the usual error box (a quiet one shows nothing); 0 on success, else 1.
+int show_failure(const Status& status);
 
 // The messages of one command (collectors nest; the outermost counts). When it closes, a single
 // message is shown as it came; several are shown as one box with the first MESSAGES_SHOWN of them

@@ -7,13 +7,10 @@
 #include <sstream>
 
 #include "engine/formats/capture_io.h"
-#include "engine/model/seams.h"
 #include "platform/file_replace.h"
 #include "platform/paths.h"
 
 namespace {
-
-std::string last_write_error;
 
 // "%f" without the locale: six decimals and "." always.
 void put_fixed(std::ostream& out, double value) {
@@ -131,58 +128,52 @@ void plot_write_commands(std::ostream& out, const std::vector<PlotItem>& items, 
     }
 }
 
-int plot_write_files(const std::string& folder, const PlotSettings& settings) {
-    last_write_error.clear();
-    if (plot_items.empty()) {
-        show_error("There is nothing to plot.\n Add channels to the To Plot list first.");
-        return 1;
-    }
+Status plot_gather_files(const PlotSettings& settings, std::vector<PlotFile>& files) {
+    files.clear();
+    if (plot_items.empty()) return Status::failure("There is nothing to plot.\n Add channels to the To Plot list first.");
     for (size_t i = 0; i < plot_items.size(); ++i) {
         const std::string problem = plot_item_problem(plot_items[i], i);
-        if (!problem.empty()) {
-            show_error(problem);
-            return 1;
-        }
+        if (!problem.empty()) return Status::failure(problem);
     }
 
-    // Every entry's data is gathered first, so that a refused plot leaves the folder untouched.
     const int current = app.current_layer;
     layer_store(current);
     PlotBounds bounds;
-    std::vector<std::string> data;
+    std::vector<PlotFile> gathered;
     std::vector<LostFrames> lost;
-    for (const PlotItem& item : plot_items) {
+    for (size_t i = 0; i < plot_items.size(); ++i) {
+        const PlotItem& item = plot_items[i];
         layer_fetch(item.layer);
         bounds.add_frames(item.first_frame, item.last_frame);
         std::ostringstream out;
         lost.push_back(
             plot_write_data(out, app.channels[item.channel].samples.get(), item.first_frame, item.last_frame, bounds));
-        data.push_back(std::move(out).str());
+        gathered.push_back({plot_data_name(i), std::move(out).str()});
     }
     layer_fetch(current);
 
     for (int axis = 0; axis < 3; ++axis) {
         const bool needed = settings.type == PLOT_XYZ || settings.type - PLOT_X == axis;
         if (needed && !bounds.valid[axis]) {
-            show_error(std::string("There is no valid coordinate on the ") + axis_names[axis] +
-                       " axis of the channels to plot.\n Nothing has been plotted.");
-            return 1;
+            return Status::failure(std::string("There is no valid coordinate on the ") + axis_names[axis] +
+                                   " axis of the channels to plot.\n Nothing has been plotted.");
         }
     }
-
-    // Each file is replaced whole, so one that cannot be written keeps its older content.
     std::ostringstream commands;
     plot_write_commands(commands, plot_items, settings, bounds, lost);
-    data.push_back(std::move(commands).str());
-    for (size_t i = 0; i < data.size(); ++i) {
-        const std::string name = i + 1 < data.size() ? plot_data_name(i) : "order.gnu";
-        const std::string& text = data[i];
-        last_write_error = replace_file(join_path(folder, name), IDF_TEMP_FILE_NAME, [&text](FILE* out) {
-                               return std::fwrite(text.data(), 1, text.size(), out) == text.size();
-                           }).reason;
-        if (!last_write_error.empty()) return 1;
-    }
-    return 0;
+    gathered.push_back({"order.gnu", std::move(commands).str()});
+    files = std::move(gathered);
+    return {};
 }
 
-const std::string& plot_write_error() { return last_write_error; }
+Status plot_store_files(const std::string& folder, const std::vector<PlotFile>& files) {
+    // Each file is replaced whole, so one that cannot be written keeps its older content.
+    for (const PlotFile& file : files) {
+        const std::string reason = replace_file(join_path(folder, file.name), IDF_TEMP_FILE_NAME, [&file](FILE* out) {
+                                       return std::fwrite(file.text.data(), 1, file.text.size(), out) ==
+                                              file.text.size();
+                                   }).reason;
+        if (!reason.empty()) return Status::failure(reason);
+    }
+    return {};
+}

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/model/capture_model.h"
+#include "engine/model/status.h"
 #include "engine/plot/plot_items.h"
 
 enum PlotType { PLOT_XYZ = 0, PLOT_X = 1, PLOT_Y = 2, PLOT_Z = 3 };
@@ -64,11 +65,18 @@ std::string gnuplot_string(const std::string& text);
 // The data file name of entry i: "data%.2d.dat".
 std::string plot_data_name(size_t i);
 
-// Writes the files of plot_items into `folder` (which must exist). A plot that cannot be made
-// (empty list, an entry whose file is gone, an axis without a valid coordinate) is refused with
-// an error box and writes nothing; a file that cannot be created ends it silently. The working
-// copy is the current layer again afterwards. Returns 0 when every file was written, else 1.
-// Each file is written through a temporary file beside it: one that fails stays as it was, and
-// the reason is in plot_write_error().
-int plot_write_files(const std::string& folder, const PlotSettings& settings);
-const std::string& plot_write_error();
+// One file of a plot: its name in the plot folder and its whole text.
+struct PlotFile {
+    std::string name;
+    std::string text;
+};
+
+// Gathers the files of plot_items, the data files first and order.gnu last. A plot that cannot
+// be made (empty list, an entry whose file is gone, an axis without a valid coordinate) is
+// refused with the message for the user and gives no file. The working copy is the current
+// layer again afterwards.
+Status plot_gather_files(const PlotSettings& settings, std::vector<PlotFile>& files);
+
+// Writes the gathered files into `folder` (which must exist), each through a temporary file
+// beside it: one that fails stays as it was and ends the writing, the status giving the reason.
+Status plot_store_files(const std::string& folder, const std::vector<PlotFile>& files);

@@ -72,15 +72,15 @@ std::array<unsigned char, 40> bmp_info_header(int width, int height) {
     return h;
 }
 
-std::string write_bmp(std::ostream& out, const unsigned char* rgb, int width, int height) {
+Status write_bmp(std::ostream& out, const unsigned char* rgb, int width, int height) {
     assert(width > 0 && height > 0 && "a recorded frame has pixels");
-    if (!write_part(out, bmp_file_header(width, height))) return "Error writing bitmap file header";
-    if (!write_part(out, bmp_info_header(width, height))) return "Error writing bitmap info header";
+    if (!write_part(out, bmp_file_header(width, height))) return Status::failure("Error writing bitmap file header");
+    if (!write_part(out, bmp_info_header(width, height))) return Status::failure("Error writing bitmap info header");
     std::vector<unsigned char> image;
     try {
         image.assign(bmp_image_size(width, height), 0);
     } catch (const std::bad_alloc&) {
-        return "Error allocating memory";
+        return Status::failure("Error allocating memory");
     }
     const size_t row_bytes = static_cast<size_t>(3 * width + bmp_row_pad(width));
     for (int y = 0; y < height; ++y) {
@@ -94,8 +94,8 @@ std::string write_bmp(std::ostream& out, const unsigned char* rgb, int width, in
     }
     out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
     out.flush();
-    if (!out) return "Error writing bitmap data";
-    return "";
+    if (!out) return Status::failure("Error writing bitmap data");
+    return {};
 }
 
 std::string image_file_name(int n) {
@@ -104,40 +104,45 @@ std::string image_file_name(int n) {
     return name;
 }
 
-int recording_start() {
+Status recording_begin() {
     // A folder of its own: images of a long recording run to gigabytes, and a video script still
     // at work on the last recording keeps its images while this one writes new ones.
     const std::string pattern = join_path(temporary_folder(), "zemo-frames-XXXXXX");
     std::string name = pattern;
     if (!mkdtemp(name.data())) {
-        show_error("Error creating the folder for the recorded images:\n " + pattern + "\n " + std::strerror(errno));
-        return 1;
+        return Status::failure("Error creating the folder for the recorded images:\n " + pattern + "\n " +
+                               std::strerror(errno));
     }
     recording_state.frames_folder = absolute_path(name);
     recording_state.frame_counter = 0;
     recording_state.recording = 1;
-    return 0;
+    return {};
 }
 
-int save_frame_bmp(const std::vector<unsigned char>& rgb, int width, int height) {
+int recording_start() { return show_failure(recording_begin()); }
+
+Status record_frame(const std::vector<unsigned char>& rgb, int width, int height) {
     assert(rgb.size() >= static_cast<size_t>(width) * height * 3 && "the pixels cover the frame");
     const std::string name = join_path(recording_state.frames_folder, image_file_name(recording_state.frame_counter));
-    std::string error;
+    Status written;
     {
         std::ofstream out(name, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            show_message("Error opening BMP file", MESSAGE_INFO, BUTTONS_OK);
-            return 1;
-        }
-        error = write_bmp(out, rgb.data(), width, height);
+        if (!out) return Status::failure("Error opening BMP file");
+        written = write_bmp(out, rgb.data(), width, height);
     }
-    if (error.empty()) {
+    if (written.ok()) {
         ++recording_state.frame_counter;
-        return 0;
+        return written;
     }
     // A half-written image would end up in the video; the next frame takes its number.
     std::remove(name.c_str());
-    show_message(error, MESSAGE_INFO, BUTTONS_OK);
+    return written;
+}
+
+int save_frame_bmp(const std::vector<unsigned char>& rgb, int width, int height) {
+    const Status written = record_frame(rgb, width, height);
+    if (written.ok()) return 0;
+    show_message(written.message(), MESSAGE_INFO, BUTTONS_OK);
     return 1;
 }
 

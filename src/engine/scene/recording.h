@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/model/status.h"
+
 constexpr unsigned RECORD_TICK_MS = 66;
 constexpr int BMP_HEADER_SIZE = 54;
 constexpr int BMP_PIXELS_PER_METRE = 2952;
@@ -33,22 +35,26 @@ std::array<unsigned char, 40> bmp_info_header(int width, int height);
 // Writes the whole file: headers, then the rows bottom row first as blue, green, red plus pad.
 // rgb holds width * height pixels, red, green, blue, bottom row first (as GL reads them).
 // Each part is flushed before the next, so a failure names the part that could not be written.
-// Returns "" on success, otherwise the message for the user.
-std::string write_bmp(std::ostream& out, const unsigned char* rgb, int width, int height);
+// A failure gives the message for the user.
+Status write_bmp(std::ostream& out, const unsigned char* rgb, int width, int height);
 
 // "img%.6d.bmp" of n.
 std::string image_file_name(int n);
 
 
 // Starts a recording: a new folder of its own under the temporary folder ("zemo-frames-XXXXXX")
-// for the images, the counter at 0, `recording` 1. Returns 0; when the folder cannot be made,
-// says why in an error box, records nothing and returns 1.
+// for the images, the counter at 0, `recording` 1. When the folder cannot be made, records
+// nothing and says why.
+Status recording_begin();
+// The same, showing a failure in an error box: 0 on success, 1 on failure.
 int recording_start();
 
 // Writes the next numbered image into the frames folder. The counter advances only when the
 // image was written whole, so a failed frame leaves no hole in the numbering (the video script
-// stops at the first missing number). On failure shows the message in an information box,
-// removes what was written of that image and returns 1.
+// stops at the first missing number). On failure removes what was written of that image and
+// says why.
+Status record_frame(const std::vector<unsigned char>& rgb, int width, int height);
+// The same, showing a failure in an information box: 0 on success, 1 on failure.
 int save_frame_bmp(const std::vector<unsigned char>& rgb, int width, int height);
 
 // One row of "codecs.dat": the code passed to iv.bat and the text shown in the list.

@@ -13,8 +13,6 @@
 
 namespace {
 
-std::string last_save_error;
-
 // Far more than a skeleton of the most marks and bones takes.
 constexpr size_t MOST_SKELETON_BYTES = 1 << 20;
 
@@ -26,38 +24,37 @@ void take_skeleton(const Skeleton& skeleton) {
 
 }  // namespace
 
-int skeleton_load(const std::string& path) {
+Status skeleton_load_file(const std::string& path) {
     std::string text, reason;
     // A file that cannot be opened fails quietly; one that is no file to read says so.
     switch (read_regular_file(path, MOST_SKELETON_BYTES, text, reason)) {
     case FileRead::done: break;
-    case FileRead::cannot_open: return 1;
-    case FileRead::refused: show_error("Error opening file:\n " + path + "\n " + reason); return 1;
+    case FileRead::cannot_open: return Status::quiet_failure("Error opening file:\n " + path + "\n " + reason);
+    case FileRead::refused: return Status::failure("Error opening file:\n " + path + "\n " + reason);
     }
     Skeleton skeleton;
     std::string error;
-    if (bon_parse(text, app.mark_count(), skeleton, error) != 0) {
-        show_error(error);
-        return 1;
-    }
+    if (bon_parse(text, app.mark_count(), skeleton, error) != 0) return Status::failure(error);
     take_skeleton(skeleton);
     app.skeleton_changed = false;
     status_set(" Skeleton file has been opened.");
-    return 0;
+    return {};
 }
 
-int skeleton_save(const std::string& path) {
-    last_save_error = replace_file(path, IDF_TEMP_FILE_NAME, [](FILE* out) {
-                          status_set(" Saving Skeleton File... ");
-                          return bon_write_stream(app, out);
-                      }).reason;
-    if (!last_save_error.empty()) return 1;
+int skeleton_load(const std::string& path) { return show_failure(skeleton_load_file(path)); }
+
+Status skeleton_write_file(const std::string& path) {
+    const std::string reason = replace_file(path, IDF_TEMP_FILE_NAME, [](FILE* out) {
+                                   status_set(" Saving Skeleton File... ");
+                                   return bon_write_stream(app, out);
+                               }).reason;
+    if (!reason.empty()) return Status::failure("Error saving file:\n " + path + "\n " + reason);
     app.skeleton_changed = false;
     status_set(" Skeleton File has been saved");
-    return 0;
+    return {};
 }
 
-const std::string& skeleton_save_error() { return last_save_error; }
+int skeleton_save(const std::string& path) { return skeleton_write_file(path).ok() ? 0 : 1; }
 
 void skeleton_reset() {
     reset_mark_styles(app);
@@ -73,13 +70,7 @@ int skeleton_open(const std::string& path) {
 // A save the user cannot see fail would look like a success: the reason is shown as Save as shows it.
 int skeleton_save_bound() {
     if (app.skeleton_file.empty()) return 1;
-    if (skeleton_save(app.skeleton_file) == 0) return 0;
-    show_error("Error saving file:\n " + app.skeleton_file + "\n " + last_save_error);
-    return 1;
+    return show_failure(skeleton_write_file(app.skeleton_file));
 }
 
-int skeleton_save_as(const std::string& path) {
-    if (skeleton_save(path) == 0) return 0;
-    show_error("Error saving file:\n " + path + "\n " + last_save_error);
-    return 1;
-}
+int skeleton_save_as(const std::string& path) { return show_failure(skeleton_write_file(path)); }

@@ -4,17 +4,21 @@
 
 #include <string>
 
+#include "engine/model/status.h"
+
 // Reads the BON file at `path` into the skeleton of the working copy, which then has nothing
-// unsaved. Returns 0 on success;
-// 1 when the file cannot be read (no message) or is refused (its message shown in an error
-// box), the skeleton then unchanged.
+// unsaved. On failure the skeleton is unchanged and the status says why: quietly when the file
+// cannot be opened, otherwise with the message the user is shown.
+Status skeleton_load_file(const std::string& path);
+// The same, showing a failure that is not quiet in an error box: 0 on success, 1 on failure.
 int skeleton_load(const std::string& path);
 
 // Writes the skeleton of the working copy to `path` through a temporary file beside it, so that
-// a failure leaves whatever was there untouched. Returns 0 on success, the skeleton then having
-// nothing unsaved; 1 on failure, with the reason in skeleton_save_error().
+// a failure leaves whatever was there untouched. On success the skeleton has nothing unsaved; a
+// failure says "Error saving file:\n %s" with the path, and the reason.
+Status skeleton_write_file(const std::string& path);
+// The same as 0 on success, 1 on failure, showing nothing.
 int skeleton_save(const std::string& path);
-const std::string& skeleton_save_error();
 
 // Every mark style back to "Gris" and visible, and no bones.
 void skeleton_reset();

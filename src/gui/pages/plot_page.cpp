@@ -137,9 +137,11 @@ void plot_run() {
     settings.rotation_z = widget_int("spinbutton_rz_plot");
     show_result("");
     const std::string folder = absolute_path(native_path("gplot"));
-    if (plot_write_files(folder, settings) != 0) {
-        // Refusals have shown their own box; a file that could not be written says why here.
-        if (!plot_write_error().empty()) show_error("Error saving file:\n " + plot_write_error());
+    std::vector<PlotFile> files;
+    if (show_failure(plot_gather_files(settings, files)) != 0) return;
+    const Status stored = plot_store_files(folder, files);
+    if (!stored.ok()) {
+        show_error("Error saving file:\n " + stored.message());
         return;
     }
     // gp.bat runs in the working directory, where it finds gplot/; its exit status comes back

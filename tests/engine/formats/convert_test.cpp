@@ -25,7 +25,7 @@ const char* const real_idfs[] = {"Eb015pi.idf", "gait-raw.idf", "evart.idf", "py
 
 CaptureData parsed_idf(const std::string& text) {
     CaptureData data;
-    IdfError error;
+    ReadError error;
     EXPECT_EQ(idf_parse(text, "back.idf", data, error), 0) << error.text;
     return data;
 }
@@ -42,7 +42,7 @@ TEST(CaptureRoundTrip, IdfToC3dToIdfKeepsEveryRealCapture) {
         const std::string c3d = written_bytes([&](FILE* out) { return c3d_write_stream(original, out); });
         EXPECT_EQ(c3d.size() % 512, 0u);
         CaptureData from_c3d;
-        IdfError error;
+        ReadError error;
         ASSERT_EQ(c3d_parse(c3d, "round.c3d", from_c3d, error), 0) << error.text;
         expect_same_capture(from_c3d, original, FLOAT_TOLERANCE);
         const CaptureData back =
@@ -59,7 +59,7 @@ TEST(CaptureRoundTrip, IdfToTrcToIdfKeepsEveryRealCapture) {
             written_bytes([&](FILE* out) { return trc_write_stream(original, out, "dir/round.trc"); });
         EXPECT_EQ(trc.rfind("PathFileType\t4\t(X/Y/Z)\tround.trc\n", 0), 0u);
         CaptureData from_trc;
-        IdfError error;
+        ReadError error;
         ASSERT_EQ(trc_parse(trc, "round.trc", from_trc, error), 0) << error.text;
         expect_same_capture(from_trc, original, 1e-12);
         expect_same_capture(parsed_idf(written_bytes([&](FILE* out) { return idf_write_stream(from_trc, out); })),
@@ -104,7 +104,7 @@ TEST(C3dWrite, LongCapturesAndPartlyLostSamples) {
     EXPECT_EQ(real(data + 16 * 7 + 12), 0.0f);
 
     CaptureData back;
-    IdfError error;
+    ReadError error;
     ASSERT_EQ(c3d_parse(bytes, "long.c3d", back, error), 0) << error.text;
     EXPECT_EQ(back.num_frames, frames);
     EXPECT_EQ(back.capture_rate, 1000);
@@ -169,7 +169,7 @@ TEST(SaveOtherFormats, SaveWritesAC3dOrTrcLayerBackInItsOwnFormat) {
         EXPECT_FALSE(std::filesystem::exists(dir.path(IDF_TEMP_FILE_NAME)));
         const std::string bytes = read_file(path);
         CaptureData back;
-        IdfError error;
+        ReadError error;
         const bool c3d = source[0] == 'c';
         ASSERT_EQ(c3d ? c3d_parse(bytes, path, back, error) : trc_parse(bytes, path, back, error), 0) << error.text;
         EXPECT_NEAR(back.channels[0].samples[0].x, 1234.5, 0.05);
@@ -194,7 +194,7 @@ TEST(SaveOtherFormats, SaveAsWritesTheFormatItsNameAsksFor) {
 
     ASSERT_EQ(idf_save_as(dir.path("q.TRC")), 0);
     CaptureData data;
-    IdfError error;
+    ReadError error;
     ASSERT_EQ(trc_parse(read_file(dir.path("q.TRC")), "q.TRC", data, error), 0) << error.text;
     expect_same_capture(data, original, 1e-6);
 
@@ -261,7 +261,7 @@ TEST(SaveOtherFormats, AnIdfFileRoundsARateThatIsNotWholeAndSaysSo) {
     ASSERT_EQ(idf_save_as(dir.path("back.c3d")), 0);
     EXPECT_TRUE(recorder.messages.empty());
     CaptureData data;
-    IdfError error;
+    ReadError error;
     ASSERT_EQ(trc_parse(read_file(dir.path("back.trc")), "back.trc", data, error), 0) << error.text;
     EXPECT_EQ(data.capture_rate, 59.94);
     ASSERT_EQ(c3d_parse(read_file(dir.path("back.c3d")), "back.c3d", data, error), 0) << error.text;

@@ -14,7 +14,7 @@ namespace {
 
 CaptureData read_idf(const std::string& name) {
     CaptureData idf;
-    IdfError error;
+    ReadError error;
     EXPECT_EQ(idf_parse(read_file(shared_data(name)), name, idf, error), 0) << error.text;
     return idf;
 }
@@ -26,7 +26,7 @@ TEST(RealFormats, EachOriginalC3dReadsAsItsIdf) {
         SCOPED_TRACE(capture);
         const std::string c3d = std::string("c3d/") + capture + ".c3d";
         CaptureData read;
-        IdfError error;
+        ReadError error;
         ASSERT_EQ(c3d_parse(read_file(shared_data(c3d)), c3d, read, error), 0) << error.text;
         expect_same_capture(read, read_idf(std::string(capture) + ".idf"));
     }
@@ -34,7 +34,7 @@ TEST(RealFormats, EachOriginalC3dReadsAsItsIdf) {
 
 TEST(RealFormats, TheOriginalTrcReadsAsItsIdf) {
     CaptureData read;
-    IdfError error;
+    ReadError error;
     ASSERT_EQ(trc_parse(read_file(shared_data("trc/subject01_walk1.trc")), "walk", read, error), 0) << error.text;
     expect_same_capture(read, read_idf("subject01_walk1.idf"));
 }

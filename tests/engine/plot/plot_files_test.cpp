@@ -190,7 +190,8 @@ TEST_F(PlotFiles, WritesOneDataFilePerEntryAndTheCommandFileAcrossLayers) {
     write_file(out + "/data05.dat", "older\n");
     PlotSettings settings;
     settings.type = PLOT_Y;
-    ASSERT_EQ(plot_write_files(out, settings), 0);
+    const Status written = write_plot(out, settings);
+    ASSERT_TRUE(written.ok()) << written.message();
     EXPECT_TRUE(recorder.messages.empty());
 
     const std::string a = read_file(out + "/data00.dat");
@@ -214,9 +215,8 @@ TEST_F(PlotFiles, WritesOneDataFilePerEntryAndTheCommandFileAcrossLayers) {
 
 TEST_F(PlotFiles, EmptyListIsRefusedAndWritesNothing) {
     const std::string out = folder();
-    EXPECT_EQ(plot_write_files(out, PlotSettings{}), 1);
-    ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_EQ(recorder.messages[0].type, MESSAGE_ERROR);
+    EXPECT_EQ(write_plot(out, PlotSettings{}).message(),
+              "There is nothing to plot.\n Add channels to the To Plot list first.");
     EXPECT_FALSE(exists(out + "/order.gnu"));
 }
 
@@ -231,9 +231,8 @@ TEST_F(PlotFiles, ClosedLayerIsRefusedNamingTheEntry) {
     layer_fetch(second);
     app.current_layer = second;
     const std::string out = folder();
-    EXPECT_EQ(plot_write_files(out, PlotSettings{}), 1);
-    ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_NE(recorder.messages[0].text.find("The entry 1 (gone)"), std::string::npos) << recorder.messages[0].text;
+    const Status refused = write_plot(out, PlotSettings{});
+    EXPECT_NE(refused.message().find("The entry 1 (gone)"), std::string::npos) << refused.message();
     EXPECT_FALSE(exists(out + "/data00.dat"));
     EXPECT_FALSE(exists(out + "/order.gnu"));
 }
@@ -242,25 +241,22 @@ TEST_F(PlotFiles, AxisWithoutValidCoordinateIsRefusedOnlyWhenThePlotNeedsIt) {
     const int layer = open_layer(dir, "a.idf", 1, 10, [](int, int f, int a) { return a == 2 ? LOST_VALUE : f; });
     plot_append_item(entry(layer, 0, 0, 9, "lost z"));
     const std::string out = folder();
-    EXPECT_EQ(plot_write_files(out, PlotSettings{}), 1);
-    ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_NE(recorder.messages[0].text.find("Z axis"), std::string::npos);
+    EXPECT_NE(write_plot(out, PlotSettings{}).message().find("Z axis"), std::string::npos);
     EXPECT_FALSE(exists(out + "/data00.dat"));
 
     PlotSettings on_x;
     on_x.type = PLOT_X;
-    EXPECT_EQ(plot_write_files(out, on_x), 0);
-    EXPECT_EQ(recorder.messages.size(), 1u);
+    EXPECT_TRUE(write_plot(out, on_x).ok());
     // An inverted interval alone gives no valid value either.
     plot_items.clear();
     plot_append_item(entry(layer, 0, 5, 2, "inverted"));
-    EXPECT_EQ(plot_write_files(out, on_x), 1);
+    EXPECT_FALSE(write_plot(out, on_x).ok());
 }
 
 TEST_F(PlotFiles, MissingFolderEndsThePlotSilently) {
     const int layer = open_layer(dir, "a.idf", 2, 10, [](int m, int f, int) { return m + f; });
     plot_append_item(entry(layer, 1, 0, 9, "a"));
-    EXPECT_EQ(plot_write_files(dir.path("no-such-folder"), PlotSettings{}), 1);
+    EXPECT_FALSE(write_plot(dir.path("no-such-folder"), PlotSettings{}).ok());
     EXPECT_TRUE(recorder.messages.empty());
     EXPECT_EQ(app.current_layer, layer);
     EXPECT_EQ(app.mark_count(), 2);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/formats/capture_io.h"
+#include "engine/plot/plot_files.h"
 #include "engine/plot/plot_items.h"
 #include "support/test_support.h"
 
@@ -20,4 +21,11 @@ inline int open_layer(const TempDir& dir, const std::string& name, int marks, in
 inline PlotItem entry(int layer, int channel, int first, int last, const std::string& legend, int line_type = 1,
                       bool dots = false, bool filled = false) {
     return make_plot_item(layer, channel, first, last, legend, line_type, dots, filled);
+}
+
+// Gathers the plot's files and writes them into `folder`, as the plot page and zemo-cli do.
+inline Status write_plot(const std::string& folder, const PlotSettings& settings) {
+    std::vector<PlotFile> files;
+    const Status gathered = plot_gather_files(settings, files);
+    return gathered.ok() ? plot_store_files(folder, files) : gathered;
 }

@@ -38,7 +38,7 @@ std::vector<unsigned char> numbered_pixels(int width, int height) {
 
 std::string bmp_bytes(const std::vector<unsigned char>& rgb, int width, int height) {
     std::ostringstream out;
-    EXPECT_EQ(write_bmp(out, rgb.data(), width, height), "");
+    EXPECT_TRUE(write_bmp(out, rgb.data(), width, height).ok());
     return out.str();
 }
 
@@ -137,10 +137,10 @@ TEST(WriteBmp, FailuresNameThePartThatCouldNotBeWritten) {
     const auto rgb = numbered_pixels(4, 2);
     std::ostringstream broken;
     broken.setstate(std::ios::badbit);
-    EXPECT_EQ(write_bmp(broken, rgb.data(), 4, 2), "Error writing bitmap file header");
+    EXPECT_EQ(write_bmp(broken, rgb.data(), 4, 2).message(), "Error writing bitmap file header");
     std::ofstream full("/dev/full", std::ios::binary);
     ASSERT_TRUE(full);
-    EXPECT_EQ(write_bmp(full, rgb.data(), 4, 2), "Error writing bitmap file header");
+    EXPECT_EQ(write_bmp(full, rgb.data(), 4, 2).message(), "Error writing bitmap file header");
 }
 
 TEST(ImageFileName, SixDigitsFromZero) {

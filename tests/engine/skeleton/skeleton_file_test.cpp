@@ -56,7 +56,8 @@ TEST(SkeletonFile, SaveThenLoadGivesBackTheSameStylesAndBonesInOrder) {
     for (const Bone& bone : bones) app.bones[app.bone_count++] = bone;
     const CaptureData saved = app;
     const std::string path = dir.path("six.bon");
-    ASSERT_EQ(skeleton_save(path), 0) << skeleton_save_error();
+    const Status written = skeleton_write_file(path);
+    ASSERT_TRUE(written.ok()) << written.message();
     EXPECT_EQ(recorder.statuses,
               (std::vector<std::string>{" Saving Skeleton File... ", " Skeleton File has been saved"}));
 

@@ -82,10 +82,10 @@ TEST_F(ManyMarksTest, ThreeHundredMarksOpenPlayAreRepairedAndWrittenBack) {
 
     const struct {
         std::string path, rate, written;
-        std::function<int(std::string_view, const std::string&, CaptureData&, IdfError&)> parse;
+        std::function<int(std::string_view, const std::string&, CaptureData&, ReadError&)> parse;
     } cases[] = {{idf, "100", dir.path("back.idf"), idf_parse},
                  {c3d, "59.94", dir.path("back.c3d"), [](std::string_view bytes, const std::string& name,
-                                                          CaptureData& out, IdfError& error) {
+                                                          CaptureData& out, ReadError& error) {
                       return c3d_parse(bytes, name, out, error);
                   }}};
     for (const auto& c : cases) {
@@ -115,7 +115,7 @@ TEST_F(ManyMarksTest, ThreeHundredMarksOpenPlayAreRepairedAndWrittenBack) {
         save_as(c.written);
         EXPECT_EQ(messages.size(), 1u) << "a whole rate, or a format that holds it: no warning";
         CaptureData back;
-        IdfError error;
+        ReadError error;
         ASSERT_EQ(c.parse(read_file(c.written), c.written, back, error), 0) << error.text;
         ASSERT_EQ(back.mark_count(), MARKS);
         EXPECT_EQ(back.error_count, 0);

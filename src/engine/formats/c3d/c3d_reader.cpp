@@ -141,7 +141,7 @@ C3dParameters rebased(const C3dParameters& parameters, const unsigned char* file
 
 }  // namespace
 
-int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out, IdfError& error,
+int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out, ReadError& error,
               std::vector<std::string>* warnings_out) {
     error = {};
     std::vector<std::string> warnings;

@@ -13,5 +13,5 @@
 // fills `out`, or 1 with the reason in `error` and `out` untouched. A file with format errors
 // that still allow one reading is read; `warnings`, when given, receives one sentence for each
 // thing that was wrong with it.
-int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out, IdfError& error,
+int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out, ReadError& error,
               std::vector<std::string>* warnings = nullptr);

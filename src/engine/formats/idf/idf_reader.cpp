@@ -156,7 +156,7 @@ private:
 // The label's word-and-integer pair; with skip_words, single words before it are skipped. A
 // label whose number is not a whole number that fits is refused with the line and the number.
 bool read_label(HeaderScanner& scan, bool skip_words, const char* label, const std::string& name, int& value,
-                long long& line, IdfError& error) {
+                long long& line, ReadError& error) {
     Token word;
     while (scan.next(word)) {
         const Token* number = scan.peek();
@@ -211,7 +211,7 @@ std::string describe_bad_line(std::string_view line) {
 }  // namespace
 
 int idf_parse_header(LineReader& in, const std::string& name, CaptureData& out, std::string& first_data_line,
-                     IdfError& error) {
+                     ReadError& error) {
     error = {};
     HeaderScanner scan(in);
     Token first;
@@ -278,7 +278,7 @@ int idf_parse_header(LineReader& in, const std::string& name, CaptureData& out, 
 }
 
 int idf_parse_data(LineReader& in, const std::string& name, std::string_view first_data_line, CaptureData& out,
-                   IdfError& error) {
+                   ReadError& error) {
     error = {};
     const int columns = out.num_columns;
     const int marks = out.mark_count();
@@ -334,7 +334,7 @@ int idf_parse_data(LineReader& in, const std::string& name, std::string_view fir
     return 0;
 }
 
-int idf_parse(std::string_view text, const std::string& name, CaptureData& out, IdfError& error) {
+int idf_parse(std::string_view text, const std::string& name, CaptureData& out, ReadError& error) {
     LineReader in(text);
     CaptureData loaded;
     std::string first_data_line;
@@ -345,7 +345,7 @@ int idf_parse(std::string_view text, const std::string& name, CaptureData& out, 
     return 0;
 }
 
-int idf_parse_lines(LineReader& in, const std::string& name, CaptureData& out, IdfError& error) {
+int idf_parse_lines(LineReader& in, const std::string& name, CaptureData& out, ReadError& error) {
     CaptureData loaded;
     std::string first_data_line;
     if (idf_parse_header(in, name, loaded, first_data_line, error) != 0) return 1;

@@ -80,7 +80,7 @@ SharedText idf_header_at_save(const CaptureData& data) {
     LineReader in(file);
     CaptureData opened;
     std::string first_data_line;
-    IdfError error;
+    ReadError error;
     const bool readable = idf_parse_header(in, data.file_name, opened, first_data_line, error) == 0;
     std::fclose(file);
     // A header that announces other columns or frames would make the saved file unreadable.

@@ -57,7 +57,7 @@ bool nothing_after(const std::vector<std::string_view>& line, size_t from) {
 
 }  // namespace
 
-int trc_parse(std::string_view text, const std::string& name, CaptureData& out, IdfError& error) {
+int trc_parse(std::string_view text, const std::string& name, CaptureData& out, ReadError& error) {
     error = {};
     const auto fail = [&](const std::string& what) {
         error.text = "Error opening file:\n " + name + "\n " + what;

@@ -9,4 +9,4 @@
 
 // Parses a whole TRC file held in memory; `name` is used in messages. Returns 0 and fills `out`,
 // or 1 with the reason in `error` and `out` untouched.
-int trc_parse(std::string_view text, const std::string& name, CaptureData& out, IdfError& error);
+int trc_parse(std::string_view text, const std::string& name, CaptureData& out, ReadError& error);

@@ -22,13 +22,13 @@ const Encoding encodings[] = {
     {C3dProcessor::dec, true},    {C3dProcessor::mips, false}, {C3dProcessor::mips, true},
 };
 
-int parse(const std::string& bytes, CaptureData& out, IdfError& error) {
+int parse(const std::string& bytes, CaptureData& out, ReadError& error) {
     return c3d_parse(bytes, "lab.c3d", out, error);
 }
 
 std::string problem_of(const std::string& bytes) {
     CaptureData out;
-    IdfError error;
+    ReadError error;
     EXPECT_EQ(parse(bytes, out, error), 1);
     EXPECT_EQ(out.num_columns, 0) << "a refused file changed the layer data";
     EXPECT_EQ(error.text.rfind("Error opening file:\n lab.c3d\n ", 0), 0u) << error.text;
@@ -55,7 +55,7 @@ TEST(C3dRead, EveryProcessorAndStorageGivesTheSameMarks) {
             return std::array<double, 4>{100.0 * p + 4 * f + 8, -12.0 - f, 400.0 + p, 2};
         };
         CaptureData out;
-        IdfError error;
+        ReadError error;
         ASSERT_EQ(parse(build_c3d(build), out, error), 0) << error.text;
         EXPECT_EQ(out.capture_rate, double(59.94f)) << "the file's rate, not rounded";
         EXPECT_EQ(out.num_frames, 4);
@@ -92,7 +92,7 @@ TEST(C3dRead, ResidualWordsOriginsFirstFrameAndAnalogChannelsAreKept) {
         put_c3d_int16(bytes, 6, 63, encoding.processor);  // the header's first and last frames
         put_c3d_int16(bytes, 8, 65, encoding.processor);
         CaptureData out;
-        IdfError error;
+        ReadError error;
         ASSERT_EQ(parse(bytes, out, error), 0) << error.text;
         EXPECT_EQ(out.first_frame, 63);
         EXPECT_EQ(out.analog_channels, 3);
@@ -125,7 +125,7 @@ TEST(C3dRead, FloatFilesMayStoreTheResidualWordUnsignedOrACoordinateNotFinite) {
             }
         };
         CaptureData out;
-        IdfError error;
+        ReadError error;
         ASSERT_EQ(parse(build_c3d(build), out, error), 0) << error.text;
         const Sample* s = out.channels[0].samples.get();
         EXPECT_TRUE(lost(s[0]));
@@ -147,7 +147,7 @@ TEST(C3dRead, ModelOutputsAreLeftOutAndAnalogSamplesSkipped) {
     build.analog_channels = 3;
     build.analog_per_frame = 2;
     CaptureData out;
-    IdfError error;
+    ReadError error;
     ASSERT_EQ(parse(build_c3d(build), out, error), 0) << error.text;
     ASSERT_EQ(out.mark_count(), 3);
     EXPECT_EQ(out.channels[0].name_text(), "RKNE");
@@ -163,7 +163,7 @@ TEST(C3dRead, LabelsGoOnInLabels2AndAreMadeSafe) {
     build.labels = {"  L ASIS ", "", "R\xc3\xa9K", "L ASIS", "0X"};
     build.labels_in_first = 2;
     CaptureData out;
-    IdfError error;
+    ReadError error;
     ASSERT_EQ(parse(build_c3d(build), out, error), 0) << error.text;
     ASSERT_EQ(out.mark_count(), 5);
     EXPECT_EQ(out.channels[0].name_text(), "L_ASIS");
@@ -188,7 +188,7 @@ TEST(C3dRead, TheHeaderStandsInForMissingPointParameters) {
         build.scale = 2;
         build.frames = 2;
         CaptureData out;
-        IdfError error;
+        ReadError error;
         ASSERT_EQ(parse(build_c3d(build), out, error), 0) << error.text;
         EXPECT_EQ(out.capture_rate, 250);
         EXPECT_EQ(out.num_frames, 2);
@@ -199,7 +199,7 @@ TEST(C3dRead, TheHeaderStandsInForMissingPointParameters) {
 TEST(C3dRead, BadFilesAreRefusedWithTheirProblem) {
     const std::string good = build_c3d(C3dBuild{});
     CaptureData out;
-    IdfError error;
+    ReadError error;
     ASSERT_EQ(parse(good, out, error), 0) << error.text;
 
     EXPECT_NE(problem_of(good.substr(0, 300)).find("less than the 512-byte header"), std::string::npos);

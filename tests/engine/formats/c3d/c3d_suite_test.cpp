@@ -21,7 +21,7 @@ struct Read {
 
 Read read_bytes(const std::string& bytes) {
     Read read;
-    IdfError error;
+    ReadError error;
     read.status = c3d_parse(bytes, "suite.c3d", read.data, error, &read.warnings);
     read.error = error.text;
     return read;

@@ -24,7 +24,7 @@ std::string written(const CaptureData& data) {
 
 CaptureData parsed(const std::string& bytes) {
     CaptureData data;
-    IdfError error;
+    ReadError error;
     EXPECT_EQ(c3d_parse(bytes, "back.c3d", data, error), 0) << error.text;
     return data;
 }

@@ -16,7 +16,7 @@ const std::string header =
 
 std::string problem_of(const std::string& text) {
     CaptureData out;
-    IdfError error;
+    ReadError error;
     EXPECT_EQ(trc_parse(text, "walk.trc", out, error), 1);
     EXPECT_EQ(out.num_columns, 0);
     EXPECT_EQ(error.text.rfind("Error opening file:\n walk.trc\n ", 0), 0u) << error.text;
@@ -32,7 +32,7 @@ TEST(TrcRead, ReadsNamesRateAndRowsWithEmptyAndBadFieldsLost) {
                              "3\t0.033\t13\t14\t15\n"
                              "\n";
     CaptureData out;
-    IdfError error;
+    ReadError error;
     ASSERT_EQ(trc_parse(text, "walk.trc", out, error), 0) << error.text;
     EXPECT_EQ(out.capture_rate, 59.94);
     EXPECT_EQ(out.units, "mm");
@@ -63,7 +63,7 @@ TEST(TrcRead, WindowsLineEndsAndKeysInAnotherOrder) {
         "1\t0\t1\t2\t3\r\n"
         "2\t0.008\t4\t5\t6\r\n";
     CaptureData out;
-    IdfError error;
+    ReadError error;
     ASSERT_EQ(trc_parse(text, "w.trc", out, error), 0) << error.text;
     EXPECT_EQ(out.capture_rate, 120);
     EXPECT_EQ(out.channels[0].name_text(), "M001");

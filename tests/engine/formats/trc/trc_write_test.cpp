@@ -48,9 +48,9 @@ size_t opensim_field_count(const std::string& row) {
 }
 
 CaptureData parsed(const std::string& text, const std::string& name, int (*parse)(std::string_view, const std::string&,
-                                                                                   CaptureData&, IdfError&)) {
+                                                                                   CaptureData&, ReadError&)) {
     CaptureData data;
-    IdfError error;
+    ReadError error;
     EXPECT_EQ(parse(text, name, data, error), 0) << error.text;
     return data;
 }
