@@ -2,6 +2,7 @@
 // command reads a capture and reports a refusal.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "cli/capture_summary.h"
 #include "cli/cli_args.h"
@@ -20,12 +21,13 @@ int cli_refused(const Status& status) {
 }
 
 bool cli_read_capture(const std::string& path) {
-    const Status status = capture_read_layer(path);
+    std::vector<std::string> warnings;
+    const Status status = capture_read_layer(path, &warnings);
     if (!status.ok()) {
         cli_refused(status);
         return false;
     }
-    for (const std::string& warning : idf_read_warnings()) {
+    for (const std::string& warning : warnings) {
         std::fprintf(stderr, "zemo-cli: %s: %s\n", path.c_str(), warning.c_str());
     }
     return true;

@@ -77,12 +77,8 @@ static int lowest_free_slot() {
     return 0;
 }
 
-static std::vector<std::string> read_warnings;
-
-const std::vector<std::string>& idf_read_warnings() { return read_warnings; }
-
-Status capture_read_layer(const std::string& path) {
-    read_warnings.clear();
+Status capture_read_layer(const std::string& path, std::vector<std::string>* warnings) {
+    if (warnings) warnings->clear();
     if (app.open_count >= MAX_LAYERS || lowest_free_slot() == 0) {
         return Status::failure("You can't open more than 10 files");
     }
@@ -95,20 +91,20 @@ Status capture_read_layer(const std::string& path) {
     }
     CaptureData loaded;
     ReadError error;
-    std::vector<std::string> warnings;
-    const int status = capture_read_stream(file, path, loaded, error, &warnings);
+    std::vector<std::string> found;
+    const int status = capture_read_stream(file, path, loaded, error, &found);
     std::fclose(file);
     if (status != 0) {
         if (error.text.empty()) return Status::quiet_failure(opening_error(path, "It is not a complete IDF capture."));
         return Status::failure(error.text);
     }
     status_set(" File opened successfully ");
-    if (!warnings.empty()) {
+    if (!found.empty()) {
         std::string text = " File opened with repairs:";
-        for (const std::string& warning : warnings) text += " " + warning;
+        for (const std::string& warning : found) text += " " + warning;
         status_set(text);
     }
-    read_warnings = std::move(warnings);
+    if (warnings) *warnings = std::move(found);
 
     // The layer being left keeps what was done to it since it was last stored.
     if (app.current_layer != 0) layer_store(app.current_layer);

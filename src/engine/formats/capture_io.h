@@ -24,12 +24,10 @@ int capture_read_stream(FILE* file, const std::string& name, CaptureData& out, R
 // Reads the file at `path` as a new layer in the lowest free slot and makes it current. The file
 // may be IDF, C3D or TRC, told apart by its content. On failure changes nothing and returns why;
 // a file that cannot be opened, or an IDF header cut short, is a quiet failure. A file that had
-// to be repaired to be read says what was wrong on the status bar.
-Status capture_read_layer(const std::string& path);
+// to be repaired to be read says what was wrong on the status bar, and in `warnings` when given.
+Status capture_read_layer(const std::string& path, std::vector<std::string>* warnings = nullptr);
 // The same, showing a failure in an error box: 0 on success, 1 on failure.
 int idf_read(const std::string& path);
-// What was wrong with the file the last idf_read opened (empty when nothing was).
-const std::vector<std::string>& idf_read_warnings();
 
 // Writes the working copy to `path`; fails when the file cannot be created or written, naming
 // the path and the system's reason.

@@ -3,7 +3,7 @@
 
 #include <string>
 
-// An empty text means a failure the reader reports without a message box.
+// An empty text means an IDF header cut short, which opening a file reports quietly.
 struct ReadError {
     std::string text;
 };
