@@ -115,12 +115,12 @@ void bench_fill() {
     capture_accuracy("subject01_walk1");
     std::vector<FilledGap> filled;
     const double fill_all = milliseconds_on_fresh_capture([&] {
-        filled = fill_gaps(app, all_channels(), {0, GAPPED_FRAMES - 1, FillMethod::automatic, 0});
+        filled = fill_gaps(app, all_channels(app), {0, GAPPED_FRAMES - 1, FillMethod::automatic, 0});
     });
     const int remaining = count_lost_values();
     std::vector<FilledGap> filled_bodies;
     const double fill_bodies = milliseconds_on_fresh_capture(
-        [&] { filled_bodies = fill_gaps(app, all_channels(), {0, GAPPED_FRAMES - 1, FillMethod::automatic, 0}); },
+        [&] { filled_bodies = fill_gaps(app, all_channels(app), {0, GAPPED_FRAMES - 1, FillMethod::automatic, 0}); },
         make_rigid_body_capture);
     const double repair_all = milliseconds_on_fresh_capture([] {
         for (int m = 0; m < GAPPED_MARKS; ++m) repair_channel(0, GAPPED_FRAMES - 1, m);

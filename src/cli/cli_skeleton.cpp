@@ -52,6 +52,6 @@ int cli_skeleton(const CliWords& words) {
     if (!load_skeleton(args.positional[1])) return EXIT_REFUSED;
     print_skeleton();
     std::fflush(stdout);
-    if (args.has("save") && skeleton_save_as(args.options.at("save")) != 0) return EXIT_REFUSED;
+    if (args.has("save") && skeleton_save_as(app, args.options.at("save")) != 0) return EXIT_REFUSED;
     return EXIT_DONE;
 }

@@ -129,22 +129,25 @@ int idf_read(const std::string& path) {
     return 0;
 }
 
-static bool nothing_to_write() {
-    if (app.header && app.current_layer != 0) return false;
+// Only a capture read from a file has a header: the working copy has none while no layer is open.
+static bool nothing_to_write(const CaptureData& data) {
+    if (data.header) return false;
     last_write_error = "no capture is open";
     return true;
 }
 
-int idf_write(const std::string& path) {
+int idf_write(const std::string& path) { return idf_write(app, path); }
+
+int idf_write(const CaptureData& data, const std::string& path) {
     last_write_error.clear();
-    if (nothing_to_write()) return 1;
+    if (nothing_to_write(data)) return 1;
     FILE* out = std::fopen(path.c_str(), "wb");
     if (!out) {
         last_write_error = "cannot create " + path + ": " + std::strerror(errno);
         return 1;
     }
     status_set(" Saving File... ");
-    bool ok = idf_write_stream(app, *idf_header_at_save(app), out);
+    bool ok = idf_write_stream(data, *idf_header_at_save(data), out);
     int error = errno;
     if (std::fclose(out) != 0 && ok) ok = false, error = errno;
     if (!ok) {
@@ -156,55 +159,59 @@ int idf_write(const std::string& path) {
 }
 
 // An IDF file holds a whole rate: one that is not whole was written rounded, and the user is told.
-static void warn_rate_rounded(const std::string& path) {
-    const int written = idf_whole_rate(app.capture_rate);
-    if (written == app.capture_rate) return;
-    show_message("The capture rate of " + format_rate(app.capture_rate) + " Hz is not a whole number: " + path +
+static void warn_rate_rounded(const CaptureData& data, const std::string& path) {
+    const int written = idf_whole_rate(data.capture_rate);
+    if (written == data.capture_rate) return;
+    show_message("The capture rate of " + format_rate(data.capture_rate) + " Hz is not a whole number: " + path +
                      " holds it as " + std::to_string(written) + " Hz, the nearest whole rate an IDF file can hold.",
                  MESSAGE_WARNING, BUTTONS_OK);
 }
 
-// Writes the working copy over `target` through the temporary file, in the given format.
-static ReplaceFailure write_replacing(const std::string& target, CaptureFormat format) {
+// Writes the capture over `target` through the temporary file, in the given format.
+static ReplaceFailure write_replacing(const CaptureData& data, const std::string& target, CaptureFormat format) {
     status_set(" Saving File... ");
-    const SharedText header = format == CaptureFormat::idf ? idf_header_at_save(app) : nullptr;
+    const SharedText header = format == CaptureFormat::idf ? idf_header_at_save(data) : nullptr;
     const ReplaceFailure failure = replace_file(target, IDF_TEMP_FILE_NAME, [&](FILE* out) {
         switch (format) {
-        case CaptureFormat::c3d: return c3d_write_stream(app, out);
-        case CaptureFormat::trc: return trc_write_stream(app, out, target);
-        default: return idf_write_stream(app, header ? *header : std::string(), out);
+        case CaptureFormat::c3d: return c3d_write_stream(data, out);
+        case CaptureFormat::trc: return trc_write_stream(data, out, target);
+        default: return idf_write_stream(data, header ? *header : std::string(), out);
         }
     });
     if (!failure.failed()) {
         status_set(" File Saved Successfully");
-        if (format == CaptureFormat::idf) warn_rate_rounded(target);
+        if (format == CaptureFormat::idf) warn_rate_rounded(data, target);
     }
     return failure;
 }
 
-int idf_save() {
-    if (nothing_to_write() || app.file_name.empty()) {
+int idf_save() { return idf_save(app); }
+
+int idf_save(CaptureData& data) {
+    if (nothing_to_write(data) || data.file_name.empty()) {
         show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n no capture is open");
         return 1;
     }
     // The file is written back in its own format: a C3D or TRC file never becomes IDF text.
-    const ReplaceFailure failure = write_replacing(app.file_name, app.source_format);
+    const ReplaceFailure failure = write_replacing(data, data.file_name, data.source_format);
     if (!failure.failed()) {
-        app.samples_changed = false;
+        data.samples_changed = false;
         return 0;
     }
     if (failure.at_temporary) {
         show_error(std::string("Error saving temporal file:\n ") + IDF_TEMP_FILE_NAME + "\n " + failure.reason);
     } else {
-        show_error("Error saving file:\n " + app.file_name + "\n " + failure.reason);
+        show_error("Error saving file:\n " + data.file_name + "\n " + failure.reason);
     }
     return 1;
 }
 
-int idf_save_as(const std::string& path) {
-    const std::string failure = nothing_to_write() ? last_write_error
-                                                   : write_replacing(path, capture_format_of_name(path)).reason;
-    if (failure.empty()) app.samples_changed = false;
+int idf_save_as(const std::string& path) { return idf_save_as(app, path); }
+
+int idf_save_as(CaptureData& data, const std::string& path) {
+    const std::string failure =
+        nothing_to_write(data) ? last_write_error : write_replacing(data, path, capture_format_of_name(path)).reason;
+    if (failure.empty()) data.samples_changed = false;
     if (failure.empty()) return 0;
     show_error("Error saving file:\n " + path + "\n " + failure);
     return 1;

@@ -28,16 +28,20 @@ int idf_read(const std::string& path);
 // What was wrong with the file the last idf_read opened (empty when nothing was).
 const std::vector<std::string>& idf_read_warnings();
 
-// Writes the working copy to `path`. Returns 0 on success, 1 when the file cannot be created or
-// written; the reason is then in idf_write_error().
+// Writes `data` (without it, the working copy) to `path`. Returns 0 on success, 1 when the file
+// cannot be created or written; the reason is then in idf_write_error().
+int idf_write(const CaptureData& data, const std::string& path);
 int idf_write(const std::string& path);
 const std::string& idf_write_error();
 
-// Save: writes the working copy over the file it was read from (`file_name`), in that file's
+// Save: writes the capture over the file it was read from (`file_name`), in that file's
 // format (IDF, C3D or TRC), through a temporary file beside it. On failure the file is unchanged
-// and an error box says why.
+// and an error box says why. Without `data`, the working copy.
+int idf_save(CaptureData& data);
 int idf_save();
 
-// Save as: writes the working copy to `path` the same safe way; `file_name` does not change.
+// Save as: writes the capture to `path` the same safe way; `file_name` does not change.
 // A name ending in ".trc" is written as TRC, ".c3d" as C3D (any case), anything else as IDF.
+// Without `data`, the working copy.
+int idf_save_as(CaptureData& data, const std::string& path);
 int idf_save_as(const std::string& path);

@@ -138,7 +138,7 @@ int plot_write_files(const std::string& folder, const PlotSettings& settings) {
         return 1;
     }
     for (size_t i = 0; i < plot_items.size(); ++i) {
-        const std::string problem = plot_item_problem(plot_items[i], i);
+        const std::string problem = plot_item_problem(app, plot_items[i], i);
         if (!problem.empty()) {
             show_error(problem);
             return 1;
