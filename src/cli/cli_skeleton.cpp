@@ -32,7 +32,7 @@ void print_skeleton() {
 bool load_skeleton(const std::string& path) {
     console_message_shown();
     errno = 0;
-    if (skeleton_load(path) == 0) return true;
+    if (skeleton_load(app, path) == 0) return true;
     if (console_message_shown()) return false;
     const int error = errno;
     std::fprintf(stderr, "Error opening file:\n %s\n %s\n", path.c_str(),

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <functional>
 
+#include "engine/formats/capture_io.h"
 #include "engine/fuzzy/expert_system.h"
 #include "engine/model/capture_model.h"
 #include "engine/model/seams.h"
@@ -68,6 +70,33 @@ TEST_F(UnsavedWork, EachCommandThatChangesSamplesMarksTheLayerAndReportsOnce) {
         EXPECT_EQ(reported, c.changes ? 1 : 0) << c.command;
         EXPECT_FALSE(app.skeleton_changed) << c.command;
     }
+}
+
+// A capture held beside the working copy is repaired alone: its own samples, origins and flag
+// change, the working copy stays as it was and the interface, which shows the working copy, is
+// not told.
+TEST_F(UnsavedWork, ACaptureBesideTheWorkingCopyChangesAloneAndTheInterfaceIsNotTold) {
+    load_capture(2, 40, curved_with_gap);
+    const std::string path = dir.path("beside.idf");
+    write_file(path, make_idf_text(100, 2, 40, curved_with_gap));
+    CaptureData beside;
+    IdfError error;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(capture_read_stream(file, path, beside, error), 0);
+    std::fclose(file);
+    const int lost = count_lost_values(app);
+    ASSERT_GT(lost, 0);
+
+    run_repair(beside, 0, 39, all_channels(beside));
+    EXPECT_EQ(count_lost_values(beside), 0);
+    EXPECT_EQ(beside.error_count, 0);
+    EXPECT_TRUE(beside.samples_changed);
+    EXPECT_EQ(beside.channels[1].origin(21), SampleOrigin::repair);
+    EXPECT_EQ(count_lost_values(app), lost);
+    EXPECT_FALSE(app.samples_changed);
+    EXPECT_EQ(app.channels[1].origin(21), SampleOrigin::measured);
+    EXPECT_EQ(reported, 0);
 }
 
 TEST_F(UnsavedWork, ADiagnosisRepairRunReportsOnceHoweverManyStretchesItRepairs) {
