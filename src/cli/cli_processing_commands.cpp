@@ -187,7 +187,8 @@ int cli_fill(const CliWords& words) {
     if (job.args.has("max-gap") && (!parse_cli_int(job.args.options.at("max-gap"), max_gap) || max_gap < 0)) {
         return cli_usage_error("--max-gap must be a whole number of frames, 0 for no limit", usage);
     }
-    const std::vector<FilledGap> filled = run_fill(app, job.interval.first, job.interval.last, job.marks, method, max_gap);
+    const std::vector<FilledGap> filled =
+        run_fill(app, job.interval.first, job.interval.last, job.marks, method, max_gap);
     const int saved = save_result(job);
     if (saved != EXIT_DONE || !job.args.has("report")) return saved;
     return write_fill_report(job.args.options.at("report"), filled) ? EXIT_DONE : EXIT_REFUSED;

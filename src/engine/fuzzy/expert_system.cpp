@@ -54,8 +54,8 @@ struct CaptureHold {
 // One system's pass over the marks, with the buffers it reuses.
 class SystemRun {
 public:
-    SystemRun(const DiagnosisReport& report, BoundsMethod method, const ViewBounds& view_bounds, const CaptureHold& hold,
-              std::string& line)
+    SystemRun(const DiagnosisReport& report, BoundsMethod method, const ViewBounds& view_bounds,
+              const CaptureHold& hold, std::string& line)
         : report_(report), method_(method), view_extent_(view_bounds), hold_(hold), data_(hold.data),
           line_(line) {}
 

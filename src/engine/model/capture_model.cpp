@@ -19,7 +19,8 @@ static bool is_working_copy(const CaptureData& data) { return &data == static_ca
 SampleOrigin* writable_origins(CaptureData& data, int mark) {
     Channel& channel = data.channels[mark];
     if (!channel.origins) {
-        channel.origins = std::make_shared<SampleOrigin[]>(static_cast<size_t>(data.num_frames), SampleOrigin::measured);
+        const auto frames = static_cast<size_t>(data.num_frames);
+        channel.origins = std::make_shared<SampleOrigin[]>(frames, SampleOrigin::measured);
         if (is_working_copy(data) && valid_slot(app.current_layer)) {
             Channel& stored = app.layers[app.current_layer].channels[mark];
             if (stored.samples == channel.samples) stored.origins = channel.origins;

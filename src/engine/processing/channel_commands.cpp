@@ -27,7 +27,9 @@ void run_repair(CaptureData& data, int first_frame, int last_frame, const std::v
 void run_smooth(CaptureData& data, int first_frame, int last_frame, const std::vector<int>& channels, int factor) {
     // With a factor of 1 every frame is kept as it was.
     bool smoothed = false;
-    for (int channel : channels) smoothed |= smooth_channel(data, first_frame, last_frame, channel, factor) == 0 && factor > 1;
+    for (int channel : channels) {
+        smoothed |= smooth_channel(data, first_frame, last_frame, channel, factor) == 0 && factor > 1;
+    }
     show_message("Smooth Finished.", MESSAGE_INFO, BUTTONS_OK);
     char text[128];
     std::snprintf(text, sizeof text, "The trayectories have been smoothed [%d, %d] SF: %d\n", first_frame, last_frame,

@@ -107,9 +107,9 @@ void plot_add_item() {
     const std::string label = entry_text("entry_label_plot");
     gchar* row[] = {const_cast<gchar*>(label.c_str())};
     gtk_clist_append(GTK_CLIST(list), row);
-    plot_append_item(make_plot_item(app, layer, channel, widget_int("spin_from_plot"), widget_int("spin_to_plot"), label,
-                                    option_position("option_colour_plot") + 1, widget_active("check_usedots_plot"),
-                                    widget_active("check_filledcurves_plot")));
+    plot_append_item(make_plot_item(app, layer, channel, widget_int("spin_from_plot"), widget_int("spin_to_plot"),
+                                    label, option_position("option_colour_plot") + 1,
+                                    widget_active("check_usedots_plot"), widget_active("check_filledcurves_plot")));
 }
 
 void plot_remove_selected() {

@@ -80,7 +80,8 @@ TEST_F(PlotItems, EntryOfASlotThatReceivedAnotherFileIsRefused) {
 TEST_F(PlotItems, ChannelsAndFramesOutsideTheLayerAreRefusedButAnInvertedIntervalIsNot) {
     const int layer = open_layer(dir, "one.idf", 2, 30, ramp);
     EXPECT_NE(plot_item_problem(app, entry(layer, 2, 0, 29, "x"), 0).find("channel 2"), std::string::npos);
-    EXPECT_NE(plot_item_problem(app, entry(layer, 0, 0, 30, "x"), 0).find("outside the layer's 0 - 29"), std::string::npos);
+    EXPECT_NE(plot_item_problem(app, entry(layer, 0, 0, 30, "x"), 0).find("outside the layer's 0 - 29"),
+              std::string::npos);
     EXPECT_NE(plot_item_problem(app, entry(layer, 0, -1, 5, "x"), 0), "");
     EXPECT_EQ(plot_item_problem(app, entry(layer, 0, 20, 10, "x"), 0), "");
     EXPECT_NE(plot_item_problem(app, entry(0, 0, 0, 1, "x"), 0), "");

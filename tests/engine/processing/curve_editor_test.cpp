@@ -28,7 +28,8 @@ std::vector<double> axis_values(int mark, int axis) {
 // Loads the target and writes the loaded curve straight back, as " Make   " right after a load.
 int load_and_store(const CurveTarget& target, CurveScale& scale) {
     const CurveControls controls = curve_controls(curve_load_points(app, target, 1, scale));
-    return marks_curve_store(app, target, scale, static_cast<int>(controls.xs.size()), controls.xs.data(), controls.ys.data());
+    return marks_curve_store(app, target, scale, static_cast<int>(controls.xs.size()), controls.xs.data(),
+                             controls.ys.data());
 }
 
 }  // namespace
