@@ -15,6 +15,7 @@
 #include "engine/fuzzy/fuzzy_system.h"
 #include "engine/model/capture_model.h"
 #include "engine/model/seams.h"
+#include "engine/scene/view_state.h"
 #include "platform/paths.h"
 
 #ifdef ZEMO_HAVE_FUZZYLITE
@@ -68,7 +69,7 @@ std::string run(const std::string& rules, BoundsMethod method, double& ms) {
     report.actions_append = [&findings](const std::string& text) { findings += text; };
     report.repair_mode = [] { return false; };
     report.process_events = [] {};
-    ms = best_seconds(1, [&] { expert_system_run(rules, report, method); }) * 1000;
+    ms = best_seconds(1, [&] { expert_system_run(app, view.bounds, rules, report, method); }) * 1000;
     return findings;
 }
 

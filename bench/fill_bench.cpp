@@ -30,7 +30,7 @@ constexpr int KEPT_EDGE = 2;  // frames at each end of the capture no gap touche
 // Fills the one gap cut into `mark` with `method` ("repair" is the chunked repair).
 void fill_one(const std::string& method, int mark) {
     if (method == "repair") {
-        repair_channel(0, app.num_frames - 1, mark);
+        repair_channel(app, 0, app.num_frames - 1, mark);
         return;
     }
     FillMethod chosen = FillMethod::automatic;
@@ -115,15 +115,15 @@ void bench_fill() {
     capture_accuracy("subject01_walk1");
     std::vector<FilledGap> filled;
     const double fill_all = milliseconds_on_fresh_capture([&] {
-        filled = fill_gaps(app, all_channels(), {0, GAPPED_FRAMES - 1, FillMethod::automatic, 0});
+        filled = fill_gaps(app, all_channels(app), {0, GAPPED_FRAMES - 1, FillMethod::automatic, 0});
     });
-    const int remaining = count_lost_values();
+    const int remaining = count_lost_values(app);
     std::vector<FilledGap> filled_bodies;
     const double fill_bodies = milliseconds_on_fresh_capture(
-        [&] { filled_bodies = fill_gaps(app, all_channels(), {0, GAPPED_FRAMES - 1, FillMethod::automatic, 0}); },
+        [&] { filled_bodies = fill_gaps(app, all_channels(app), {0, GAPPED_FRAMES - 1, FillMethod::automatic, 0}); },
         make_rigid_body_capture);
     const double repair_all = milliseconds_on_fresh_capture([] {
-        for (int m = 0; m < GAPPED_MARKS; ++m) repair_channel(0, GAPPED_FRAMES - 1, m);
+        for (int m = 0; m < GAPPED_MARKS; ++m) repair_channel(app, 0, GAPPED_FRAMES - 1, m);
     });
     report("fill_all", fill_all, "ms");
     report("fill_all_rigid_bodies", fill_bodies, "ms");

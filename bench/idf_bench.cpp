@@ -65,7 +65,7 @@ void bench_idf() {
         app_reset();
         idf_read(path);
     });
-    const double write_seconds = best_seconds(3, [&] { idf_write(dir + "/written.idf"); });
+    const double write_seconds = best_seconds(3, [&] { (void)capture_write(app, dir + "/written.idf"); });
     const double baseline_seconds = best_seconds(1, [&] { baseline_idf_read(path); });
 
     report("idf_read", megabytes / read_seconds, "MB/s");

@@ -36,7 +36,7 @@ void make_gapped_capture() {
         app.channels[m].name = std::make_shared<const std::string>("M" + std::to_string(m));
         app.channels[m].samples = std::move(samples);
     }
-    app.error_count = count_lost_values();
+    app.error_count = count_lost_values(app);
 }
 
 namespace {
@@ -111,15 +111,15 @@ void bench_processing() {
     });
     free_lists(lists);
     const double ours_subset = milliseconds([] {
-        for (int m = 0; m < BASELINE_CHANNELS; ++m) repair_channel(0, FRAMES - 1, m);
+        for (int m = 0; m < BASELINE_CHANNELS; ++m) repair_channel(app, 0, FRAMES - 1, m);
     });
     make_gapped_capture();
     const double repair_all = milliseconds([] {
-        for (int m = 0; m < MARKS; ++m) repair_channel(0, FRAMES - 1, m);
+        for (int m = 0; m < MARKS; ++m) repair_channel(app, 0, FRAMES - 1, m);
     });
-    const int remaining = count_lost_values();
+    const int remaining = count_lost_values(app);
     const double smooth_all = milliseconds([] {
-        for (int m = 0; m < MARKS; ++m) smooth_channel(0, FRAMES - 1, m, 5);
+        for (int m = 0; m < MARKS; ++m) smooth_channel(app, 0, FRAMES - 1, m, 5);
     });
     report("repair_all", repair_all, "ms");
     report("repair_all_speedup", baseline / ours_subset, "x");

@@ -34,7 +34,7 @@ bool cli_read_capture(const std::string& path) {
 }
 
 int cli_save_as(const std::string& path) {
-    const Status status = capture_save_as(path);
+    const Status status = capture_save_as(app, path);
     return status.ok() ? EXIT_DONE : cli_refused(status);
 }
 

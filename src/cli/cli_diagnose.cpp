@@ -26,7 +26,7 @@ int cli_diagnose(const CliWords& words) {
     report.rules_append = [](const std::string& text) { std::fputs(text.c_str(), stderr); };
     report.actions_append = [](const std::string& text) { std::fputs(text.c_str(), stdout); };
     report.repair_mode = [repair] { return repair; };
-    const RunResult result = expert_system_run(args.options.at("rules"), report);
+    const RunResult result = expert_system_run(app, view.bounds, args.options.at("rules"), report);
     std::fflush(stdout);
     if (result != RUN_DONE) return EXIT_REFUSED;
     if (repair) return cli_save_as(args.options.at("repair"));

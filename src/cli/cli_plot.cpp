@@ -113,7 +113,7 @@ bool add_items(const std::vector<ItemWords>& items) {
                          item.capture.c_str(), slot.mark_count());
             return false;
         }
-        plot_append_item(make_plot_item(layer, mark, item.first, item.last, item.label, item.colour, item.dots,
+        plot_append_item(make_plot_item(app, layer, mark, item.first, item.last, item.label, item.colour, item.dots,
                                         item.filled));
     }
     return true;

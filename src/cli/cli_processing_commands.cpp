@@ -10,6 +10,7 @@
 #include "engine/model/capture_model.h"
 #include "engine/model/seams.h"
 #include "engine/processing/channel_commands.h"
+#include "engine/processing/interchange_check.h"
 #include "engine/processing/trajectory_edit.h"
 #include "platform/file_replace.h"
 
@@ -35,7 +36,7 @@ bool read_interval(const CliArgs& args, Interval& out) {
 // --marks: indices or names separated by commas; every mark when not given.
 bool read_marks(const CliArgs& args, std::vector<int>& out) {
     if (!args.has("marks")) {
-        out = all_channels();
+        out = all_channels(app);
         return true;
     }
     out.clear();
@@ -116,7 +117,7 @@ int cli_repair(const CliWords& words) {
         code >= 0) {
         return code;
     }
-    run_repair(job.interval.first, job.interval.last, job.marks);
+    run_repair(app, job.interval.first, job.interval.last, job.marks);
     return save_result(job);
 }
 
@@ -127,15 +128,15 @@ int cli_smooth(const CliWords& words) {
     int factor;
     if (!read_factor(job.args, factor)) return EXIT_USAGE;
     // Marks refused for their lost coordinates have said so on standard error; OUT holds the rest.
-    run_smooth(job.interval.first, job.interval.last, job.marks, factor);
+    run_smooth(app, job.interval.first, job.interval.last, job.marks, factor);
     return save_result(job);
 }
 
 int cli_both(const CliWords& words) {
     Job job;
     if (int code = prepare(words, {}, "zemo-cli both IN OUT", job); code >= 0) return code;
-    run_repair(0, app.num_frames - 1, job.marks);
-    run_smooth(0, app.num_frames - 1, job.marks, 5);
+    run_repair(app, 0, app.num_frames - 1, job.marks);
+    run_smooth(app, 0, app.num_frames - 1, job.marks, 5);
     return save_result(job);
 }
 
@@ -146,15 +147,13 @@ int cli_interchange(const CliWords& words) {
     if (!job.args.has("marks") || !job.args.has("from") || !job.args.has("to") || job.marks.size() != 2) {
         return cli_usage_error("interchange needs --marks A,B, --from and --to", usage);
     }
-    if (job.interval.first >= job.interval.last) {
-        show_error("Please, select an origin frame minor than destination frame.");
+    const InterchangeFault fault =
+        interchange_fault(app, job.interval.first, job.interval.last, job.marks[0], job.marks[1]);
+    if (fault != InterchangeFault::none) {
+        show_error(interchange_fault_text(fault));
         return EXIT_REFUSED;
     }
-    if (job.marks[0] == job.marks[1]) {
-        show_error("Please, select two distinct frames to interchange.");
-        return EXIT_REFUSED;
-    }
-    interchange_channels(job.interval.first, job.interval.last, job.marks[0], job.marks[1]);
+    interchange_channels(app, job.interval.first, job.interval.last, job.marks[0], job.marks[1]);
     show_message("Channels Interchange Finished.", MESSAGE_INFO, BUTTONS_OK);
     return save_result(job);
 }
@@ -167,7 +166,7 @@ int cli_scale(const CliWords& words) {
     if (!job.args.has("factor") || !parse_cli_number(job.args.options.at("factor"), s) || s < -1.0 || s > 1.0) {
         return cli_usage_error("--factor must be a number from -1 to 1 (the data are scaled by 1 + S)", usage);
     }
-    scale_data(static_cast<float>(s));
+    scale_data(app, static_cast<float>(s));
     return save_result(job);
 }
 
@@ -187,7 +186,8 @@ int cli_fill(const CliWords& words) {
     if (job.args.has("max-gap") && (!parse_cli_int(job.args.options.at("max-gap"), max_gap) || max_gap < 0)) {
         return cli_usage_error("--max-gap must be a whole number of frames, 0 for no limit", usage);
     }
-    const std::vector<FilledGap> filled = run_fill(job.interval.first, job.interval.last, job.marks, method, max_gap);
+    const std::vector<FilledGap> filled =
+        run_fill(app, job.interval.first, job.interval.last, job.marks, method, max_gap);
     const int saved = save_result(job);
     if (saved != EXIT_DONE || !job.args.has("report")) return saved;
     return write_fill_report(job.args.options.at("report"), filled) ? EXIT_DONE : EXIT_REFUSED;

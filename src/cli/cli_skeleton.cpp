@@ -35,12 +35,12 @@ int cli_skeleton(const CliWords& words) {
     if (!problem.empty()) return cli_usage_error(problem, usage);
     if (args.positional.size() != 2) return cli_usage_error("skeleton takes a capture file and a skeleton file", usage);
     if (!cli_open_capture(args.positional[0])) return EXIT_REFUSED;
-    const Status loaded = skeleton_load_file(args.positional[1]);
+    const Status loaded = skeleton_load_file(app, args.positional[1]);
     if (!loaded.ok()) return cli_refused(loaded);
     print_skeleton();
     std::fflush(stdout);
     if (!args.has("save")) return EXIT_DONE;
-    const Status saved = skeleton_write_file(args.options.at("save"));
+    const Status saved = skeleton_write_file(app, args.options.at("save"));
     if (!saved.ok()) return cli_refused(saved);
     return EXIT_DONE;
 }

@@ -21,11 +21,11 @@ static std::string cut_command(std::string text) {
     return text;
 }
 
-void config_load() {
+void config_load(AppState& state) {
     std::string text, reason;
     if (read_regular_file(CONFIG_FILE_NAME, MOST_CONFIG_BYTES, text, reason) != FileRead::done) return;
     std::istringstream in(text);
-    std::string* commands[] = {&app.xml_editor_command, &app.idf_editor_command, &app.xml_viewer_command};
+    std::string* commands[] = {&state.xml_editor_command, &state.idf_editor_command, &state.xml_viewer_command};
     std::string line;
     for (std::string* command : commands) {
         if (!std::getline(in, line)) break;
@@ -33,10 +33,14 @@ void config_load() {
     }
 }
 
+void config_load() { config_load(app); }
+
 // Written whole or not at all, and never over what is not a regular file (a FIFO would block).
-void config_save() {
-    replace_file(CONFIG_FILE_NAME, IDF_TEMP_FILE_NAME, [](FILE* out) {
-        return std::fprintf(out, "%s\n%s\n%s\n", app.xml_editor_command.c_str(), app.idf_editor_command.c_str(),
-                            app.xml_viewer_command.c_str()) >= 0;
+void config_save(const AppState& state) {
+    replace_file(CONFIG_FILE_NAME, IDF_TEMP_FILE_NAME, [&state](FILE* out) {
+        return std::fprintf(out, "%s\n%s\n%s\n", state.xml_editor_command.c_str(), state.idf_editor_command.c_str(),
+                            state.xml_viewer_command.c_str()) >= 0;
     });
 }
+
+void config_save() { config_save(app); }

@@ -4,7 +4,13 @@
 
 extern const char* const CONFIG_FILE_NAME;
 
-// Reads the three commands; a missing or unreadable file leaves them as they are.
+struct AppState;
+
+// Reads the three commands into `state`; a missing or unreadable file leaves them as they are.
+// Without `state`, into the application's.
+void config_load(AppState& state);
 void config_load();
-// Writes the three commands; if the file cannot be created nothing is written.
+// Writes the three commands of `state`; if the file cannot be created nothing is written.
+// Without `state`, the application's.
+void config_save(const AppState& state);
 void config_save();

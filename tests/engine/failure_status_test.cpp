@@ -34,13 +34,13 @@ TEST(FailureStatus, FailedReadsAndSavesNameTheFileAndTheReason) {
          "Error opening file:\n " + missing + "\n No such file or directory", true},
         {"capture cut short", [&] { return capture_read_layer(cut); }, [&] { return idf_read(cut); },
          "Error opening file:\n " + cut + "\n It is not a complete IDF capture.", true},
-        {"capture Save as", [&] { return capture_save_as(nowhere); }, [&] { return idf_save_as(nowhere); },
+        {"capture Save as", [&] { return capture_save_as(app, nowhere); }, [&] { return idf_save_as(nowhere); },
          "Error saving file:\n " + nowhere + "\n " + no_temporary, false},
-        {"skeleton that is missing", [&] { return skeleton_load_file(missing_bon); },
+        {"skeleton that is missing", [&] { return skeleton_load_file(app, missing_bon); },
          [&] { return skeleton_load(missing_bon); }, "Error opening file:\n " + missing_bon + "\n No such file or directory",
          true},
-        {"skeleton Save as", [&] { return skeleton_write_file(nowhere_bon); },
-         [&] { return skeleton_save_as(nowhere_bon); }, "Error saving file:\n " + nowhere_bon + "\n " + no_temporary,
+        {"skeleton Save as", [&] { return skeleton_write_file(app, nowhere_bon); },
+         [&] { return skeleton_save_as(app, nowhere_bon); }, "Error saving file:\n " + nowhere_bon + "\n " + no_temporary,
          false},
     };
     for (const Case& c : cases) {

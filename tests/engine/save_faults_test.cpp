@@ -274,7 +274,7 @@ struct SkeletonSaveFaults : ::testing::Test {
         write_file(bound, bound_before);
         write_file(other, other_before);
         ASSERT_EQ(idf_read(shared_data("evart.idf")), 0);
-        ASSERT_EQ(skeleton_open(bound), 0);
+        ASSERT_EQ(skeleton_open(app, bound), 0);
         ASSERT_EQ(app.skeleton_file, bound);
         ASSERT_GT(app.bone_count, 2);
         app.bone_count -= 2;  // an edit that is not saved
@@ -290,14 +290,14 @@ TEST_F(SkeletonSaveFaults, InAFolderThatRefusesNewFilesSaveWritesInPlaceAndSaveA
     TemporaryFolderAt temporary(dir.path("tmp"));
     REFUSE_WRITING(folder);
     const std::string fresh = folder + "/new.bon";
-    EXPECT_EQ(skeleton_save_as(fresh), 1);
+    EXPECT_EQ(skeleton_save_as(app, fresh), 1);
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].type, MESSAGE_ERROR);
     EXPECT_EQ(recorder.messages[0].text.rfind("Error saving file:\n " + fresh + "\n cannot create ", 0), 0u)
         << recorder.messages[0].text;
     expect_files_untouched();
 
-    skeleton_save_bound();
+    skeleton_save_bound(app);
     EXPECT_EQ(recorder.messages.size(), 1u);
     EXPECT_NE(read_file(bound), bound_before);
     EXPECT_EQ(names_in(folder), (std::set<std::string>{"evart.bon", "other.bon"}));
@@ -307,7 +307,7 @@ TEST_F(SkeletonSaveFaults, InAFolderThatRefusesNewFilesSaveWritesInPlaceAndSaveA
 TEST_F(SkeletonSaveFaults, SaveAndSaveAsStoppedHalfWayByAFileSizeLimitKeepTheFiles) {
     ASSERT_GT(bound_before.size(), 200u);
     EXPECT_EQ(with_file_size_limit(100, [this] {
-                  skeleton_save_bound();
+                  skeleton_save_bound(app);
                   return recorder.messages.size() == 1 &&
                                  recorder.messages[0].text.find("File too large") != std::string::npos
                              ? 0
@@ -316,7 +316,7 @@ TEST_F(SkeletonSaveFaults, SaveAndSaveAsStoppedHalfWayByAFileSizeLimitKeepTheFil
               0);
     expect_files_untouched();
     EXPECT_EQ(with_file_size_limit(100, [this] {
-                  return failed_with_box(skeleton_save_as(other), recorder,
+                  return failed_with_box(skeleton_save_as(app, other), recorder,
                                          {"Error saving file:\n " + other + "\n", "File too large"});
               }),
               FAILED_AND_SAID_SO);
@@ -326,7 +326,7 @@ TEST_F(SkeletonSaveFaults, SaveAndSaveAsStoppedHalfWayByAFileSizeLimitKeepTheFil
 TEST_F(SkeletonSaveFaults, SaveAsOntoAFolderSaysSoAndLeavesTheFolder) {
     const std::string target = folder + "/inside.bon";
     std::filesystem::create_directory(target);
-    EXPECT_EQ(skeleton_save_as(target), 1);
+    EXPECT_EQ(skeleton_save_as(app, target), 1);
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text.rfind("Error saving file:\n " + target + "\n ", 0), 0u);
     EXPECT_NE(recorder.messages[0].text.find("Is a directory"), std::string::npos) << recorder.messages[0].text;
@@ -369,7 +369,7 @@ struct PlotSaveFaults : ::testing::Test {
         write_file(gplot + "/data00.dat", older_data);
         write_file(gplot + "/order.gnu", older_order);
         ASSERT_EQ(idf_read(shared_data("evart.idf")), 0);
-        plot_append_item(make_plot_item(app.current_layer, 0, 0, app.num_frames - 1, "RSHO", 2, false, false));
+        plot_append_item(make_plot_item(app, app.current_layer, 0, 0, app.num_frames - 1, "RSHO", 2, false, false));
     }
     void TearDown() override { plot_items.clear(); }
     void expect_files_untouched() {

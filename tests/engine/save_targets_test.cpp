@@ -54,7 +54,7 @@ struct SaveTargets : ::testing::Test {
         ASSERT_EQ(idf_read(folder + "/walk.idf"), 0);
         app.channels[1].samples[4].y = -5.5;  // an edit to save
         plot_items.clear();
-        plot_append_item(make_plot_item(app.current_layer, 0, 0, app.num_frames - 1, "A", 2, false, false));
+        plot_append_item(make_plot_item(app, app.current_layer, 0, 0, app.num_frames - 1, "A", 2, false, false));
     }
     void TearDown() override { plot_items.clear(); }
 
@@ -85,7 +85,7 @@ const Writer writers[] = {
      }},
     {"skeleton Save as",
      [](const std::string& target, const std::string& reason, Recorder& r) {
-         return boxed(skeleton_save_as(target), r, target, reason);
+         return boxed(skeleton_save_as(app, target), r, target, reason);
      }},
     {"plot files",
      [](const std::string& target, const std::string& reason, Recorder&) {

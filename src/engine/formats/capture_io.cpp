@@ -124,14 +124,15 @@ int idf_read(const std::string& path) { return show_failure(capture_read_layer(p
 
 static const char* const NOTHING_OPEN = "no capture is open";
 
-static bool nothing_to_write() { return !app.header || app.current_layer == 0; }
+// Only a capture read from a file has a header: the working copy has none while no layer is open.
+static bool nothing_to_write(const CaptureData& data) { return !data.header; }
 
-Status capture_write(const std::string& path) {
-    if (nothing_to_write()) return Status::failure(NOTHING_OPEN);
+Status capture_write(const CaptureData& data, const std::string& path) {
+    if (nothing_to_write(data)) return Status::failure(NOTHING_OPEN);
     FILE* out = std::fopen(path.c_str(), "wb");
     if (!out) return Status::failure("cannot create " + path + ": " + std::strerror(errno));
     status_set(" Saving File... ");
-    bool ok = idf_write_stream(app, *idf_header_at_save(app), out);
+    bool ok = idf_write_stream(data, *idf_header_at_save(data), out);
     int error = errno;
     if (std::fclose(out) != 0 && ok) ok = false, error = errno;
     if (!ok) return Status::failure("writing " + path + " failed: " + std::strerror(error ? error : EIO));
@@ -139,31 +140,31 @@ Status capture_write(const std::string& path) {
     return {};
 }
 
-int idf_write(const std::string& path) { return capture_write(path).ok() ? 0 : 1; }
+int idf_write(const std::string& path) { return capture_write(app, path).ok() ? 0 : 1; }
 
 // An IDF file holds a whole rate: one that is not whole was written rounded, and the user is told.
-static void warn_rate_rounded(const std::string& path) {
-    const int written = idf_whole_rate(app.capture_rate);
-    if (written == app.capture_rate) return;
-    show_message("The capture rate of " + format_rate(app.capture_rate) + " Hz is not a whole number: " + path +
+static void warn_rate_rounded(const CaptureData& data, const std::string& path) {
+    const int written = idf_whole_rate(data.capture_rate);
+    if (written == data.capture_rate) return;
+    show_message("The capture rate of " + format_rate(data.capture_rate) + " Hz is not a whole number: " + path +
                      " holds it as " + std::to_string(written) + " Hz, the nearest whole rate an IDF file can hold.",
                  MESSAGE_WARNING, BUTTONS_OK);
 }
 
-// Writes the working copy over `target` through the temporary file, in the given format.
-static ReplaceFailure write_replacing(const std::string& target, CaptureFormat format) {
+// Writes the capture over `target` through the temporary file, in the given format.
+static ReplaceFailure write_replacing(const CaptureData& data, const std::string& target, CaptureFormat format) {
     status_set(" Saving File... ");
-    const SharedText header = format == CaptureFormat::idf ? idf_header_at_save(app) : nullptr;
+    const SharedText header = format == CaptureFormat::idf ? idf_header_at_save(data) : nullptr;
     const ReplaceFailure failure = replace_file(target, IDF_TEMP_FILE_NAME, [&](FILE* out) {
         switch (format) {
-        case CaptureFormat::c3d: return c3d_write_stream(app, out);
-        case CaptureFormat::trc: return trc_write_stream(app, out, target);
-        default: return idf_write_stream(app, header ? *header : std::string(), out);
+        case CaptureFormat::c3d: return c3d_write_stream(data, out);
+        case CaptureFormat::trc: return trc_write_stream(data, out, target);
+        default: return idf_write_stream(data, header ? *header : std::string(), out);
         }
     });
     if (!failure.failed()) {
         status_set(" File Saved Successfully");
-        if (format == CaptureFormat::idf) warn_rate_rounded(target);
+        if (format == CaptureFormat::idf) warn_rate_rounded(data, target);
     }
     return failure;
 }
@@ -176,26 +177,26 @@ static std::string saving_error(const std::string& path, const std::string& reas
     return "Error saving file:\n " + path + "\n " + reason;
 }
 
-Status capture_save() {
-    if (nothing_to_write() || app.file_name.empty()) return Status::failure(temporary_file_error(NOTHING_OPEN));
+Status capture_save(CaptureData& data) {
+    if (nothing_to_write(data) || data.file_name.empty()) return Status::failure(temporary_file_error(NOTHING_OPEN));
     // The file is written back in its own format: a C3D or TRC file never becomes IDF text.
-    const ReplaceFailure failure = write_replacing(app.file_name, app.source_format);
+    const ReplaceFailure failure = write_replacing(data, data.file_name, data.source_format);
     if (!failure.failed()) {
-        app.samples_changed = false;
+        data.samples_changed = false;
         return {};
     }
     if (failure.at_temporary) return Status::failure(temporary_file_error(failure.reason));
-    return Status::failure(saving_error(app.file_name, failure.reason));
+    return Status::failure(saving_error(data.file_name, failure.reason));
 }
 
-int idf_save() { return show_failure(capture_save()); }
+int idf_save() { return show_failure(capture_save(app)); }
 
-Status capture_save_as(const std::string& path) {
-    if (nothing_to_write()) return Status::failure(saving_error(path, NOTHING_OPEN));
-    const ReplaceFailure failure = write_replacing(path, capture_format_of_name(path));
+Status capture_save_as(CaptureData& data, const std::string& path) {
+    if (nothing_to_write(data)) return Status::failure(saving_error(path, NOTHING_OPEN));
+    const ReplaceFailure failure = write_replacing(data, path, capture_format_of_name(path));
     if (failure.failed()) return Status::failure(saving_error(path, failure.reason));
-    app.samples_changed = false;
+    data.samples_changed = false;
     return {};
 }
 
-int idf_save_as(const std::string& path) { return show_failure(capture_save_as(path)); }
+int idf_save_as(const std::string& path) { return show_failure(capture_save_as(app, path)); }

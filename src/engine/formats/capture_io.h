@@ -29,21 +29,21 @@ Status capture_read_layer(const std::string& path, std::vector<std::string>* war
 // The same, showing a failure in an error box: 0 on success, 1 on failure.
 int idf_read(const std::string& path);
 
-// Writes the working copy to `path`; fails when the file cannot be created or written, naming
-// the path and the system's reason.
-Status capture_write(const std::string& path);
-// The same as 0 on success, 1 on failure.
+// Writes `data` to `path`; fails when the file cannot be created or written, naming the path and
+// the system's reason.
+Status capture_write(const CaptureData& data, const std::string& path);
+// The working copy, as 0 on success, 1 on failure.
 int idf_write(const std::string& path);
 
-// Save: writes the working copy over the file it was read from (`file_name`), in that file's
+// Save: writes the capture over the file it was read from (`file_name`), in that file's
 // format (IDF, C3D or TRC), through a temporary file beside it. On failure the file is unchanged
 // and the status says why.
-Status capture_save();
-// The same, showing a failure in an error box: 0 on success, 1 on failure.
+Status capture_save(CaptureData& data);
+// The working copy, showing a failure in an error box: 0 on success, 1 on failure.
 int idf_save();
 
-// Save as: writes the working copy to `path` the same safe way; `file_name` does not change.
+// Save as: writes the capture to `path` the same safe way; `file_name` does not change.
 // A name ending in ".trc" is written as TRC, ".c3d" as C3D (any case), anything else as IDF.
-Status capture_save_as(const std::string& path);
-// The same, showing a failure in an error box: 0 on success, 1 on failure.
+Status capture_save_as(CaptureData& data, const std::string& path);
+// The working copy, showing a failure in an error box: 0 on success, 1 on failure.
 int idf_save_as(const std::string& path);

@@ -25,26 +25,27 @@ bool named(xmlNodePtr node, const char* name) {
 }
 
 // The capture the run started on. The run keeps its sample arrays alive, so that a capture
-// closed while events were processed can be told from a new one, and is never read freed.
+// closed while events were processed can be told from a new one, and is never read freed: the
+// arrays tell captures apart, as every layer has arrays of its own, so another layer made current
+// in the working copy is told as well.
 struct CaptureHold {
-    int layer = 0;
+    explicit CaptureHold(CaptureData& data) : data(data) {}
+    CaptureData& data;
     int num_frames = 0;
     int num_columns = 0;
     std::vector<std::shared_ptr<Sample[]>> samples;
 
     void take() {
-        layer = app.current_layer;
-        num_frames = app.num_frames;
-        num_columns = app.num_columns;
+        num_frames = data.num_frames;
+        num_columns = data.num_columns;
         samples.clear();
-        for (const Channel& channel : app.channels) samples.push_back(channel.samples);
+        for (const Channel& channel : data.channels) samples.push_back(channel.samples);
     }
     bool still_current() const {
-        if (app.current_layer != layer || app.num_frames != num_frames || app.num_columns != num_columns ||
-            app.channels.size() != samples.size())
+        if (data.num_frames != num_frames || data.num_columns != num_columns || data.channels.size() != samples.size())
             return false;
         for (size_t m = 0; m < samples.size(); ++m) {
-            if (app.channels[m].samples != samples[m]) return false;
+            if (data.channels[m].samples != samples[m]) return false;
         }
         return true;
     }
@@ -53,14 +54,16 @@ struct CaptureHold {
 // One system's pass over the marks, with the buffers it reuses.
 class SystemRun {
 public:
-    SystemRun(const DiagnosisReport& report, BoundsMethod method, const CaptureHold& hold, std::string& line)
-        : report_(report), method_(method), hold_(hold), line_(line) {}
+    SystemRun(const DiagnosisReport& report, BoundsMethod method, const ViewBounds& view_bounds,
+              const CaptureHold& hold, std::string& line)
+        : report_(report), method_(method), view_extent_(view_bounds), hold_(hold), data_(hold.data),
+          line_(line) {}
 
     // False when the capture went away.
     bool run(Diagnosis diagnosis) {
         diagnosis_ = diagnosis;
         use_view_bounds_ = diagnosis == Diagnosis::lost_marks;
-        view_bounds_ = view_axis_bounds(view.bounds);
+        view_bounds_ = view_axis_bounds(view_extent_);
         for (int m = 0; m < hold_.num_columns / 3; ++m) {
             if (!run_mark(m)) return false;
             report_.rules_append(".");
@@ -78,16 +81,16 @@ private:
 
     void inputs_changed(int m) {
         computed_frame_ = -1;
-        sliding_.reset(app.channels[m].samples.get(), hold_.num_frames);
+        sliding_.reset(data_.channels[m].samples.get(), hold_.num_frames);
     }
 
     void compute_inputs(int n, int m) {
         if (method_ == BoundsMethod::every_inference) {
-            fuzzy_compute_inputs(n, m, use_view_bounds_);
+            fuzzy_compute_inputs(data_, view_extent_, n, m, use_view_bounds_);
             return;
         }
         if (computed_frame_ == n) return;
-        fuzzy_normalise(n, m, use_view_bounds_ ? view_bounds_ : sliding_.at(n));
+        fuzzy_normalise(data_, n, m, use_view_bounds_ ? view_bounds_ : sliding_.at(n));
         computed_frame_ = n;
     }
 
@@ -106,7 +109,7 @@ private:
 
     // What the finding at frame n on `axis` does; 0 to go on, 1 to leave the mark, -1 to stop.
     int act(int m, int n, int axis) {
-        const std::string& name = app.channels[m].name_text();
+        const std::string& name = data_.channels[m].name_text();
         switch (diagnosis_) {
         case Diagnosis::lost_marks:
             begin_line(" Losed Mark [");
@@ -118,9 +121,9 @@ private:
             // Repair is idempotent: once done, a later finding on the mark would repeat only
             // its messages, so the mark is repaired once.
             if (!mark_repaired_ && repair_mode()) {
-                const bool had_lost = count_channel_lost(0, hold_.num_frames - 1, m) > 0;
-                repair_channel(0, hold_.num_frames - 1, m, SampleOrigin::diagnosis);
-                if (had_lost) note_samples_changed();
+                const bool had_lost = count_channel_lost(data_, 0, hold_.num_frames - 1, m) > 0;
+                repair_channel(data_, 0, hold_.num_frames - 1, m, SampleOrigin::diagnosis);
+                if (had_lost) note_samples_changed(data_);
                 mark_repaired_ = true;
                 inputs_changed(m);
                 if (!hold_.still_current()) return -1;
@@ -145,14 +148,14 @@ private:
             if (repair_mode()) {
                 // The stretch is the diagnosis's: what the repair cannot refill stays lost, and
                 // must not read as the measured value it replaced.
-                Sample* samples = app.channels[m].samples.get();
-                SampleOrigin* origins = writable_origins(m);
+                Sample* samples = data_.channels[m].samples.get();
+                SampleOrigin* origins = writable_origins(data_, m);
                 for (int f = first; f < n; ++f) {
                     samples[f] = {LOST_VALUE, LOST_VALUE, LOST_VALUE};
                     origins[f] = SampleOrigin::diagnosis;
                 }
-                repair_channel(0, hold_.num_frames - 1, m, SampleOrigin::diagnosis);
-                note_samples_changed();
+                repair_channel(data_, 0, hold_.num_frames - 1, m, SampleOrigin::diagnosis);
+                note_samples_changed(data_);
                 inputs_changed(m);
                 if (!hold_.still_current()) return -1;
             }
@@ -164,7 +167,9 @@ private:
             line_ += "] Need Smooth\n";
             if (!write_finding()) return -1;
             if (repair_mode()) {
-                if (smooth_channel(0, hold_.num_frames - 1, m, 3, SampleOrigin::diagnosis) == 0) note_samples_changed();
+                if (smooth_channel(data_, 0, hold_.num_frames - 1, m, 3, SampleOrigin::diagnosis) == 0) {
+                    note_samples_changed(data_);
+                }
                 return hold_.still_current() ? 1 : -1;
             }
             return 0;
@@ -207,7 +212,9 @@ private:
 
     const DiagnosisReport& report_;
     BoundsMethod method_;
+    const ViewBounds& view_extent_;
     const CaptureHold& hold_;
+    CaptureData& data_;
     std::string& line_;
     Diagnosis diagnosis_ = Diagnosis::none;
     bool use_view_bounds_ = false;
@@ -237,16 +244,21 @@ Diagnosis diagnosis_of(const char* system_name) {
 }
 
 RunResult expert_system_run(const std::string& path, const DiagnosisReport& report, BoundsMethod method) {
+    return expert_system_run(app, view.bounds, path, report, method);
+}
+
+RunResult expert_system_run(CaptureData& data, const ViewBounds& view_bounds, const std::string& path,
+                            const DiagnosisReport& report, BoundsMethod method) {
     FimDocument document;
     if (fim_open(path, document) != 0) return RUN_NOT_STARTED;
     // Each repair marks the layer changed at once, so closing it during the run asks; the
     // interface reloads once, when the run ends.
     SampleChangeBatch batch;
-    auto hold = std::make_unique<CaptureHold>();
+    auto hold = std::make_unique<CaptureHold>(data);
     hold->take();
     std::string line;
     line.reserve(256);
-    auto system_run = std::make_unique<SystemRun>(report, method, *hold, line);
+    auto system_run = std::make_unique<SystemRun>(report, method, view_bounds, *hold, line);
     for (xmlNodePtr child = document.root->children; child; child = child->next) {
         if (!named(child, "system")) continue;
         xmlChar* name_attribute = xmlGetProp(child, reinterpret_cast<const xmlChar*>("name"));

@@ -40,10 +40,10 @@ AxisBounds view_axis_bounds(const ViewBounds& v) {
     return {{v.min_x, v.min_y, v.min_z}, {v.max_x, v.max_y, v.max_z}};
 }
 
-void fuzzy_normalise(int n, int mark, const AxisBounds& bounds) {
-    assert(mark >= 0 && mark < app.mark_count() && n >= 4 && "frame or mark out of range");
-    if (motion_inputs.size() < static_cast<size_t>(app.mark_count())) motion_inputs.resize(app.mark_count());
-    const Sample* samples = app.channels[mark].samples.get();
+void fuzzy_normalise(const CaptureData& data, int n, int mark, const AxisBounds& bounds) {
+    assert(mark >= 0 && mark < data.mark_count() && n >= 4 && "frame or mark out of range");
+    if (motion_inputs.size() < static_cast<size_t>(data.mark_count())) motion_inputs.resize(data.mark_count());
+    const Sample* samples = data.channels[mark].samples.get();
     for (int axis = 0; axis < 3; ++axis) {
         AxisMotion& row = motion_inputs[mark].axis[axis];
         const double min = bounds.min[axis];
@@ -59,11 +59,16 @@ void fuzzy_normalise(int n, int mark, const AxisBounds& bounds) {
     }
 }
 
+void fuzzy_compute_inputs(const CaptureData& data, const ViewBounds& view_bounds, int n, int mark,
+                          int use_view_bounds) {
+    assert(n >= 4 && n < data.num_frames && "frame out of range");
+    const AxisBounds bounds = use_view_bounds ? view_axis_bounds(view_bounds)
+                                              : window_bounds(data.channels[mark].samples.get(), data.num_frames, n);
+    fuzzy_normalise(data, n, mark, bounds);
+}
+
 void fuzzy_compute_inputs(int n, int mark, int use_view_bounds) {
-    assert(n >= 4 && n < app.num_frames && "frame out of range");
-    const AxisBounds bounds = use_view_bounds ? view_axis_bounds(view.bounds)
-                                              : window_bounds(app.channels[mark].samples.get(), app.num_frames, n);
-    fuzzy_normalise(n, mark, bounds);
+    fuzzy_compute_inputs(app, view.bounds, n, mark, use_view_bounds);
 }
 
 void SlidingBounds::reset(const Sample* samples, int num_frames) {

@@ -38,10 +38,13 @@ AxisBounds window_bounds(const Sample* samples, int num_frames, int n);
 // The 3-D view's bounds as the view last computed them.
 AxisBounds view_axis_bounds(const ViewBounds& bounds);
 
-// Fills the row of `mark` for frame n (4 <= n < num_frames) from the given bounds.
-void fuzzy_normalise(int n, int mark, const AxisBounds& bounds);
+// Fills the row of `mark` of `data` for frame n (4 <= n < num_frames) from the given bounds.
+void fuzzy_normalise(const CaptureData& data, int n, int mark, const AxisBounds& bounds);
 
-// Fills the row of `mark` for frame n, with the 3-D view's bounds or those of the window.
+// Fills the row of `mark` for frame n, with the given view bounds or those of the window; without
+// the capture and bounds, of the working copy with the 3-D view's bounds.
+void fuzzy_compute_inputs(const CaptureData& data, const ViewBounds& view_bounds, int n, int mark,
+                          int use_view_bounds);
 void fuzzy_compute_inputs(int n, int mark, int use_view_bounds);
 
 // The window bounds of one mark for frames visited one after another, kept up to date as the

@@ -14,11 +14,14 @@ const std::string& Channel::name_text() const {
     return name ? *name : no_name;
 }
 
-SampleOrigin* writable_origins(int mark) {
-    Channel& channel = app.channels[mark];
+static bool is_working_copy(const CaptureData& data) { return &data == static_cast<const CaptureData*>(&app); }
+
+SampleOrigin* writable_origins(CaptureData& data, int mark) {
+    Channel& channel = data.channels[mark];
     if (!channel.origins) {
-        channel.origins = std::make_shared<SampleOrigin[]>(static_cast<size_t>(app.num_frames), SampleOrigin::measured);
-        if (valid_slot(app.current_layer)) {
+        const auto frames = static_cast<size_t>(data.num_frames);
+        channel.origins = std::make_shared<SampleOrigin[]>(frames, SampleOrigin::measured);
+        if (is_working_copy(data) && valid_slot(app.current_layer)) {
             Channel& stored = app.layers[app.current_layer].channels[mark];
             if (stored.samples == channel.samples) stored.origins = channel.origins;
         }
@@ -41,17 +44,19 @@ void layer_store(int n) {
     static_cast<CaptureData&>(layer) = app;
 }
 
-int count_lost_values() {
+int count_lost_values(const CaptureData& data) {
     int lost = 0;
-    for (int m = 0; m < app.mark_count(); ++m) {
-        const Sample* samples = app.channels[m].samples.get();
+    for (int m = 0; m < data.mark_count(); ++m) {
+        const Sample* samples = data.channels[m].samples.get();
         if (!samples) continue;
-        for (int f = 0; f < app.num_frames; ++f) {
+        for (int f = 0; f < data.num_frames; ++f) {
             lost += is_lost(samples[f].x) + is_lost(samples[f].y) + is_lost(samples[f].z);
         }
     }
     return lost;
 }
+
+int count_lost_values() { return count_lost_values(app); }
 
 void show_layer_row(int n) {
     assert(valid_slot(n) && "show_layer_row: slot out of range");
@@ -93,8 +98,9 @@ int open_batches = 0;
 bool batched_change = false;
 }  // namespace
 
-void note_samples_changed() {
-    app.samples_changed = true;
+void note_samples_changed(CaptureData& data) {
+    data.samples_changed = true;
+    if (!is_working_copy(data)) return;
     if (open_batches > 0) {
         batched_change = true;
     } else {

@@ -141,12 +141,15 @@ extern AppState app;
 // Back to the start-up state: no file open, every slot free, empty configuration.
 void app_reset();
 
-// The origins of mark `mark` of the working copy, made (all measured) on first use so they can be
-// written; the current layer's slot shares them at once, as it shares the samples.
-SampleOrigin* writable_origins(int mark);
+// The origins of mark `mark` of `data`, made (all measured) on first use so they can be written;
+// when `data` is the working copy the current layer's slot shares them at once, as it shares the
+// samples.
+SampleOrigin* writable_origins(CaptureData& data, int mark);
 
 void layer_fetch(int n);
 void layer_store(int n);
+// Lost coordinates of `data`, x, y and z each counted; without an argument, of the working copy.
+int count_lost_values(const CaptureData& data);
 int count_lost_values();
 
 // Marks slot n as holding an open file and drawn, then lets the interface show its row.
@@ -159,9 +162,10 @@ void hide_layer_row(int n);
 // `file_name` cleared and its samples released. Returns the path of the capture closed.
 std::string close_current_capture();
 
-// Every command that changes samples of the working copy calls this once, at its end: the layer
-// then has unsaved samples, and the interface is told so that what shows samples follows.
-void note_samples_changed();
+// Every command that changes samples calls this once, at its end: `data` then has unsaved
+// samples, and when it is the working copy the interface is told so that what shows samples
+// follows.
+void note_samples_changed(CaptureData& data);
 
 // While one is alive, note_samples_changed marks the layer at once but tells the interface only
 // when the outermost one ends: a long run that changes samples again and again reloads once.

@@ -132,7 +132,7 @@ Status plot_gather_files(const PlotSettings& settings, std::vector<PlotFile>& fi
     files.clear();
     if (plot_items.empty()) return Status::failure("There is nothing to plot.\n Add channels to the To Plot list first.");
     for (size_t i = 0; i < plot_items.size(); ++i) {
-        const std::string problem = plot_item_problem(plot_items[i], i);
+        const std::string problem = plot_item_problem(app, plot_items[i], i);
         if (!problem.empty()) return Status::failure(problem);
     }
 

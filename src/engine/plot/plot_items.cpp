@@ -3,22 +3,20 @@
 
 #include <algorithm>
 
-#include "engine/model/capture_model.h"
-
 std::vector<PlotItem> plot_items;
 
-int plot_chosen_layer(int position) {
+int plot_chosen_layer(const AppState& state, int position) {
     if (position < 0) return 0;
     int seen = 0;
     for (int n = 1; n <= MAX_LAYERS; ++n) {
-        if (!app.layers[n].in_use) continue;
+        if (!state.layers[n].in_use) continue;
         if (seen++ == position) return n;
     }
     return 0;
 }
 
-PlotItem make_plot_item(int layer, int channel, int first_frame, int last_frame, const std::string& legend,
-                        int line_type, bool dots, bool filled) {
+PlotItem make_plot_item(const AppState& state, int layer, int channel, int first_frame, int last_frame,
+                        const std::string& legend, int line_type, bool dots, bool filled) {
     PlotItem item;
     item.layer = layer;
     item.channel = channel;
@@ -28,7 +26,7 @@ PlotItem make_plot_item(int layer, int channel, int first_frame, int last_frame,
     item.line_type = line_type;
     item.dots = dots ? 1 : 0;
     item.filled = filled ? 1 : 0;
-    if (layer >= 1 && layer <= MAX_LAYERS) item.source = app.layers[layer].header;
+    if (layer >= 1 && layer <= MAX_LAYERS) item.source = state.layers[layer].header;
     return item;
 }
 
@@ -42,10 +40,10 @@ void plot_remove_positions(std::vector<int> positions) {
     }
 }
 
-std::string plot_item_problem(const PlotItem& item, size_t i) {
+std::string plot_item_problem(const AppState& state, const PlotItem& item, size_t i) {
     const std::string entry = "The entry " + std::to_string(i) + " (" + item.legend + ") of the plot list";
     if (item.layer < 1 || item.layer > MAX_LAYERS) return entry + " names no layer.";
-    const Layer& layer = app.layers[item.layer];
+    const Layer& layer = state.layers[item.layer];
     const auto source = item.source.lock();
     if (!layer.in_use || !source || layer.header != source) {
         return entry + " comes from a file that has been closed.\n Remove it from the list.";

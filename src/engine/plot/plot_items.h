@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/model/capture_model.h"
+
 struct PlotItem {
     int32_t layer = 0;        // slot 1..10
     int32_t channel = 0;      // mark index in that layer
@@ -24,13 +26,13 @@ struct PlotItem {
 // The to-plot list, in the order of the rows of clist_toplot_plot; empty at start.
 extern std::vector<PlotItem> plot_items;
 
-// The layer chosen at position p of the layer menu: the (p+1)-th slot in use, in slot order;
-// 0 when there is none.
-int plot_chosen_layer(int position);
+// The layer chosen at position p of the layer menu: the (p+1)-th slot of `state` in use, in slot
+// order; 0 when there is none.
+int plot_chosen_layer(const AppState& state, int position);
 
-// An entry for channel `channel` of slot `layer`, bound to the file that slot holds now.
-PlotItem make_plot_item(int layer, int channel, int first_frame, int last_frame, const std::string& legend,
-                        int line_type, bool dots, bool filled);
+// An entry for channel `channel` of slot `layer` of `state`, bound to the file that slot holds now.
+PlotItem make_plot_item(const AppState& state, int layer, int channel, int first_frame, int last_frame,
+                        const std::string& legend, int line_type, bool dots, bool filled);
 
 // Appends an entry to plot_items.
 void plot_append_item(PlotItem item);
@@ -39,6 +41,6 @@ void plot_append_item(PlotItem item);
 // the others; positions outside the list are ignored.
 void plot_remove_positions(std::vector<int> positions);
 
-// Why entry i cannot be plotted now (closed file, reused slot, channel or frames outside the
-// layer); empty when it can.
-std::string plot_item_problem(const PlotItem& item, size_t i);
+// Why entry i cannot be plotted now from the slots of `state` (closed file, reused slot, channel
+// or frames outside the layer); empty when it can.
+std::string plot_item_problem(const AppState& state, const PlotItem& item, size_t i);

@@ -22,18 +22,18 @@ double& coordinate(Sample& sample, int axis) {
 
 double coordinate(const Sample& sample, int axis) { return axis_coordinate(sample, axis); }
 
-Sample* target_samples(const CurveTarget& target) {
-    assert(target.mark >= 0 && target.mark < app.mark_count() && !app.channels[target.mark].empty() &&
-           "the curve targets a mark of the working copy");
-    assert(target.first_frame >= 0 && target.first_frame < target.last_frame && target.last_frame < app.num_frames &&
+Sample* target_samples(const CaptureData& data, const CurveTarget& target) {
+    assert(target.mark >= 0 && target.mark < data.mark_count() && !data.channels[target.mark].empty() &&
+           "the curve targets a mark of the capture");
+    assert(target.first_frame >= 0 && target.first_frame < target.last_frame && target.last_frame < data.num_frames &&
            "the curve targets a clamped interval");
-    return app.channels[target.mark].samples.get();
+    return data.channels[target.mark].samples.get();
 }
 
 bool is_valid(double value) { return value < LOST_THRESHOLD; }
 
-void rescale_to(const CurveTarget& target, CurveScale& scale) {
-    const Sample* samples = target_samples(target);
+void rescale_to(const CaptureData& data, const CurveTarget& target, CurveScale& scale) {
+    const Sample* samples = target_samples(data, target);
     scale.curve_max = SCALE_START_MAX;
     scale.curve_min = SCALE_START_MIN;
     for (int f = target.first_frame; f <= target.last_frame; ++f) {
@@ -44,8 +44,8 @@ void rescale_to(const CurveTarget& target, CurveScale& scale) {
     scale.set = true;
 }
 
-std::string interval_text(const char* format, const CurveTarget& target) {
-    const std::string& name = app.channels[target.mark].name_text();
+std::string interval_text(const char* format, const CaptureData& data, const CurveTarget& target) {
+    const std::string& name = data.channels[target.mark].name_text();
     const int size = std::snprintf(nullptr, 0, format, target.first_frame, target.last_frame, name.c_str());
     std::string text(size, '\0');
     std::snprintf(text.data(), size + 1, format, target.first_frame, target.last_frame, name.c_str());
@@ -65,9 +65,10 @@ CurveInterval clamp_curve_interval(int first_frame, int last_frame, int num_fram
     return {first_frame, last_frame};
 }
 
-std::vector<CurvePoint> curve_load_points(const CurveTarget& target, int rescale, CurveScale& scale) {
-    Sample* samples = target_samples(target);
-    if (rescale || !scale.set) rescale_to(target, scale);
+std::vector<CurvePoint> curve_load_points(const CaptureData& data, const CurveTarget& target, int rescale,
+                                          CurveScale& scale) {
+    const Sample* samples = target_samples(data, target);
+    if (rescale || !scale.set) rescale_to(data, target, scale);
     const double span = scale.curve_max - scale.curve_min;
     const double frames = target.last_frame - target.first_frame;
     std::vector<CurvePoint> points;
@@ -94,16 +95,16 @@ CurveControls curve_controls(const std::vector<CurvePoint>& points) {
     return controls;
 }
 
-int marks_curve_store(const CurveTarget& target, const CurveScale& scale, int count, const double* xs,
-                      const double* ys) {
+int marks_curve_store(CaptureData& data, const CurveTarget& target, const CurveScale& scale, int count,
+                      const double* xs, const double* ys) {
     assert(count >= 1 && "the curve holds at least one control point");
-    Sample* samples = target_samples(target);
+    Sample* samples = target_samples(data, target);
     bool has_valid = false;
     for (int f = target.first_frame; f <= target.last_frame && !has_valid; ++f) {
         has_valid = is_valid(coordinate(samples[f], target.axis));
     }
     if (!has_valid || !scale.set || scale.curve_max < scale.curve_min) {
-        show_error(interval_text("The interval [%d,%d] of %s has no valid value to edit.", target));
+        show_error(interval_text("The interval [%d,%d] of %s has no valid value to edit.", data, target));
         return 1;
     }
 
@@ -119,7 +120,7 @@ int marks_curve_store(const CurveTarget& target, const CurveScale& scale, int co
         double& v = coordinate(samples[frame], target.axis);
         if (v == value) return;
         v = value;
-        if (!origins) origins = writable_origins(target.mark);
+        if (!origins) origins = writable_origins(data, target.mark);
         origins[frame] = SampleOrigin::edit;
     };
     double t = 0;
@@ -146,7 +147,7 @@ int marks_curve_store(const CurveTarget& target, const CurveScale& scale, int co
     // Control points that stop short of x = 1 leave the last frames at the last point's height.
     for (; f <= target.last_frame; ++f) write(f, scale.curve_min + span * ys[count - 1]);
 
-    history_append(interval_text("The interval [%d,%d] of %s is edited manually\n", target));
-    note_samples_changed();
+    history_append(interval_text("The interval [%d,%d] of %s is edited manually\n", data, target));
+    note_samples_changed(data);
     return 0;
 }

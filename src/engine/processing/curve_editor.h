@@ -19,7 +19,8 @@ CurveInterval clamp_curve_interval(int first_frame, int last_frame, int num_fram
 // The coordinate of a sample on an axis: 0 x, 1 y, 2 z.
 double axis_coordinate(const Sample& sample, int axis);
 
-// What the curve stands for: one axis (0 x, 1 y, 2 z) of one mark over a clamped interval.
+// What the curve stands for: one axis (0 x, 1 y, 2 z) of one mark of a capture over a clamped
+// interval.
 struct CurveTarget {
     int mark;
     int axis;
@@ -46,7 +47,8 @@ struct CurvePoint {
 // the scale, lost frames at curve_max (the top). With `rescale`, or while the scale has never been
 // set, the scale is first taken from the interval's valid values. An interval whose valid values
 // are all equal loads as a flat line at y = 0.5.
-std::vector<CurvePoint> curve_load_points(const CurveTarget& target, int rescale, CurveScale& scale);
+std::vector<CurvePoint> curve_load_points(const CaptureData& data, const CurveTarget& target, int rescale,
+                                          CurveScale& scale);
 
 // The control points as Make writes them: in 64 bits, the first one pinned to x = 0 and the last
 // one to x = 1 whatever their x.
@@ -60,5 +62,5 @@ CurveControls curve_controls(const std::vector<CurvePoint>& points);
 // into the target's frames on the given scale, each frame it changes taking the origin `edit`,
 // writes the history line and notes the change. An interval without any valid value is refused
 // with an error box and nothing changes. Returns 0 on success, 1 when refused.
-int marks_curve_store(const CurveTarget& target, const CurveScale& scale, int count, const double* xs,
-                      const double* ys);
+int marks_curve_store(CaptureData& data, const CurveTarget& target, const CurveScale& scale, int count,
+                      const double* xs, const double* ys);

@@ -52,18 +52,6 @@ void spline_fill_gap(const Sample* samples, FrameRun gap, int first_frame, int l
     }
 }
 
-// The origins of a mark, made on first use: shared with the current layer's slot when the fill
-// works on the working copy.
-SampleOrigin* origins_to_write(CaptureData& data, int mark) {
-    if (&data == static_cast<CaptureData*>(&app)) return writable_origins(mark);
-    Channel& channel = data.channels[mark];
-    if (!channel.origins) {
-        const auto frames = static_cast<size_t>(data.num_frames);
-        channel.origins = std::make_shared<SampleOrigin[]>(frames, SampleOrigin::measured);
-    }
-    return channel.origins.get();
-}
-
 struct PendingFill {
     FilledGap gap;
     size_t offset;  // of its frames in the buffer of filled samples
@@ -127,7 +115,7 @@ std::vector<FilledGap> fill_gaps(CaptureData& data, const std::vector<int>& mark
         std::copy_n(filled.data() + fill.offset, length, data.channels[fill.gap.mark].samples.get() + fill.gap.first);
         if (fill.gap.mark != origins_mark) {
             origins_mark = fill.gap.mark;
-            origins = origins_to_write(data, origins_mark);
+            origins = writable_origins(data, origins_mark);
         }
         std::fill_n(origins + fill.gap.first, length,
                     fill.gap.method == FillMethod::rigid ? SampleOrigin::fill_marks : SampleOrigin::fill_spline);

@@ -126,7 +126,7 @@ void camera_axis_preset(CameraState& camera, char axis) {
     camera.pan_y = 0.0f;
 }
 
-ViewBounds compute_bounds(float scale) {
+ViewBounds compute_bounds(const CaptureData& data, float scale) {
     ViewBounds b{99999.0, -99999.0, 99999.0, -99999.0, 99999.0, -99999.0};
     const double factor = 1.0 + scale;
     const auto widen = [factor](double raw, double& low, double& high) {
@@ -135,10 +135,10 @@ ViewBounds compute_bounds(float scale) {
         if (v < low) low = v;
         if (v > high) high = v;
     };
-    for (int m = 0; m < app.mark_count(); ++m) {
-        const Sample* samples = app.channels[m].samples.get();
+    for (int m = 0; m < data.mark_count(); ++m) {
+        const Sample* samples = data.channels[m].samples.get();
         if (!samples) continue;
-        for (int f = 0; f < app.num_frames; ++f) {
+        for (int f = 0; f < data.num_frames; ++f) {
             widen(samples[f].x, b.min_x, b.max_x);
             widen(samples[f].y, b.min_y, b.max_y);
             widen(samples[f].z, b.min_z, b.max_z);

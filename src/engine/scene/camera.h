@@ -4,6 +4,8 @@
 
 #include <array>
 
+struct CaptureData;
+
 constexpr float FOVY_DEGREES = 15.0f;
 constexpr float ROTATE_DEGREES_PER_PIXEL = 0.5f;
 constexpr float PAN_PIXELS_PER_PIXEL = 1.0f;
@@ -44,9 +46,9 @@ void camera_drag(CameraState& camera, int x, int y, bool button1);
 // The axis presets: 'x' (270, 0, 0), 'y' (0, 270, 0), 'z' (0, 0, 270), each with no pan.
 void camera_axis_preset(CameraState& camera, char axis);
 
-// The extent of the working copy's valid coordinates, each multiplied by (1 + scale);
-// an axis without any valid coordinate keeps -99999 / 99999.
-ViewBounds compute_bounds(float scale);
+// The extent of the capture's valid coordinates, each multiplied by (1 + scale); an axis without
+// any valid coordinate keeps -99999 / 99999.
+ViewBounds compute_bounds(const CaptureData& data, float scale);
 
 struct ProjectionInput {
     ViewBounds bounds;

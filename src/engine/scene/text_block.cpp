@@ -5,11 +5,12 @@
 
 #include "engine/model/colour_table.h"
 
-void text_block_line(int line, int mark, int frame, int view_height, TextBlockPiece pieces[TEXT_BLOCK_PIECES]) {
-    const Sample& s = app.channels[mark].samples[frame];
+void text_block_line(const CaptureData& data, int line, int mark, int frame, int view_height,
+                     TextBlockPiece pieces[TEXT_BLOCK_PIECES]) {
+    const Sample& s = data.channels[mark].samples[frame];
     const bool lost = s.x > LOST_THRESHOLD;  // only x is tested
     const int y = view_height - (10 * (line + 1) + 5);
-    const int colour = app.mark_styles[mark].colour;
+    const int colour = data.mark_styles[mark].colour;
     const ColourEntry& c = ColourTable[colour >= 0 && colour < COLOUR_COUNT ? colour : DEFAULT_MARK_COLOUR];
     const int xs[TEXT_BLOCK_PIECES] = {10, 50, 180, 270, 360};
     for (int i = 0; i < TEXT_BLOCK_PIECES; ++i) {
@@ -21,7 +22,7 @@ void text_block_line(int line, int mark, int frame, int view_height, TextBlockPi
     pieces[0].colour[1] = c.green / 255.0f;
     pieces[0].colour[2] = c.blue / 255.0f;
     std::snprintf(pieces[0].text, sizeof pieces[0].text, "%s", lost ? "[NO]" : "[OK]");
-    std::snprintf(pieces[1].text, sizeof pieces[1].text, "%s", app.channels[mark].name_text().c_str());
+    std::snprintf(pieces[1].text, sizeof pieces[1].text, "%s", data.channels[mark].name_text().c_str());
     if (lost) {
         std::snprintf(pieces[2].text, sizeof pieces[2].text, "[ERROR,");
         std::snprintf(pieces[3].text, sizeof pieces[3].text, "ERROR,");

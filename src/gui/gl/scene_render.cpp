@@ -219,7 +219,7 @@ void draw_text_block(int frame) {
     for (GList* row = selected_rows("list_ver_trazas"); row; row = row->next) {
         const int m = GPOINTER_TO_INT(row->data);
         if (!valid_mark(m) || !app.mark_styles[m].visible) continue;
-        text_block_line(line++, m, frame, view.view_height, pieces);
+        text_block_line(app, line++, m, frame, view.view_height, pieces);
         for (const TextBlockPiece& piece : pieces) {
             overlay_set_size(TEXT_BLOCK_CHAR_SIZE);
             overlay_set_colour(piece.colour[0], piece.colour[1], piece.colour[2]);

@@ -79,7 +79,7 @@ void mark_ok_clicked(GtkButton*, gpointer) {
     GtkWidget* check = find_widget(dialog, "check_visible_marca");
     const int visible = check && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check)) ? 1 : 0;
     if (valid_mark(edited_mark) && valid_colour(colour)) {
-        skeleton_change_mark(edited_mark, colour, visible);
+        skeleton_change_mark(app, edited_mark, colour, visible);
         skeleton_fill_marks_list();
         request_redraw();
     }
@@ -115,7 +115,7 @@ void bone_ok_clicked(GtkButton*, gpointer) {
     const bool valid = edited_bone >= 0 && edited_bone < app.bone_count && valid_mark(origin) &&
                        valid_mark(destination) && valid_colour(colour);
     // A refused edit is lost with the dialog.
-    if (valid && skeleton_change_bone(edited_bone, origin, destination, colour) == 0) {
+    if (valid && skeleton_change_bone(app, edited_bone, origin, destination, colour) == 0) {
         skeleton_fill_bones_list();
         request_redraw();
     }

@@ -43,7 +43,7 @@ int option_position(const char* name) {
 }
 
 void open_clicked() { file_select("Open Skeleton File", "*.bon", SELECT_OPEN_SKELETON); }
-void save_clicked() { skeleton_save_bound(); }
+void save_clicked() { skeleton_save_bound(app); }
 void save_as_clicked() { file_select("Save Skeleton File", "*.bon", SELECT_SAVE_SKELETON_AS); }
 
 void insert_clicked() {
@@ -55,7 +55,7 @@ void insert_clicked() {
         colour >= colour_count) {
         return;
     }
-    if (skeleton_insert_bone(origin, destination, colour) != 0) return;
+    if (skeleton_insert_bone(app, origin, destination, colour) != 0) return;
     skeleton_fill_bones_list();
     request_redraw();
 }
@@ -90,7 +90,7 @@ void skeleton_fill_bones_list() {
 }
 
 void skeleton_file_chosen(const std::string& path) {
-    if (skeleton_open(path) != 0) return;
+    if (skeleton_open(app, path) != 0) return;
     set_entry_text("entry_hue_fichero", last_path_component(path));
     skeleton_fill_bones_list();
     skeleton_fill_marks_list();
@@ -99,7 +99,7 @@ void skeleton_file_chosen(const std::string& path) {
 
 int skeleton_save_as_chosen(const std::string& path) {
     if (!replace_confirmed(path)) return 1;
-    return skeleton_save_as(path);
+    return skeleton_save_as(app, path);
 }
 
 int first_selected_row(const char* clist) {

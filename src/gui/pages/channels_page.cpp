@@ -8,6 +8,7 @@
 #include "engine/model/capture_model.h"
 #include "engine/model/seams.h"
 #include "engine/processing/channel_commands.h"
+#include "engine/processing/interchange_check.h"
 #include "engine/processing/trajectory_edit.h"
 #include "engine/scene/view_state.h"
 #include "gui/kit/app_windows.h"
@@ -59,11 +60,11 @@ void process_selected_channels() {
     const int last = rounded("spinbutton_can_destino");
     const int factor = rounded("spinbutton_can_factor_suavizado");
     if (widget_active("radiobutton_can_interpolar")) {
-        run_repair(first, last, selected_channels());
+        run_repair(app, first, last, selected_channels());
     } else if (widget_active("radiobutton_can_rellenar")) {
-        run_fill(first, last, selected_channels(), FillMethod::automatic, rounded("spinbutton_can_maxgap"));
+        run_fill(app, first, last, selected_channels(), FillMethod::automatic, rounded("spinbutton_can_maxgap"));
     } else {
-        run_smooth(first, last, selected_channels(), factor < 1 ? 1 : factor);
+        run_smooth(app, first, last, selected_channels(), factor < 1 ? 1 : factor);
     }
     // The information panel's count would otherwise still show the lost coordinates of opening.
     // (The " Marks " page follows by itself: the commands note their change of samples.)
@@ -100,16 +101,12 @@ void interchange_command() {
     const int last = widget_int("spinbutton_can_framedestino");
     const int a = option_position("optionmenu_can_origen");
     const int b = option_position("optionmenu_can_destino");
-    if (first >= last) {
-        show_error("Please, select an origin frame minor than destination frame.");
+    const InterchangeFault fault = interchange_fault(app, first, last, a, b);
+    if (fault != InterchangeFault::none) {
+        if (*interchange_fault_text(fault)) show_error(interchange_fault_text(fault));
         return;
     }
-    if (a == b) {
-        show_error("Please, select two distinct frames to interchange.");
-        return;
-    }
-    if (a < 0 || b < 0 || a >= app.mark_count() || b >= app.mark_count()) return;
-    interchange_channels(first, last, a, b);
+    interchange_channels(app, first, last, a, b);
     show_message("Channels Interchange Finished.", MESSAGE_INFO, BUTTONS_OK);
     char text[512];
     std::snprintf(text, sizeof text, "Interchange %s <--> %s in [%d, %d]\n", app.channels[a].name_text().c_str(),
@@ -121,7 +118,7 @@ void apply_data_scale() {
     if (app.current_layer == 0) return;
     const float s = static_cast<float>(widget_value("hscale_scaledata"));
     view.transform.scale = s;
-    scale_data(s);
+    scale_data(app, s);
     set_widget_value("hscale_scaledata", 0);
     view.transform.scale = 0;
     // The slot takes the widgets' placement first, so the refresh below shows the offsets as the

@@ -110,7 +110,7 @@ void marks_curve_load(int rescale) {
             gtk_ruler_set_range(GTK_RULER(ruler), target->first_frame, target->last_frame, target->first_frame,
                                 target->last_frame);
         }
-        set_curve_points(GTK_CURVE(curve), curve_load_points(*target, rescale, curve_scale));
+        set_curve_points(GTK_CURVE(curve), curve_load_points(app, *target, rescale, curve_scale));
     }
 }
 
@@ -132,7 +132,7 @@ void curve_accept() {
     const CurveControls controls = curve_controls(points);
     const int count = static_cast<int>(points.size());
     making = true;
-    const int refused = marks_curve_store(*target, curve_scale, count, controls.xs.data(), controls.ys.data());
+    const int refused = marks_curve_store(app, *target, curve_scale, count, controls.xs.data(), controls.ys.data());
     making = false;
     if (refused) return;
     marks_values_refresh();

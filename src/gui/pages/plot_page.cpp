@@ -83,7 +83,7 @@ void plot_script_ended(GPid pid, gint status, gpointer data) {
 }  // namespace
 
 void plot_layer_changed() {
-    const int layer = plot_chosen_layer(option_position("option_layer_plot"));
+    const int layer = plot_chosen_layer(app, option_position("option_layer_plot"));
     if (layer == 0 || app.current_layer == 0) {
         empty_option_menu("option_channel_plot");
         return;
@@ -100,16 +100,16 @@ void plot_layer_changed() {
 }
 
 void plot_add_item() {
-    const int layer = plot_chosen_layer(option_position("option_layer_plot"));
+    const int layer = plot_chosen_layer(app, option_position("option_layer_plot"));
     const int channel = option_position("option_channel_plot");
     GtkWidget* list = main_widget("clist_toplot_plot");
     if (layer == 0 || channel < 0 || !list) return;
     const std::string label = entry_text("entry_label_plot");
     gchar* row[] = {const_cast<gchar*>(label.c_str())};
     gtk_clist_append(GTK_CLIST(list), row);
-    plot_append_item(make_plot_item(layer, channel, widget_int("spin_from_plot"), widget_int("spin_to_plot"), label,
-                                    option_position("option_colour_plot") + 1, widget_active("check_usedots_plot"),
-                                    widget_active("check_filledcurves_plot")));
+    plot_append_item(make_plot_item(app, layer, channel, widget_int("spin_from_plot"), widget_int("spin_to_plot"),
+                                    label, option_position("option_colour_plot") + 1,
+                                    widget_active("check_usedots_plot"), widget_active("check_filledcurves_plot")));
 }
 
 void plot_remove_selected() {

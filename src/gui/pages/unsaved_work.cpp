@@ -24,7 +24,7 @@ bool layer_has_unsaved_work(int n) {
 bool save_capture() { return idf_save() == 0; }
 
 bool save_skeleton() {
-    if (!app.skeleton_file.empty()) return skeleton_save_bound() == 0;
+    if (!app.skeleton_file.empty()) return skeleton_save_bound(app) == 0;
     return file_select_wait("Save Skeleton File", "*.bon", SELECT_SAVE_SKELETON_AS) == 0;
 }
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <functional>
 
+#include "engine/formats/capture_io.h"
 #include "engine/fuzzy/expert_system.h"
 #include "engine/model/capture_model.h"
 #include "engine/model/seams.h"
@@ -38,8 +40,8 @@ double curved_with_gap(int m, int f, int a) {
 void make_on_mark_0() {
     CurveScale scale;
     const CurveTarget target{0, 0, 5, 15};
-    const CurveControls controls = curve_controls(curve_load_points(target, 1, scale));
-    marks_curve_store(target, scale, static_cast<int>(controls.xs.size()), controls.xs.data(), controls.ys.data());
+    const CurveControls controls = curve_controls(curve_load_points(app, target, 1, scale));
+    marks_curve_store(app, target, scale, static_cast<int>(controls.xs.size()), controls.xs.data(), controls.ys.data());
 }
 
 }  // namespace
@@ -50,14 +52,14 @@ TEST_F(UnsavedWork, EachCommandThatChangesSamplesMarksTheLayerAndReportsOnce) {
         std::function<void()> run;
         bool changes;
     } cases[] = {
-        {"repair", [] { run_repair(0, 39, all_channels()); }, true},
-        {"repair of a whole mark", [] { run_repair(0, 39, {0}); }, false},
-        {"smooth", [] { run_smooth(0, 39, {0}, 5); }, true},
-        {"smooth refused for lost coordinates", [] { run_smooth(0, 39, {1}, 5); }, false},
-        {"fill", [] { run_fill(0, 39, {1}, FillMethod::automatic, 0); }, true},
-        {"interchange", [] { interchange_channels(0, 10, 0, 1); }, true},
-        {"scale", [] { scale_data(0.5f); }, true},
-        {"scale by 1 + 0", [] { scale_data(0.0f); }, false},
+        {"repair", [] { run_repair(app, 0, 39, all_channels(app)); }, true},
+        {"repair of a whole mark", [] { run_repair(app, 0, 39, {0}); }, false},
+        {"smooth", [] { run_smooth(app, 0, 39, {0}, 5); }, true},
+        {"smooth refused for lost coordinates", [] { run_smooth(app, 0, 39, {1}, 5); }, false},
+        {"fill", [] { run_fill(app, 0, 39, {1}, FillMethod::automatic, 0); }, true},
+        {"interchange", [] { interchange_channels(app, 0, 10, 0, 1); }, true},
+        {"scale", [] { scale_data(app, 0.5f); }, true},
+        {"scale by 1 + 0", [] { scale_data(app, 0.0f); }, false},
         {"make", make_on_mark_0, true},
     };
     for (const Case& c : cases) {
@@ -68,6 +70,33 @@ TEST_F(UnsavedWork, EachCommandThatChangesSamplesMarksTheLayerAndReportsOnce) {
         EXPECT_EQ(reported, c.changes ? 1 : 0) << c.command;
         EXPECT_FALSE(app.skeleton_changed) << c.command;
     }
+}
+
+// A capture held beside the working copy is repaired alone: its own samples, origins and flag
+// change, the working copy stays as it was and the interface, which shows the working copy, is
+// not told.
+TEST_F(UnsavedWork, ACaptureBesideTheWorkingCopyChangesAloneAndTheInterfaceIsNotTold) {
+    load_capture(2, 40, curved_with_gap);
+    const std::string path = dir.path("beside.idf");
+    write_file(path, make_idf_text(100, 2, 40, curved_with_gap));
+    CaptureData beside;
+    ReadError error;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(capture_read_stream(file, path, beside, error), 0);
+    std::fclose(file);
+    const int lost = count_lost_values(app);
+    ASSERT_GT(lost, 0);
+
+    run_repair(beside, 0, 39, all_channels(beside));
+    EXPECT_EQ(count_lost_values(beside), 0);
+    EXPECT_EQ(beside.error_count, 0);
+    EXPECT_TRUE(beside.samples_changed);
+    EXPECT_EQ(beside.channels[1].origin(21), SampleOrigin::repair);
+    EXPECT_EQ(count_lost_values(app), lost);
+    EXPECT_FALSE(app.samples_changed);
+    EXPECT_EQ(app.channels[1].origin(21), SampleOrigin::measured);
+    EXPECT_EQ(reported, 0);
 }
 
 TEST_F(UnsavedWork, ADiagnosisRepairRunReportsOnceHoweverManyStretchesItRepairs) {
@@ -89,13 +118,13 @@ TEST_F(UnsavedWork, SkeletonEditsMarkItAndLoadingOrSavingClearsIt) {
     load_capture(3, 5, [](int m, int f, int a) { return m + f + a; });
     const std::string path = dir.path("walk.bon");
     const std::pair<const char*, std::function<void()>> steps[] = {
-        {"a mark given the style it has", [] { skeleton_change_mark(0, DEFAULT_MARK_COLOUR, 1); }},
-        {"a bone inserted", [] { skeleton_insert_bone(0, 1, 2); }},
+        {"a mark given the style it has", [] { skeleton_change_mark(app, 0, DEFAULT_MARK_COLOUR, 1); }},
+        {"a bone inserted", [] { skeleton_insert_bone(app, 0, 1, 2); }},
         {"saved", [&] { ASSERT_EQ(skeleton_save(path), 0); }},
-        {"a mark hidden", [] { skeleton_change_mark(1, 4, 0); }},
+        {"a mark hidden", [] { skeleton_change_mark(app, 1, 4, 0); }},
         {"loaded", [&] { ASSERT_EQ(skeleton_load(path), 0); }},
-        {"a bone refused", [] { skeleton_insert_bone(1, 0, 2); }},
-        {"a bone changed", [] { skeleton_change_bone(0, 0, 2, 3); }},
+        {"a bone refused", [] { skeleton_insert_bone(app, 1, 0, 2); }},
+        {"a bone changed", [] { skeleton_change_bone(app, 0, 0, 2, 3); }},
         {"saved again", [&] { ASSERT_EQ(skeleton_save(path), 0); }},
         {"a bone deleted", [] { skeleton_delete_bone(0); }},
     };

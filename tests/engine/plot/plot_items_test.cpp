@@ -27,11 +27,11 @@ TEST_F(PlotItems, MenuPositionCountsOnlySlotsInUse) {
     app.layers[2].in_use = 1;
     app.layers[5].in_use = 1;
     app.layers[9].in_use = 1;
-    EXPECT_EQ(plot_chosen_layer(0), 2);
-    EXPECT_EQ(plot_chosen_layer(1), 5);
-    EXPECT_EQ(plot_chosen_layer(2), 9);
-    EXPECT_EQ(plot_chosen_layer(3), 0);
-    EXPECT_EQ(plot_chosen_layer(-1), 0);
+    EXPECT_EQ(plot_chosen_layer(app, 0), 2);
+    EXPECT_EQ(plot_chosen_layer(app, 1), 5);
+    EXPECT_EQ(plot_chosen_layer(app, 2), 9);
+    EXPECT_EQ(plot_chosen_layer(app, 3), 0);
+    EXPECT_EQ(plot_chosen_layer(app, -1), 0);
 }
 
 TEST_F(PlotItems, RemovingThreeSelectedEntriesKeepsTheOthersInOrder) {
@@ -55,14 +55,14 @@ TEST_F(PlotItems, EntryKeepsTheFieldsItWasMadeWith) {
     EXPECT_EQ(item.line_type, 8);
     EXPECT_EQ(item.dots, 1);
     EXPECT_EQ(item.filled, 0);
-    EXPECT_EQ(plot_item_problem(item, 0), "");
+    EXPECT_EQ(plot_item_problem(app, item, 0), "");
 }
 
 TEST_F(PlotItems, EntryOfAClosedLayerIsRefused) {
     const int layer = open_layer(dir, "one.idf", 2, 30, ramp);
     const PlotItem item = entry(layer, 0, 0, 29, "one");
     close_current_capture();
-    EXPECT_EQ(plot_item_problem(item, 3),
+    EXPECT_EQ(plot_item_problem(app, item, 3),
               "The entry 3 (one) of the plot list comes from a file that has been closed.\n Remove it from the list.");
 }
 
@@ -73,15 +73,16 @@ TEST_F(PlotItems, EntryOfASlotThatReceivedAnotherFileIsRefused) {
     app.current_layer = 0;
     // The same name again in the same slot is still another file.
     ASSERT_EQ(open_layer(dir, "one.idf", 2, 30, ramp), layer);
-    EXPECT_NE(plot_item_problem(item, 0), "");
-    EXPECT_EQ(plot_item_problem(entry(layer, 0, 0, 29, "one"), 0), "");
+    EXPECT_NE(plot_item_problem(app, item, 0), "");
+    EXPECT_EQ(plot_item_problem(app, entry(layer, 0, 0, 29, "one"), 0), "");
 }
 
 TEST_F(PlotItems, ChannelsAndFramesOutsideTheLayerAreRefusedButAnInvertedIntervalIsNot) {
     const int layer = open_layer(dir, "one.idf", 2, 30, ramp);
-    EXPECT_NE(plot_item_problem(entry(layer, 2, 0, 29, "x"), 0).find("channel 2"), std::string::npos);
-    EXPECT_NE(plot_item_problem(entry(layer, 0, 0, 30, "x"), 0).find("outside the layer's 0 - 29"), std::string::npos);
-    EXPECT_NE(plot_item_problem(entry(layer, 0, -1, 5, "x"), 0), "");
-    EXPECT_EQ(plot_item_problem(entry(layer, 0, 20, 10, "x"), 0), "");
-    EXPECT_NE(plot_item_problem(entry(0, 0, 0, 1, "x"), 0), "");
+    EXPECT_NE(plot_item_problem(app, entry(layer, 2, 0, 29, "x"), 0).find("channel 2"), std::string::npos);
+    EXPECT_NE(plot_item_problem(app, entry(layer, 0, 0, 30, "x"), 0).find("outside the layer's 0 - 29"),
+              std::string::npos);
+    EXPECT_NE(plot_item_problem(app, entry(layer, 0, -1, 5, "x"), 0), "");
+    EXPECT_EQ(plot_item_problem(app, entry(layer, 0, 20, 10, "x"), 0), "");
+    EXPECT_NE(plot_item_problem(app, entry(0, 0, 0, 1, "x"), 0), "");
 }

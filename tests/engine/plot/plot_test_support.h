@@ -20,7 +20,7 @@ inline int open_layer(const TempDir& dir, const std::string& name, int marks, in
 
 inline PlotItem entry(int layer, int channel, int first, int last, const std::string& legend, int line_type = 1,
                       bool dots = false, bool filled = false) {
-    return make_plot_item(layer, channel, first, last, legend, line_type, dots, filled);
+    return make_plot_item(app, layer, channel, first, last, legend, line_type, dots, filled);
 }
 
 // Gathers the plot's files and writes them into `folder`, as the plot page and zemo-cli do.

@@ -27,8 +27,9 @@ std::vector<double> axis_values(int mark, int axis) {
 
 // Loads the target and writes the loaded curve straight back, as " Make   " right after a load.
 int load_and_store(const CurveTarget& target, CurveScale& scale) {
-    const CurveControls controls = curve_controls(curve_load_points(target, 1, scale));
-    return marks_curve_store(target, scale, static_cast<int>(controls.xs.size()), controls.xs.data(), controls.ys.data());
+    const CurveControls controls = curve_controls(curve_load_points(app, target, 1, scale));
+    return marks_curve_store(app, target, scale, static_cast<int>(controls.xs.size()), controls.xs.data(),
+                             controls.ys.data());
 }
 
 }  // namespace
@@ -54,7 +55,7 @@ TEST(CurveLoad, PutsTheIntervalOnTheUnitSquareWithLostFramesAtTheTopWhereMakeLea
         return m == 1 && a == 1 ? f * f * 0.5 : 7.0;
     });
     CurveScale scale;
-    const std::vector<CurvePoint> points = curve_load_points({1, 1, 2, 7}, 1, scale);
+    const std::vector<CurvePoint> points = curve_load_points(app, {1, 1, 2, 7}, 1, scale);
     // The lost frame 5 takes no part in the bounds.
     EXPECT_EQ(scale.curve_min, 2.0);
     EXPECT_EQ(scale.curve_max, 24.5);
@@ -69,7 +70,7 @@ TEST(CurveLoad, PutsTheIntervalOnTheUnitSquareWithLostFramesAtTheTopWhereMakeLea
 
     const int errors = app.error_count;
     const CurveControls controls = curve_controls(points);
-    ASSERT_EQ(marks_curve_store({1, 1, 2, 7}, scale, 6, controls.xs.data(), controls.ys.data()), 0);
+    ASSERT_EQ(marks_curve_store(app, {1, 1, 2, 7}, scale, 6, controls.xs.data(), controls.ys.data()), 0);
     EXPECT_NEAR(app.channels[1].samples[5].y, 24.5, 1e-5);
     EXPECT_EQ(app.error_count, errors);  // no longer lost, but not counted again
 }
@@ -79,16 +80,16 @@ TEST(CurveLoad, KeepsTheScaleUnlessAskedToRescale) {
     TempDir dir;
     open_capture(dir, 1, 6, [](int, int f, int) { return 10.0 + f; });
     CurveScale scale;
-    curve_load_points({0, 0, 0, 4}, 1, scale);
+    curve_load_points(app, {0, 0, 0, 4}, 1, scale);
     app.channels[0].samples[4].x = 24.0;
-    EXPECT_FLOAT_EQ(curve_load_points({0, 0, 0, 4}, 0, scale)[4].y, 3.5);  // above the kept top
+    EXPECT_FLOAT_EQ(curve_load_points(app, {0, 0, 0, 4}, 0, scale)[4].y, 3.5);  // above the kept top
     EXPECT_EQ(scale.curve_max, 14.0);
-    EXPECT_EQ(curve_load_points({0, 0, 0, 4}, 1, scale)[4].y, 1.0f);
+    EXPECT_EQ(curve_load_points(app, {0, 0, 0, 4}, 1, scale)[4].y, 1.0f);
     EXPECT_EQ(scale.curve_max, 24.0);
 
     // A scale never taken is taken by any load.
     CurveScale unset;
-    EXPECT_EQ(curve_load_points({0, 0, 1, 3}, 0, unset)[0].y, 0.0f);
+    EXPECT_EQ(curve_load_points(app, {0, 0, 1, 3}, 0, unset)[0].y, 0.0f);
     EXPECT_EQ(unset.curve_min, 11.0);
 }
 
@@ -116,11 +117,11 @@ TEST(CurveStore, FlatIntervalLoadsInTheMiddleAndKeepsItsValue) {
     TempDir dir;
     open_capture(dir, 1, 6, [](int, int f, int) { return f == 2 ? LOST_VALUE : 4.25; });
     CurveScale scale;
-    const std::vector<CurvePoint> points = curve_load_points({0, 1, 0, 5}, 1, scale);
+    const std::vector<CurvePoint> points = curve_load_points(app, {0, 1, 0, 5}, 1, scale);
     for (const CurvePoint& point : points) EXPECT_EQ(point.y, 0.5f);
     // Whatever the user does with the points, the interval has nothing to scale them by.
     const std::vector<double> xs = {0, 0.5, 1}, ys = {0.1, 0.9, 0.3};
-    ASSERT_EQ(marks_curve_store({0, 1, 0, 5}, scale, 3, xs.data(), ys.data()), 0);
+    ASSERT_EQ(marks_curve_store(app, {0, 1, 0, 5}, scale, 3, xs.data(), ys.data()), 0);
     EXPECT_EQ(axis_values(0, 1), std::vector<double>(6, 4.25));
 }
 
@@ -129,9 +130,9 @@ TEST(CurveStore, IntervalWithoutValidValueIsRefusedAndLeftAlone) {
     TempDir dir;
     open_capture(dir, 2, 6, [](int m, int, int) { return m == 0 ? LOST_VALUE : 1.0; });
     CurveScale scale;
-    for (const CurvePoint& point : curve_load_points({0, 2, 1, 4}, 1, scale)) EXPECT_EQ(point.y, 1.0f);
+    for (const CurvePoint& point : curve_load_points(app, {0, 2, 1, 4}, 1, scale)) EXPECT_EQ(point.y, 1.0f);
     const std::vector<double> xs = {0, 1}, ys = {0.2, 0.7};
-    EXPECT_EQ(marks_curve_store({0, 2, 1, 4}, scale, 2, xs.data(), ys.data()), 1);
+    EXPECT_EQ(marks_curve_store(app, {0, 2, 1, 4}, scale, 2, xs.data(), ys.data()), 1);
     EXPECT_EQ(axis_values(0, 2), std::vector<double>(6, LOST_VALUE));
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "The interval [1,4] of RSHO has no valid value to edit.");
@@ -149,7 +150,7 @@ TEST(CurveStore, FollowsTheCubicOfEachSegmentAtTheFractionOfItsXDistance) {
     const CurveScale scale{10.0, 20.0, true};
     const double y0 = 0.0, y1 = 1.0, y2 = 0.5;
     const std::vector<double> xs = {0, 0.8, 1}, ys = {y0, y1, y2};
-    ASSERT_EQ(marks_curve_store({0, 0, 0, 10}, scale, 3, xs.data(), ys.data()), 0);
+    ASSERT_EQ(marks_curve_store(app, {0, 0, 0, 10}, scale, 3, xs.data(), ys.data()), 0);
     // The natural spline through three knots one unit apart, by its second derivatives: zero at the
     // ends and m1 = 1.5 (y0 - 2 y1 + y2) in the middle; half-way along a segment it is the mean of
     // its ends less m1 / 16.
@@ -163,12 +164,12 @@ TEST(CurveStore, FollowsTheCubicOfEachSegmentAtTheFractionOfItsXDistance) {
 
     // Two points give the straight line between them, frames evenly spaced along it.
     const std::vector<double> line_xs = {0, 1}, line_ys = {0.2, 0.7};
-    ASSERT_EQ(marks_curve_store({0, 1, 0, 10}, scale, 2, line_xs.data(), line_ys.data()), 0);
+    ASSERT_EQ(marks_curve_store(app, {0, 1, 0, 10}, scale, 2, line_xs.data(), line_ys.data()), 0);
     for (int f = 0; f <= 10; ++f) EXPECT_NEAR(app.channels[0].samples[f].y, 12.0 + 0.5 * f, 1e-9) << f;
 
     // A single point left on the curve holds every frame at its height.
     const std::vector<double> one_x = {1}, one_y = {0.3};
-    ASSERT_EQ(marks_curve_store({0, 2, 3, 6}, scale, 1, one_x.data(), one_y.data()), 0);
+    ASSERT_EQ(marks_curve_store(app, {0, 2, 3, 6}, scale, 1, one_x.data(), one_y.data()), 0);
     EXPECT_EQ(axis_values(0, 2), (std::vector<double>{0, 0, 0, 13, 13, 13, 13, 0, 0, 0, 0}));
 }
 

@@ -207,7 +207,7 @@ TEST(GapFill, RunFillReportsAndLogsWhatItDid) {
     capture.lose(1, 40, 51);
     capture.lose(2, 0, 3);
     for (int m = 0; m < 5; ++m) app.channels[m] = capture.data.channels[m];
-    const auto filled = run_fill(0, 199, all_channels(), FillMethod::automatic, 0);
+    const auto filled = run_fill(app, 0, 199, all_channels(app), FillMethod::automatic, 0);
     EXPECT_EQ(filled.size(), 2u);
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text,

@@ -59,9 +59,9 @@ bool same(const Sample& a, const Sample& b) { return a.x == b.x && a.y == b.y &&
 void edit_mark_2() {
     const CurveTarget target{2, 0, 10, 30};
     CurveScale scale;
-    curve_load_points(target, 1, scale);
+    curve_load_points(app, target, 1, scale);
     const double xs[] = {0.0, 1.0}, ys[] = {0.25, 0.75};
-    ASSERT_EQ(marks_curve_store(target, scale, 2, xs, ys), 0);
+    ASSERT_EQ(marks_curve_store(app, target, scale, 2, xs, ys), 0);
 }
 
 }  // namespace
@@ -79,21 +79,21 @@ TEST(SampleOrigins, EachCommandMarksTheSamplesItWroteAndNothingElse) {
         std::function<bool(int m, int f, const Sample& before)> writes;
         std::function<SampleOrigin(int m, int f)> origin;
     } cases[] = {
-        {"repair", [] { run_repair(0, FRAMES - 1, all_channels()); }, lost_sample, always(SampleOrigin::repair)},
-        {"smoothing", [] { run_smooth(0, FRAMES - 1, {0, 2}, 5); },
+        {"repair", [] { run_repair(app, 0, FRAMES - 1, all_channels(app)); }, lost_sample, always(SampleOrigin::repair)},
+        {"smoothing", [] { run_smooth(app, 0, FRAMES - 1, {0, 2}, 5); },
          // One chunk of 100 frames: every fifth frame and the last are kept.
          [](int m, int f, const Sample&) { return (m == 0 || m == 2) && f % 5 != 0 && f != FRAMES - 1; },
          always(SampleOrigin::smoothing)},
-        {"fill spline", [] { run_fill(0, FRAMES - 1, all_channels(), FillMethod::spline, 0); }, lost_sample,
+        {"fill spline", [] { run_fill(app, 0, FRAMES - 1, all_channels(app), FillMethod::spline, 0); }, lost_sample,
          always(SampleOrigin::fill_spline)},
-        {"fill from marks", [] { run_fill(0, FRAMES - 1, all_channels(), FillMethod::rigid, 0); }, lost_sample,
+        {"fill from marks", [] { run_fill(app, 0, FRAMES - 1, all_channels(app), FillMethod::rigid, 0); }, lost_sample,
          always(SampleOrigin::fill_marks)},
-        {"fill automatic", [] { run_fill(0, FRAMES - 1, all_channels(), FillMethod::automatic, 0); }, lost_sample,
+        {"fill automatic", [] { run_fill(app, 0, FRAMES - 1, all_channels(app), FillMethod::automatic, 0); }, lost_sample,
          automatic},
         {"curve edit", edit_mark_2, [](int m, int f, const Sample&) { return m == 2 && f >= 10 && f <= 30; },
          always(SampleOrigin::edit)},
         // A sample with one axis lost has its other axes scaled: it is computed, and still lost.
-        {"scaling", [] { scale_data(0.5f); }, [](int, int, const Sample& before) { return !all_lost(before); },
+        {"scaling", [] { scale_data(app, 0.5f); }, [](int, int, const Sample& before) { return !all_lost(before); },
          always(SampleOrigin::scaling)},
     };
     for (const Case& c : cases) {
@@ -120,12 +120,12 @@ TEST(SampleOrigins, EachCommandMarksTheSamplesItWroteAndNothingElse) {
 
 TEST(SampleOrigins, CommandsThatWriteNothingMakeNoOrigins) {
     const std::function<void()> commands[] = {
-        [] { run_repair(0, FRAMES - 1, all_channels()); },
-        [] { run_smooth(0, FRAMES - 1, all_channels(), 1); },
-        [] { run_fill(0, FRAMES - 1, all_channels(), FillMethod::automatic, 0); },
-        [] { scale_data(0.0f); },
+        [] { run_repair(app, 0, FRAMES - 1, all_channels(app)); },
+        [] { run_smooth(app, 0, FRAMES - 1, all_channels(app), 1); },
+        [] { run_fill(app, 0, FRAMES - 1, all_channels(app), FillMethod::automatic, 0); },
+        [] { scale_data(app, 0.0f); },
         // The samples move, but measured ones stay measured wherever they go.
-        [] { interchange_channels(10, 20, 0, 4); },
+        [] { interchange_channels(app, 10, 20, 0, 4); },
     };
     for (const auto& command : commands) {
         Recorder recorder;
@@ -140,7 +140,7 @@ TEST(SampleOrigins, InterchangeCarriesOriginsAndResidualsOverItsIntervalOnly) {
     Recorder recorder;
     TempDir dir;
     open_capture(dir, gapped_body);
-    run_repair(0, FRAMES - 1, {3});  // mark 3 has origins, mark 0 none
+    run_repair(app, 0, FRAMES - 1, {3});  // mark 3 has origins, mark 0 none
     for (int m : {0, 3}) {
         app.channels[m].residuals = std::make_shared<float[]>(FRAMES);
         for (int f = 0; f < FRAMES; ++f) app.channels[m].residuals[f] = 1000.0f * m + f;
@@ -148,7 +148,7 @@ TEST(SampleOrigins, InterchangeCarriesOriginsAndResidualsOverItsIntervalOnly) {
     const auto before = all_samples();
     std::vector<SampleOrigin> origins_3(app.channels[3].origins.get(), app.channels[3].origins.get() + FRAMES);
 
-    interchange_channels(15, 65, 0, 3);
+    interchange_channels(app, 15, 65, 0, 3);
     ASSERT_NE(app.channels[0].origins, nullptr);
     EXPECT_EQ(app.layers[app.current_layer].channels[0].origins, app.channels[0].origins);
     for (int f = 0; f < FRAMES; ++f) {

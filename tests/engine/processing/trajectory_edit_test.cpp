@@ -71,7 +71,7 @@ TEST_F(TrajectoryTest, RepairFillsGapsAndNeverChangesAValidCoordinate) {
 
 TEST_F(TrajectoryTest, AllLostChunksKeepTheirValuesWithOneMessagePerChunkAndAxis) {
     open(2, 250, [](int m, int f, int a) { return m == 1 ? LOST_VALUE : smooth_curve(m, f, a); });
-    run_repair(0, 249, {0, 1});
+    run_repair(app, 0, 249, {0, 1});
     // Chunks 0..99, 100..198, 199..249 on three axes of mark 1.
     ASSERT_EQ(recorder.messages.size(), 10u);
     for (int i = 0; i < 9; ++i) EXPECT_EQ(recorder.messages[i].text, "Too Much Errors.\n It's impossible to interpolate.");
@@ -117,7 +117,7 @@ TEST_F(TrajectoryTest, FactorOneAndTwoFrameChunksChangeNothing) {
 TEST_F(TrajectoryTest, SmoothingRefusesAnIntervalWithLostCoordinates) {
     open(2, 20, [](int m, int f, int a) { return m == 1 && f == 3 ? LOST_VALUE : smooth_curve(m, f, a); });
     const double kept = x(0, 2);
-    run_smooth(0, 19, {1, 0}, 4);
+    run_smooth(app, 0, 19, {1, 0}, 4);
     ASSERT_EQ(recorder.messages.size(), 2u);
     EXPECT_EQ(recorder.messages[0].text,
               "The selected interval can't have \n errors to make a smooth.\n The interval 0 - 19 of channel [M1] has "
@@ -131,24 +131,24 @@ TEST_F(TrajectoryTest, InterchangeTwiceRestoresAndMovesLostSamples) {
     open(6, 30, [](int m, int f, int a) { return m == 3 && f == 12 ? LOST_VALUE : smooth_curve(m, f, a); });
     std::vector<Sample> three(app.channels[3].samples.get(), app.channels[3].samples.get() + 30);
     std::vector<Sample> five(app.channels[5].samples.get(), app.channels[5].samples.get() + 30);
-    interchange_channels(10, 20, 3, 5);
+    interchange_channels(app, 10, 20, 3, 5);
     EXPECT_EQ(x(5, 12), LOST_VALUE);
     EXPECT_EQ(x(3, 12), five[12].x);
     EXPECT_EQ(x(3, 21), three[21].x);  // outside the interval nothing moves
     EXPECT_EQ(x(5, 20), three[20].x);  // the last frame is included
-    interchange_channels(10, 20, 3, 5);
+    interchange_channels(app, 10, 20, 3, 5);
     EXPECT_EQ(std::memcmp(three.data(), app.channels[3].samples.get(), 30 * sizeof(Sample)), 0);
     EXPECT_EQ(app.channels[3].name_text(), "M3");
 }
 
 TEST_F(TrajectoryTest, ScalingMultipliesValidCoordinatesOnly) {
     open(2, 4, [](int m, int f, int a) { return m == 1 && f == 2 ? LOST_VALUE : 10.0 * (m + 1) + f + a; });
-    scale_data(0.0f);
+    scale_data(app, 0.0f);
     EXPECT_EQ(x(0, 1), 11);
-    scale_data(0.5f);
+    scale_data(app, 0.5f);
     EXPECT_EQ(x(0, 1), 16.5);
     EXPECT_EQ(x(1, 2), LOST_VALUE);
-    scale_data(-1.0f);
+    scale_data(app, -1.0f);
     EXPECT_EQ(x(0, 1), 0);
     EXPECT_EQ(app.channels[1].samples[2].z, LOST_VALUE);
 }
@@ -177,7 +177,7 @@ TEST(RealCapturesRepaired, ValidCoordinatesStayToTheBitAndTheCountsAdd) {
                 });
             }
         }
-        run_repair(0, app.num_frames - 1, all_channels());
+        run_repair(app, 0, app.num_frames - 1, all_channels(app));
         for (int m = 0; m < app.mark_count(); ++m) {
             for (int f = 0; f < app.num_frames; ++f) {
                 const Sample& was = before[m][f];

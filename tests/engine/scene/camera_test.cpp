@@ -64,7 +64,7 @@ TEST(ViewBounds, CoverValidCoordinatesAtTheLayerScale) {
                    return a == 2 ? 999998.5 : m * 10.0 + f - a * 100;  // z is lost everywhere
                }));
     ASSERT_EQ(idf_read(path), 0);
-    const ViewBounds b = compute_bounds(0.5f);
+    const ViewBounds b = compute_bounds(app, 0.5f);
     EXPECT_DOUBLE_EQ(b.min_x, 0.0);
     EXPECT_DOUBLE_EQ(b.max_x, 11 * 1.5);
     EXPECT_DOUBLE_EQ(b.min_y, -100 * 1.5);

@@ -155,14 +155,14 @@ TEST(TextBlock, ShowsCoordinatesOrErrorsForEachChosenMark) {
     ASSERT_EQ(idf_read(path), 0);
     app.mark_styles[1].colour = 6;
     TextBlockPiece pieces[TEXT_BLOCK_PIECES];
-    text_block_line(0, 0, 1, 400, pieces);
+    text_block_line(app, 0, 0, 1, 400, pieces);
     EXPECT_STREQ(pieces[0].text, "[OK]");
     EXPECT_STREQ(pieces[1].text, "LASI");
     EXPECT_STREQ(pieces[2].text, "[12.35,");
     EXPECT_STREQ(pieces[3].text, "13.35,");
     EXPECT_STREQ(pieces[4].text, "14.35]");
     EXPECT_EQ(pieces[0].y, 385);
-    text_block_line(1, 1, 1, 400, pieces);
+    text_block_line(app, 1, 1, 1, 400, pieces);
     EXPECT_STREQ(pieces[0].text, "[NO]");
     EXPECT_FLOAT_EQ(pieces[0].colour[0], 249 / 255.0f);
     EXPECT_STREQ(pieces[2].text, "[ERROR,");

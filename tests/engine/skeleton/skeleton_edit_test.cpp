@@ -27,17 +27,17 @@ struct SkeletonEdit : ::testing::Test {
 
 TEST_F(SkeletonEdit, InsertingRefusesOneMarkTwiceTheSameBoneAndItsInverse) {
     add(2, 5);
-    EXPECT_EQ(skeleton_insert_bone(4, 4, 1), 1);
+    EXPECT_EQ(skeleton_insert_bone(app, 4, 4, 1), 1);
     EXPECT_EQ(last_message(), "Select distinct origin and destination channels");
-    EXPECT_EQ(skeleton_insert_bone(2, 5, 1), 1);
+    EXPECT_EQ(skeleton_insert_bone(app, 2, 5, 1), 1);
     EXPECT_EQ(last_message(), "This bone has been inserted previously");
-    EXPECT_EQ(skeleton_insert_bone(5, 2, 1), 1);
+    EXPECT_EQ(skeleton_insert_bone(app, 5, 2, 1), 1);
     EXPECT_EQ(last_message(), "This bone (inverted) has been inserted previously");
     ASSERT_EQ(recorder.messages.size(), 3u);
     for (const auto& message : recorder.messages) EXPECT_TRUE(message.type == 3 && message.buttons == 2);
     EXPECT_EQ(app.bone_count, 1);
 
-    EXPECT_EQ(skeleton_insert_bone(5, 7, 9), 0);
+    EXPECT_EQ(skeleton_insert_bone(app, 5, 7, 9), 0);
     ASSERT_EQ(app.bone_count, 2);
     EXPECT_EQ(app.bones[1].origin, 5);
     EXPECT_EQ(app.bones[1].destination, 7);
@@ -48,17 +48,17 @@ TEST_F(SkeletonEdit, InsertingRefusesOneMarkTwiceTheSameBoneAndItsInverse) {
 TEST_F(SkeletonEdit, AnEditedBoneIsNotComparedWithItself) {
     add(2, 5, 3);
     add(7, 3, 4);
-    EXPECT_EQ(skeleton_change_bone(0, 5, 2, 8), 0);
+    EXPECT_EQ(skeleton_change_bone(app, 0, 5, 2, 8), 0);
     EXPECT_EQ(app.bones[0].origin, 5);
     EXPECT_EQ(app.bones[0].destination, 2);
     EXPECT_EQ(app.bones[0].colour, 8);
     EXPECT_TRUE(recorder.messages.empty());
 
-    EXPECT_EQ(skeleton_change_bone(0, 3, 7, 1), 1);
+    EXPECT_EQ(skeleton_change_bone(app, 0, 3, 7, 1), 1);
     EXPECT_EQ(last_message(), "This bone (inverted) has been inserted previously");
     EXPECT_EQ(app.bones[0].origin, 5);
     EXPECT_EQ(app.bones[0].colour, 8);
-    EXPECT_EQ(skeleton_change_bone(1, 3, 3, 1), 1);
+    EXPECT_EQ(skeleton_change_bone(app, 1, 3, 3, 1), 1);
     EXPECT_EQ(last_message(), "Select distinct origin and destination channels");
     EXPECT_TRUE(skeleton_check_bone(7, 3, 1));
     EXPECT_FALSE(skeleton_check_bone(7, 3));
@@ -77,15 +77,15 @@ TEST_F(SkeletonEdit, DeletingTheMiddleBoneKeepsTheOthersInOrder) {
     skeleton_delete_bone(0);
     EXPECT_EQ(app.bone_count, 0);
     // With every pair free again, the first bone can be inserted anew.
-    EXPECT_EQ(skeleton_insert_bone(1, 0, 1), 0);
+    EXPECT_EQ(skeleton_insert_bone(app, 1, 0, 1), 0);
 }
 
 TEST_F(SkeletonEdit, AFullBoneTableRefusesTheNextInsertion) {
     while (app.bone_count < MAX_BONES) add(0, 1);
-    EXPECT_EQ(skeleton_insert_bone(8, 9, 0), 1);
+    EXPECT_EQ(skeleton_insert_bone(app, 8, 9, 0), 1);
     EXPECT_EQ(last_message(), "The skeleton is full: a layer holds at most 300 bones");
     EXPECT_EQ(app.bone_count, MAX_BONES);
     skeleton_delete_bone(0);
-    EXPECT_EQ(skeleton_insert_bone(8, 9, 0), 0);
+    EXPECT_EQ(skeleton_insert_bone(app, 8, 9, 0), 0);
     EXPECT_EQ(app.bones[MAX_BONES - 1].origin, 8);
 }

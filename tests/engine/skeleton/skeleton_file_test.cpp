@@ -56,7 +56,7 @@ TEST(SkeletonFile, SaveThenLoadGivesBackTheSameStylesAndBonesInOrder) {
     for (const Bone& bone : bones) app.bones[app.bone_count++] = bone;
     const CaptureData saved = app;
     const std::string path = dir.path("six.bon");
-    const Status written = skeleton_write_file(path);
+    const Status written = skeleton_write_file(app, path);
     ASSERT_TRUE(written.ok()) << written.message();
     EXPECT_EQ(recorder.statuses,
               (std::vector<std::string>{" Saving Skeleton File... ", " Skeleton File has been saved"}));
@@ -108,7 +108,7 @@ TEST(SkeletonFile, AFileThatCannotBeReadFailsWithoutAMessage) {
     set_marks(2);
     app.bone_count = 0;
     EXPECT_EQ(skeleton_load(dir.path("missing.bon")), 1);
-    EXPECT_EQ(skeleton_open(dir.path("missing.bon")), 1);
+    EXPECT_EQ(skeleton_open(app, dir.path("missing.bon")), 1);
     EXPECT_TRUE(recorder.messages.empty());
     EXPECT_TRUE(app.skeleton_file.empty());
     // A folder is no file to read, and says so.
@@ -121,21 +121,21 @@ TEST(SkeletonFile, SaveAsLeavesTheLayerBoundToTheFileItOpened) {
     Recorder recorder;
     TempDir dir;
     set_marks(3);
-    skeleton_save_bound();
+    skeleton_save_bound(app);
     EXPECT_TRUE(recorder.statuses.empty()) << "plain save without an opened skeleton wrote something";
     EXPECT_TRUE(folder_is_empty(dir.dir));
 
     const std::string opened = dir.path("opened.bon");
     const std::string copy = dir.path("copy.bon");
     write_file(opened, "3\t1\n0\t1\n13\t1\n14\t0\n0\t1\t12\n");
-    ASSERT_EQ(skeleton_open(opened), 0);
+    ASSERT_EQ(skeleton_open(app, opened), 0);
     EXPECT_EQ(app.skeleton_file, opened);
-    ASSERT_EQ(skeleton_save_as(copy), 0);
+    ASSERT_EQ(skeleton_save_as(app, copy), 0);
     EXPECT_EQ(read_file(copy), read_file(opened));
     EXPECT_EQ(app.skeleton_file, opened);
 
     app.bones[app.bone_count++] = {4, 1, 2};
-    skeleton_save_bound();
+    skeleton_save_bound(app);
     EXPECT_EQ(read_file(opened), "3\t2\n0\t1\n13\t1\n14\t0\n0\t1\t12\n1\t2\t4\n");
     EXPECT_EQ(read_file(copy), "3\t1\n0\t1\n13\t1\n14\t0\n0\t1\t12\n");
 }
@@ -144,9 +144,9 @@ TEST(SkeletonFile, AFailedSaveSaysWhyAndLeavesNothingHalfWritten) {
     Recorder recorder;
     TempDir dir;
     set_marks(2);
-    EXPECT_EQ(skeleton_save_as(dir.dir), 1);
+    EXPECT_EQ(skeleton_save_as(app, dir.dir), 1);
     const std::string nowhere = dir.path("missing/skeleton.bon");
-    EXPECT_EQ(skeleton_save_as(nowhere), 1);
+    EXPECT_EQ(skeleton_save_as(app, nowhere), 1);
     ASSERT_EQ(recorder.messages.size(), 2u);
     EXPECT_EQ(recorder.messages[0].text.rfind("Error saving file:\n " + dir.dir + "\n ", 0), 0u)
         << recorder.messages[0].text;
@@ -155,7 +155,7 @@ TEST(SkeletonFile, AFailedSaveSaysWhyAndLeavesNothingHalfWritten) {
     EXPECT_EQ(recorder.messages[1].type, 3);
     // The plain save says why too: a save that fails without a word would pass for a success.
     app.skeleton_file = nowhere;
-    skeleton_save_bound();
+    skeleton_save_bound(app);
     ASSERT_EQ(recorder.messages.size(), 3u);
     EXPECT_EQ(recorder.messages[2].text.rfind("Error saving file:\n " + nowhere + "\n ", 0), 0u);
     EXPECT_TRUE(folder_is_empty(dir.dir));

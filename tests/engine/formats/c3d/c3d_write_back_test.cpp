@@ -62,14 +62,14 @@ TEST(C3dWriteBack, AFillChangesOnlyTheMarksWithTheResidualsTheyCallFor) {
         const std::string original = read_file(path);
         ASSERT_EQ(idf_read(path), 0);
         const CaptureData before = parsed(original);
-        run_fill(0, app.num_frames - 1, all_channels(), FillMethod::spline, 0);
+        run_fill(app, 0, app.num_frames - 1, all_channels(app), FillMethod::spline, 0);
         // A seen sample that a command blanked (as a diagnosis repair can) is written lost.
         int blanked_mark = -1, blanked_frame = -1;
         for (int m = 0; m < app.mark_count() && blanked_mark < 0; ++m) {
             for (int f = 0; f < app.num_frames && blanked_mark < 0; ++f) {
                 if (is_lost(app.channels[m].samples[f].x) || is_lost(before.channels[m].samples[f].x)) continue;
                 app.channels[m].samples[f] = {LOST_VALUE, LOST_VALUE, LOST_VALUE};
-                writable_origins(m)[f] = SampleOrigin::diagnosis;
+                writable_origins(app, m)[f] = SampleOrigin::diagnosis;
                 blanked_mark = m, blanked_frame = f;
             }
         }
