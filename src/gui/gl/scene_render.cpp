@@ -12,6 +12,7 @@
 #include "engine/scene/scene_math.h"
 #include "engine/scene/text_block.h"
 #include "engine/scene/view_state.h"
+#include "gui/gl/frame_state.h"
 #include "gui/gl/gl_context.h"
 #include "gui/gl/overlay.h"
 #include "gui/kit/app_windows.h"
@@ -328,6 +329,7 @@ void draw_view(GtkWidget* widget) {
     if (!widget) return;
     GlSection gl(widget);
     if (!gl.open()) return;
+    const FrameState frame;
     draw_scene(widget);
     gl.swap_or_flush();
 }
@@ -345,6 +347,7 @@ std::vector<unsigned char> render_view_pixels(GtkWidget* widget, int& width, int
     std::vector<unsigned char> pixels;
     GlSection gl(widget);
     if (!gl.open()) return pixels;
+    const FrameState frame;
     draw_scene(widget);
     width = view.view_width;
     height = view.view_height;

@@ -9,6 +9,7 @@
 #include "engine/model/capture_model.h"
 #include "engine/scene/camera.h"
 #include "engine/scene/view_state.h"
+#include "gui/gl/frame_state.h"
 #include "gui/gl/gl_context.h"
 #include "gui/gl/gl_view.h"
 #include "gui/gl/overlay.h"
@@ -183,6 +184,50 @@ TEST_F(ViewTest, TheTextBlockShowsNoForALostMark) {
     };
     EXPECT_TRUE(box_equal(reference("[NO]")));
     EXPECT_FALSE(box_equal(reference("[OK]")));
+}
+
+// The text is the drawing that binds a texture and sets a scissor box: after a frame with it, and
+// after the text printed alone, GL is as it was before.
+TEST_F(ViewTest, AFrameAndTheTextLeaveTheGlStateAsTheyFoundIt) {
+    open_scene();
+    gtk_clist_select_row(GTK_CLIST(widget("list_ver_trazas")), 2, 0);
+    struct GlState {
+        GLint texture, scissor_box[4], modelview_depth, projection_depth;
+        GLboolean scissor_test, texturing;
+    };
+    const auto state = [] {
+        GlState s{};
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &s.texture);
+        glGetIntegerv(GL_SCISSOR_BOX, s.scissor_box);
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &s.modelview_depth);
+        glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &s.projection_depth);
+        s.scissor_test = glIsEnabled(GL_SCISSOR_TEST);
+        s.texturing = glIsEnabled(GL_TEXTURE_2D);
+        return s;
+    };
+    const auto expect_as_found = [](const GlState& s, const GlState& before, const char* after) {
+        SCOPED_TRACE(after);
+        EXPECT_EQ(s.texture, 0);
+        EXPECT_FALSE(s.scissor_test);
+        EXPECT_FALSE(s.texturing);
+        EXPECT_TRUE(std::equal(s.scissor_box, s.scissor_box + 4, before.scissor_box));
+        EXPECT_EQ(s.modelview_depth, 1);
+        EXPECT_EQ(s.projection_depth, 1);
+        EXPECT_EQ(gl_errors(), std::vector<std::string>{});
+    };
+    GlState before{};
+    {
+        GlSection gl(widget("gtkglext_modelo3D"));
+        ASSERT_TRUE(gl.open());
+        before = state();
+    }
+    render();
+    GlSection gl(widget("gtkglext_modelo3D"));
+    ASSERT_TRUE(gl.open());
+    expect_as_found(state(), before, "a frame");
+    overlay_set_size(9);
+    overlay_print(10, 10, "%s", "text");
+    expect_as_found(state(), before, "the text alone");
 }
 
 namespace {
