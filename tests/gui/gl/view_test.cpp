@@ -237,9 +237,8 @@ std::vector<int> shown_frames;
 void remember_frame(GtkRange* range, gpointer) { shown_frames.push_back(static_cast<int>(gtk_range_get_value(range))); }
 
 // Runs the main loop until `count` frames have been shown or two seconds have passed.
-void run_until(size_t count) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (shown_frames.size() < count && std::chrono::steady_clock::now() < end) g_main_context_iteration(nullptr, FALSE);
+void run_until_shown(GuiTest& test, size_t count) {
+    test.run_until([count] { return shown_frames.size() >= count; }, std::chrono::seconds(2));
 }
 
 }  // namespace
@@ -250,7 +249,7 @@ TEST_F(ViewTest, PlaybackAtSpeedFourLoopsThroughTheFrames) {
     shown_frames.clear();
     const gulong handler = g_signal_connect(widget("hscale_frame"), "value-changed", G_CALLBACK(remember_frame), nullptr);
     set_widget_active("boton_play", true);
-    run_until(7);
+    run_until_shown(*this, 7);
     set_widget_active("boton_play", false);
     process_pending_events();
     g_signal_handler_disconnect(widget("hscale_frame"), handler);
@@ -264,7 +263,7 @@ TEST_F(ViewTest, PlaybackOfAOneFrameCaptureStaysStill) {
     const gulong handler = g_signal_connect(widget("hscale_frame"), "value-changed", G_CALLBACK(remember_frame), nullptr);
     set_widget_active("boton_play", true);
     redraw_view(widget("gtkglext_modelo3D"));
-    run_until(1);
+    run_until_shown(*this, 1);
     set_widget_active("boton_play", false);
     g_signal_handler_disconnect(widget("hscale_frame"), handler);
     EXPECT_TRUE(shown_frames.empty());
