@@ -11,14 +11,7 @@ namespace {
 struct ConfigTest : ::testing::Test {
     Recorder recorder;
     TempDir dir;
-    std::string previous;
-
-    void SetUp() override {
-        char cwd[4096];
-        previous = getcwd(cwd, sizeof cwd);
-        ASSERT_EQ(chdir(dir.dir.c_str()), 0);
-    }
-    void TearDown() override { ASSERT_EQ(chdir(previous.c_str()), 0); }
+    WorkingDirectory in_test_folder{dir.dir};
 };
 
 }  // namespace

@@ -78,8 +78,7 @@ TEST(ReadFaults, ASettingsFileOrAnOpenedCaptureThatBecameAFifoIsNotRead) {
     ASSERT_EQ(mkfifo(capture.c_str(), 0600), 0);
     EXPECT_EQ(idf_header_at_save(app), held);
 
-    const std::string previous = std::filesystem::current_path();
-    ASSERT_EQ(chdir(dir.dir.c_str()), 0);
+    const WorkingDirectory in_test_folder(dir.dir);
     ASSERT_EQ(mkfifo(CONFIG_FILE_NAME, 0600), 0);
     app.xml_editor_command = "kept";
     config_load();
@@ -87,7 +86,6 @@ TEST(ReadFaults, ASettingsFileOrAnOpenedCaptureThatBecameAFifoIsNotRead) {
     config_save();  // neither blocks on the FIFO nor replaces it
     struct stat info {};
     EXPECT_TRUE(stat(CONFIG_FILE_NAME, &info) == 0 && S_ISFIFO(info.st_mode));
-    ASSERT_EQ(chdir(previous.c_str()), 0);
 }
 
 TEST(ReadFaults, ZemoCliEndsWithAMessageOnAnEndlessFileInLittleMemory) {

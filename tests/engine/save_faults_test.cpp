@@ -17,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <set>
 
 #include "engine/formats/capture_io.h"
@@ -430,20 +431,19 @@ TEST_F(PlotSaveFaults, ADataFileThatIsAFolderStopsThePlot) {
 struct FrameSaveFaults : ::testing::Test {
     TempDir dir;
     std::string frames = dir.path("frames");
-    std::string previous = std::filesystem::current_path().string();
+    std::unique_ptr<WorkingDirectory> in_frames;
     Recorder recorder;
     std::vector<unsigned char> rgb = std::vector<unsigned char>(64 * 48 * 3, 128);
     std::string first_image;
 
     void SetUp() override {
         std::filesystem::create_directory(frames);
-        ASSERT_EQ(chdir(frames.c_str()), 0);
+        in_frames = std::make_unique<WorkingDirectory>(frames);
         recording_state = RecordingState{};
         ASSERT_EQ(save_frame_bmp(rgb, 64, 48), 0);  // an image recorded before the fault
         first_image = read_file("img000000.bmp");
         ASSERT_EQ(first_image.size(), 54u + 64u * 48u * 3u);
     }
-    void TearDown() override { ASSERT_EQ(chdir(previous.c_str()), 0); }
     void expect_only_the_first_image() {
         EXPECT_EQ(read_file(frames + "/img000000.bmp"), first_image);
         EXPECT_EQ(names_in(frames), std::set<std::string>{"img000000.bmp"}) << "a part of an image remains";

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "platform/launch.h"
 #include "platform/paths.h"
@@ -18,11 +17,7 @@
 namespace {
 
 bool wait_for_file(const std::string& path) {
-    for (int i = 0; i < 200; ++i) {
-        if (std::filesystem::exists(path) && !read_file(path).empty()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return false;
+    return wait_until([&] { return std::filesystem::exists(path) && !read_file(path).empty(); }, std::chrono::seconds(5));
 }
 
 // Each word followed by a zero byte, as the probe script writes its arguments.

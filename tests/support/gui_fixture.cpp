@@ -112,6 +112,21 @@ std::vector<std::string> GuiTest::list_rows(const char* clist, int column) {
     return rows;
 }
 
+bool GuiTest::run_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    // The wake-up has the lowest priority: a condition slower to check than its period must not
+    // keep the redraws and other idle work from running.
+    const guint wake =
+        g_timeout_add_full(G_PRIORITY_LOW, 5, +[](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr, nullptr);
+    bool held = condition();
+    while (!held && std::chrono::steady_clock::now() < end) {
+        g_main_context_iteration(nullptr, TRUE);
+        held = condition();
+    }
+    g_source_remove(wake);
+    return held;
+}
+
 void GuiTest::settle() {
     for (int quiet = 0; quiet < 3;) {
         gdk_display_sync(gdk_display_get_default());

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,6 +39,11 @@ struct GuiTest : ::testing::Test {
     void xdotool(const std::string& commands);
     // Handles the X server's events until it has been quiet for a moment.
     void settle();
+    // Runs the GTK main loop until `condition` holds or `timeout` has passed; whether it held. The
+    // loop wakes at least every few milliseconds, so conditions outside it (a file, a child
+    // process) are seen too.
+    bool run_until(const std::function<bool()>& condition,
+                   std::chrono::milliseconds timeout = std::chrono::seconds(10));
     // Where the point (x, y) of a widget's allocation lies on the screen.
     std::pair<int, int> on_screen(GtkWidget* widget, int x, int y);
     // Moves the pointer there and clicks button 1.

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "engine/formats/idf/idf_format.h"
 #include "engine/model/seams.h"
@@ -47,6 +48,25 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::path(const std::string& name) const { return dir + "/" + name; }
+
+WorkingDirectory::WorkingDirectory() : previous_(std::filesystem::current_path().string()) {}
+
+WorkingDirectory::WorkingDirectory(const std::string& folder) : WorkingDirectory() {
+    if (chdir(folder.c_str()) != 0) ADD_FAILURE() << "cannot enter " << folder;
+}
+
+WorkingDirectory::~WorkingDirectory() {
+    if (chdir(previous_.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous_;
+}
+
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
 
 std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

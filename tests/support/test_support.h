@@ -3,6 +3,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -37,6 +38,24 @@ struct TempDir {
     std::string path(const std::string& name) const;
     std::string dir;
 };
+
+// The working directory of the test for the life of the guard: entered (when a folder is given)
+// when made, and the one it replaced entered again when destroyed, however the test ends. A folder
+// that cannot be entered fails the test.
+class WorkingDirectory {
+public:
+    WorkingDirectory();
+    explicit WorkingDirectory(const std::string& folder);
+    ~WorkingDirectory();
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    std::string previous_;
+};
+
+// Checks `condition` every few milliseconds until it holds or `timeout` has passed; whether it held.
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);

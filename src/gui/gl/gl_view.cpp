@@ -10,6 +10,7 @@
 
 #include "engine/model/seams.h"
 #include "engine/scene/view_state.h"
+#include "gui/gl/frame_state.h"
 #include "gui/gl/gl_context.h"
 #include "gui/gl/overlay.h"
 #include "gui/gl/record_tick.h"
@@ -80,6 +81,7 @@ gboolean on_gl_configure(GtkWidget* widget, GdkEventConfigure*, gpointer) {
     set_label_text("label_avi_width", std::to_string(view.view_width));
     set_label_text("label_avi_height", std::to_string(view.view_height));
     apply_projection();
+    const FrameState frame;
     render_current_layer_once();
     return TRUE;
 }

@@ -23,15 +23,20 @@ int load_tga_texture(const std::string& path, unsigned texture) {
     const int result = tga_read_file(path, image);
     if (result != TGA_OK) return result;
     const GLenum format = image.channels == 1 ? GL_ALPHA : image.channels == 3 ? GL_RGB : GL_RGBA;
+    // The binding and the unpack alignment go back as they were; the parameters belong to the texture.
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image.width, image.height, 0, format, GL_UNSIGNED_BYTE,
                  image.pixels.data());
+    glPopClientAttrib();
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     return TGA_OK;
 }
 
@@ -58,16 +63,10 @@ void overlay_print(int x, int y, const char* format, ...) {
 
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    GLint polygon_modes[2], matrix_mode, blend_source, blend_destination;
-    glGetIntegerv(GL_POLYGON_MODE, polygon_modes);
-    glGetIntegerv(GL_MATRIX_MODE, &matrix_mode);
-    glGetIntegerv(GL_BLEND_SRC, &blend_source);
-    glGetIntegerv(GL_BLEND_DST, &blend_destination);
-    const GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
-    const GLboolean depth = glIsEnabled(GL_DEPTH_TEST);
-    const GLboolean lighting = glIsEnabled(GL_LIGHTING);
-    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
-    const GLboolean blending = glIsEnabled(GL_BLEND);
+    // The enables, polygon modes, blending, scissor box, texture binding and environment, matrix
+    // mode and current colour: all that the text changes comes back with the pop.
+    glPushAttrib(GL_ENABLE_BIT | GL_POLYGON_BIT | GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT | GL_TEXTURE_BIT |
+                 GL_TRANSFORM_BIT | GL_CURRENT_BIT);
 
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glEnable(GL_TEXTURE_2D);
@@ -84,6 +83,7 @@ void overlay_print(int x, int y, const char* format, ...) {
     glPushMatrix();
     glLoadIdentity();
     glBindTexture(GL_TEXTURE_2D, font_texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 
     layout_text(text, x, y, text_state, viewport[0], viewport[2], layout);
     glScissor(layout.scissor_x, layout.scissor_y, layout.scissor_width, layout.scissor_height);
@@ -106,14 +106,6 @@ void overlay_print(int x, int y, const char* format, ...) {
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
-    glPolygonMode(GL_FRONT, static_cast<GLenum>(polygon_modes[0]));
-    glPolygonMode(GL_BACK, static_cast<GLenum>(polygon_modes[1]));
-    if (lighting) glEnable(GL_LIGHTING);
-    if (!blending) glDisable(GL_BLEND);
-    glBlendFunc(static_cast<GLenum>(blend_source), static_cast<GLenum>(blend_destination));
-    if (depth) glEnable(GL_DEPTH_TEST);
-    if (!texturing) glDisable(GL_TEXTURE_2D);
-    if (!scissor) glDisable(GL_SCISSOR_TEST);
-    glMatrixMode(static_cast<GLenum>(matrix_mode));
+    glPopAttrib();
     text_state = TextState{};
 }

@@ -12,6 +12,7 @@
 #include "engine/scene/scene_math.h"
 #include "engine/scene/text_block.h"
 #include "engine/scene/view_state.h"
+#include "gui/gl/frame_state.h"
 #include "gui/gl/gl_context.h"
 #include "gui/gl/overlay.h"
 #include "gui/kit/app_windows.h"
@@ -44,11 +45,6 @@ struct ViewSettings {
     int slider_frame;
 };
 
-int option_index(const char* name) {
-    GtkWidget* option = main_widget(name);
-    return option ? gtk_option_menu_get_history(GTK_OPTION_MENU(option)) : 0;
-}
-
 ViewSettings read_view_settings() {
     ViewSettings s;
     s.marks = widget_active("check_ver_marcas");
@@ -56,7 +52,7 @@ ViewSettings read_view_settings() {
     s.bones = widget_active("check_ver_huesos");
     s.bone_radius = widget_value("spin_ver_huesos");
     s.trail_step = widget_int("spin_ver_rastro");
-    s.render_mode = option_index("option_ver_render");
+    s.render_mode = option_position("option_ver_render");
     s.trajectories = widget_active("check_ver_trazas");
     s.trajectory_from = widget_int("spin_ver_origen_trazas");
     s.trajectory_to = widget_int("spin_ver_destino_trazas");
@@ -64,10 +60,10 @@ ViewSettings read_view_settings() {
     s.text_block = widget_active("check_ver_nombre");
     s.velocity = widget_active("checkbutton_velocity");
     s.velocity_radius = widget_value("spinbutton_velocity");
-    s.velocity_mode = option_index("optionmenu_velocity");
+    s.velocity_mode = option_position("optionmenu_velocity");
     s.acceleration = widget_active("checkbutton_acceleration");
     s.acceleration_radius = widget_value("spinbutton_acceleration");
-    s.acceleration_mode = option_index("optionmenu_acceleration");
+    s.acceleration_mode = option_position("optionmenu_acceleration");
     s.blending = widget_value("spin_blending");
     s.slider_frame = widget_int("hscale_frame");
     return s;
@@ -333,6 +329,7 @@ void draw_view(GtkWidget* widget) {
     if (!widget) return;
     GlSection gl(widget);
     if (!gl.open()) return;
+    const FrameState frame;
     draw_scene(widget);
     gl.swap_or_flush();
 }
@@ -350,6 +347,7 @@ std::vector<unsigned char> render_view_pixels(GtkWidget* widget, int& width, int
     std::vector<unsigned char> pixels;
     GlSection gl(widget);
     if (!gl.open()) return pixels;
+    const FrameState frame;
     draw_scene(widget);
     width = view.view_width;
     height = view.view_height;

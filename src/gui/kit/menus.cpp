@@ -13,6 +13,14 @@
 
 namespace {
 
+std::vector<std::string> mark_names() {
+    std::vector<std::string> names;
+    for (int m = 0; m < app.mark_count(); ++m) names.push_back(app.channels[m].name_text());
+    return names;
+}
+
+}  // namespace
+
 void fill_option_menu(GtkWidget* window, const char* name, const std::vector<std::string>& labels) {
     GtkWidget* option = find_widget(window, name);
     if (!option) return;
@@ -25,13 +33,21 @@ void fill_option_menu(GtkWidget* window, const char* name, const std::vector<std
     gtk_option_menu_set_menu(GTK_OPTION_MENU(option), menu);
 }
 
-std::vector<std::string> mark_names() {
-    std::vector<std::string> names;
-    for (int m = 0; m < app.mark_count(); ++m) names.push_back(app.channels[m].name_text());
-    return names;
+void fill_list(const char* name, const std::vector<std::vector<std::string>>& rows) {
+    GtkWidget* widget = main_widget(name);
+    if (!widget) return;
+    GtkCList* list = GTK_CLIST(widget);
+    gtk_clist_freeze(list);
+    gtk_clist_clear(list);
+    std::vector<gchar*> row;
+    for (const std::vector<std::string>& texts : rows) {
+        // A row shorter than the list has empty cells at its end.
+        row.assign(static_cast<size_t>(list->columns), const_cast<gchar*>(""));
+        for (size_t c = 0; c < texts.size() && c < row.size(); ++c) row[c] = const_cast<gchar*>(texts[c].c_str());
+        gtk_clist_append(list, row.data());
+    }
+    gtk_clist_thaw(list);
 }
-
-}  // namespace
 
 void fill_mark_menu(GtkWidget* window, const char* option_menu) { fill_option_menu(window, option_menu, mark_names()); }
 
@@ -51,15 +67,7 @@ void fill_layer_menu(GtkWidget* window, const char* option_menu) {
 }
 
 void fill_mark_lists() {
-    for (const char* name : {"list_can", "clist_entity", "list_ver_trazas"}) {
-        GtkWidget* list = main_widget(name);
-        if (!list) continue;
-        gtk_clist_freeze(GTK_CLIST(list));
-        gtk_clist_clear(GTK_CLIST(list));
-        for (int m = 0; m < app.mark_count(); ++m) {
-            gchar* row[] = {const_cast<gchar*>(app.channels[m].name_text().c_str())};
-            gtk_clist_append(GTK_CLIST(list), row);
-        }
-        gtk_clist_thaw(GTK_CLIST(list));
-    }
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& name : mark_names()) rows.push_back({name});
+    for (const char* list : {"list_can", "clist_entity", "list_ver_trazas"}) fill_list(list, rows);
 }

@@ -2,6 +2,7 @@
 #include "gui/kit/ui_helpers.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "gui/kit/app_windows.h"
 #include "gui/kit/widgets.h"
@@ -27,11 +28,34 @@ double widget_value(const char* name) {
 
 int widget_int(const char* name) { return static_cast<int>(widget_value(name)); }
 
-bool widget_active(const char* name) {
-    GtkWidget* widget = main_widget(name);
+// Halves round up, as GTK's own spin reading rounds them.
+int widget_rounded(const char* name) { return static_cast<int>(std::floor(widget_value(name) + 0.5)); }
+
+bool widget_active(const char* name) { return widget_active(app_windows.main_window, name); }
+
+bool widget_active(GtkWidget* window, const char* name) {
+    GtkWidget* widget = find_widget(window, name);
     if (!widget) return false;
     if (GTK_IS_CHECK_MENU_ITEM(widget)) return gtk_check_menu_item_get_active(GTK_CHECK_MENU_ITEM(widget));
     return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget));
+}
+
+std::string entry_text(const char* name) { return entry_text(app_windows.main_window, name); }
+
+std::string entry_text(GtkWidget* window, const char* name) {
+    GtkWidget* entry = find_widget(window, name);
+    return entry ? gtk_entry_get_text(GTK_ENTRY(entry)) : "";
+}
+
+int option_position(const char* name) { return option_position(app_windows.main_window, name); }
+
+int option_position(GtkWidget* window, const char* name) {
+    GtkWidget* option = find_widget(window, name);
+    return option ? gtk_option_menu_get_history(GTK_OPTION_MENU(option)) : -1;
+}
+
+void set_option_position(GtkWidget* window, const char* name, int position) {
+    if (GtkWidget* option = find_widget(window, name)) gtk_option_menu_set_history(GTK_OPTION_MENU(option), position);
 }
 
 void set_widget_value(const char* name, double value) {

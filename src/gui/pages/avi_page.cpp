@@ -2,10 +2,14 @@
 // end starts the video script with what the panel holds.
 #include "gui/pages/avi_page.h"
 
+#include <string>
+#include <vector>
+
 #include "engine/scene/recording.h"
 #include "gui/gl/record_tick.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/file_dialog.h"
+#include "gui/kit/menus.h"
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
 #include "platform/launch.h"
@@ -20,8 +24,7 @@ int selected_codec_row() {
 
 void make_video() {
     VideoRequest request;
-    GtkWidget* entry = main_widget("entry_filename_avi");
-    request.entry_text = entry ? gtk_entry_get_text(GTK_ENTRY(entry)) : "";
+    request.entry_text = entry_text("entry_filename_avi");
     request.fps = widget_int("spin_fps_avi");
     request.kfps = widget_int("spin_kfps_avi");
     request.quality = widget_int("hscale_quality_avi");
@@ -58,16 +61,9 @@ void select_video_file() { file_select("Save file", "*.avi", SELECT_VIDEO_FILE);
 }  // namespace
 
 void fill_codec_list() {
-    GtkWidget* list = main_widget("clist_codecs_avi");
-    if (!list) return;
-    GtkCList* clist = GTK_CLIST(list);
-    gtk_clist_freeze(clist);
-    gtk_clist_clear(clist);
-    for (const CodecEntry& codec : read_codec_list("codecs.dat")) {
-        gchar* row[] = {const_cast<gchar*>(codec.description.c_str())};
-        gtk_clist_append(clist, row);
-    }
-    gtk_clist_thaw(clist);
+    std::vector<std::vector<std::string>> rows;
+    for (const CodecEntry& codec : read_codec_list("codecs.dat")) rows.push_back({codec.description});
+    fill_list("clist_codecs_avi", rows);
 }
 
 void video_file_chosen(const std::string& path) { set_entry_text("entry_filename_avi", path); }

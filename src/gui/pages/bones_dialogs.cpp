@@ -8,6 +8,7 @@
 #include "gui/gl/redraw_tick.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/menus.h"
+#include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
 #include "gui/kit/window_builder.h"
 #include "gui/pages/bones_page.h"
@@ -61,23 +62,13 @@ GtkWidget* new_table(guint rows) {
     return table;
 }
 
-int menu_position(GtkWidget* dialog, const char* name) {
-    GtkWidget* option = find_widget(dialog, name);
-    return option ? gtk_option_menu_get_history(GTK_OPTION_MENU(option)) : -1;
-}
-
-void select_position(GtkWidget* dialog, const char* name, int position) {
-    if (GtkWidget* option = find_widget(dialog, name)) gtk_option_menu_set_history(GTK_OPTION_MENU(option), position);
-}
-
 bool valid_mark(int m) { return m >= 0 && m < app.mark_count(); }
 bool valid_colour(int c) { return c >= 0 && c < colour_count; }
 
 void mark_ok_clicked(GtkButton*, gpointer) {
     GtkWidget* dialog = mark_dialog;
-    const int colour = menu_position(dialog, "optionmenu_color");
-    GtkWidget* check = find_widget(dialog, "check_visible_marca");
-    const int visible = check && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check)) ? 1 : 0;
+    const int colour = option_position(dialog, "optionmenu_color");
+    const int visible = widget_active(dialog, "check_visible_marca") ? 1 : 0;
     if (valid_mark(edited_mark) && valid_colour(colour)) {
         skeleton_change_mark(app, edited_mark, colour, visible);
         skeleton_fill_marks_list();
@@ -109,9 +100,9 @@ GtkWidget* create_mark_dialog() {
 
 void bone_ok_clicked(GtkButton*, gpointer) {
     GtkWidget* dialog = bone_dialog;
-    const int origin = menu_position(dialog, "optionmenu_origen");
-    const int destination = menu_position(dialog, "optionmenu_destino");
-    const int colour = menu_position(dialog, "optionmenu_color");
+    const int origin = option_position(dialog, "optionmenu_origen");
+    const int destination = option_position(dialog, "optionmenu_destino");
+    const int colour = option_position(dialog, "optionmenu_color");
     const bool valid = edited_bone >= 0 && edited_bone < app.bone_count && valid_mark(origin) &&
                        valid_mark(destination) && valid_colour(colour);
     // A refused edit is lost with the dialog.
@@ -149,7 +140,7 @@ void edit_mark_clicked() {
     const MarkStyle& style = app.mark_styles[mark];
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(find_widget(dialog, "check_visible_marca")), style.visible != 0);
     fill_colour_menu(dialog, "optionmenu_color");
-    select_position(dialog, "optionmenu_color", style.colour);
+    set_option_position(dialog, "optionmenu_color", style.colour);
     gtk_widget_show(dialog);
 }
 
@@ -162,8 +153,8 @@ void edit_bone_clicked() {
     fill_mark_menu(dialog, "optionmenu_origen");
     fill_mark_menu(dialog, "optionmenu_destino");
     const Bone& edited = app.bones[bone];
-    select_position(dialog, "optionmenu_color", edited.colour);
-    select_position(dialog, "optionmenu_origen", edited.origin);
-    select_position(dialog, "optionmenu_destino", edited.destination);
+    set_option_position(dialog, "optionmenu_color", edited.colour);
+    set_option_position(dialog, "optionmenu_origen", edited.origin);
+    set_option_position(dialog, "optionmenu_destino", edited.destination);
     gtk_widget_show(dialog);
 }

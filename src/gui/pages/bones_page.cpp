@@ -2,6 +2,9 @@
 // inserting and deleting bones. The mark and bone dialogs are in bones_dialogs.
 #include "gui/pages/bones_page.h"
 
+#include <string>
+#include <vector>
+
 #include "engine/model/capture_model.h"
 #include "engine/model/colour_table.h"
 #include "engine/skeleton/skeleton_edit.h"
@@ -9,6 +12,7 @@
 #include "gui/gl/redraw_tick.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/file_dialog.h"
+#include "gui/kit/menus.h"
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
 #include "gui/pages/bones_dialogs.h"
@@ -21,25 +25,6 @@ const char* colour_name(int colour) { return colour >= 0 && colour < colour_coun
 
 const char* mark_name(int mark) {
     return mark >= 0 && mark < app.mark_count() ? app.channels[mark].name_text().c_str() : "";
-}
-
-// Clears the list and hands it back frozen, or nullptr when it is not there.
-GtkCList* begin_refill(const char* name) {
-    GtkWidget* list = main_widget(name);
-    if (!list) return nullptr;
-    gtk_clist_freeze(GTK_CLIST(list));
-    gtk_clist_clear(GTK_CLIST(list));
-    return GTK_CLIST(list);
-}
-
-void append_row(GtkCList* list, const char* first, const char* second, const char* third) {
-    gchar* row[] = {const_cast<gchar*>(first), const_cast<gchar*>(second), const_cast<gchar*>(third)};
-    gtk_clist_append(list, row);
-}
-
-int option_position(const char* name) {
-    GtkWidget* option = main_widget(name);
-    return option ? gtk_option_menu_get_history(GTK_OPTION_MENU(option)) : -1;
 }
 
 void open_clicked() { file_select("Open Skeleton File", "*.bon", SELECT_OPEN_SKELETON); }
@@ -70,23 +55,21 @@ void delete_clicked() {
 }  // namespace
 
 void skeleton_fill_marks_list() {
-    GtkCList* list = begin_refill("clist_hue_marcas");
-    if (!list) return;
+    std::vector<std::vector<std::string>> rows;
     for (int m = 0; m < app.mark_count(); ++m) {
         const MarkStyle& style = app.mark_styles[m];
-        append_row(list, mark_name(m), colour_name(style.colour), style.visible ? "Yes" : "No");
+        rows.push_back({mark_name(m), colour_name(style.colour), style.visible ? "Yes" : "No"});
     }
-    gtk_clist_thaw(list);
+    fill_list("clist_hue_marcas", rows);
 }
 
 void skeleton_fill_bones_list() {
-    GtkCList* list = begin_refill("clist_hue_huesos");
-    if (!list) return;
+    std::vector<std::vector<std::string>> rows;
     for (int b = 0; b < app.bone_count; ++b) {
         const Bone& bone = app.bones[b];
-        append_row(list, mark_name(bone.origin), mark_name(bone.destination), colour_name(bone.colour));
+        rows.push_back({mark_name(bone.origin), mark_name(bone.destination), colour_name(bone.colour)});
     }
-    gtk_clist_thaw(list);
+    fill_list("clist_hue_huesos", rows);
 }
 
 void skeleton_file_chosen(const std::string& path) {

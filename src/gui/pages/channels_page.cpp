@@ -18,12 +18,6 @@
 
 namespace {
 
-// Frames and the factor of these panels are read rounded to the nearest integer.
-int rounded(const char* name) {
-    GtkWidget* spin = main_widget(name);
-    return spin ? gtk_spin_button_get_value_as_int(GTK_SPIN_BUTTON(spin)) : 0;
-}
-
 std::vector<int> selected_channels() {
     std::vector<int> channels;
     GtkWidget* list = main_widget("list_can");
@@ -43,26 +37,22 @@ void fill_option_toggled(GtkToggleButton* button, gpointer) {
     set_widget_sensitive("spinbutton_can_maxgap", gtk_toggle_button_get_active(button));
 }
 
-int option_position(const char* name) {
-    GtkWidget* option = main_widget(name);
-    return option ? gtk_option_menu_get_history(GTK_OPTION_MENU(option)) : -1;
-}
-
 }  // namespace
 
 void select_all_channels() {
     if (GtkWidget* list = main_widget("list_can")) gtk_clist_select_all(GTK_CLIST(list));
 }
 
+// Frames and the factor of these panels are read rounded to the nearest integer.
 void process_selected_channels() {
     if (app.current_layer == 0) return;
-    const int first = rounded("spinbutton_can_origen");
-    const int last = rounded("spinbutton_can_destino");
-    const int factor = rounded("spinbutton_can_factor_suavizado");
+    const int first = widget_rounded("spinbutton_can_origen");
+    const int last = widget_rounded("spinbutton_can_destino");
+    const int factor = widget_rounded("spinbutton_can_factor_suavizado");
     if (widget_active("radiobutton_can_interpolar")) {
         run_repair(app, first, last, selected_channels());
     } else if (widget_active("radiobutton_can_rellenar")) {
-        run_fill(app, first, last, selected_channels(), FillMethod::automatic, rounded("spinbutton_can_maxgap"));
+        run_fill(app, first, last, selected_channels(), FillMethod::automatic, widget_rounded("spinbutton_can_maxgap"));
     } else {
         run_smooth(app, first, last, selected_channels(), factor < 1 ? 1 : factor);
     }

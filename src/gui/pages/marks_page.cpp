@@ -30,8 +30,7 @@ int chosen_axis() {
 
 // The menu position is the channel index; -1 while the menu does not name a mark of the working copy.
 int chosen_mark() {
-    GtkWidget* menu = main_widget("option_mar_marcas");
-    const int mark = menu ? gtk_option_menu_get_history(GTK_OPTION_MENU(menu)) : -1;
+    const int mark = option_position("option_mar_marcas");
     if (mark < 0 || mark >= app.mark_count() || app.channels[mark].empty()) return -1;
     return mark;
 }

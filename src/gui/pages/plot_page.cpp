@@ -24,21 +24,6 @@
 
 namespace {
 
-int option_position(const char* name) {
-    GtkWidget* option = main_widget(name);
-    return option ? gtk_option_menu_get_history(GTK_OPTION_MENU(option)) : -1;
-}
-
-std::string entry_text(const char* name) {
-    GtkWidget* entry = main_widget(name);
-    return entry ? gtk_entry_get_text(GTK_ENTRY(entry)) : "";
-}
-
-void empty_option_menu(const char* name) {
-    GtkWidget* option = main_widget(name);
-    if (option) gtk_option_menu_set_menu(GTK_OPTION_MENU(option), gtk_menu_new());
-}
-
 // The frame spin keeps its value where the new range allows.
 void set_frame_range(const char* name, int last) {
     const double value = std::clamp(widget_value(name), 0.0, static_cast<double>(std::max(last, 0)));
@@ -85,7 +70,7 @@ void plot_script_ended(GPid pid, gint status, gpointer data) {
 void plot_layer_changed() {
     const int layer = plot_chosen_layer(app, option_position("option_layer_plot"));
     if (layer == 0 || app.current_layer == 0) {
-        empty_option_menu("option_channel_plot");
+        fill_option_menu(app_windows.main_window, "option_channel_plot", {});
         return;
     }
     const int current = app.current_layer;

@@ -20,17 +20,17 @@
 
 namespace {
 
-std::string entry_text(GtkWidget* dialog, const char* name) {
-    std::string text = gtk_entry_get_text(GTK_ENTRY(find_widget(dialog, name)));
+std::string command_text(GtkWidget* dialog, const char* name) {
+    std::string text = entry_text(dialog, name);
     if (text.size() > COMMAND_CAPACITY - 1) text.resize(COMMAND_CAPACITY - 1);
     return text;
 }
 
 void preferences_ok(GtkButton*, gpointer) {
     GtkWidget* dialog = app_windows.preferences_dialog;
-    app.xml_editor_command = entry_text(dialog, "entry_editorxml");
-    app.idf_editor_command = entry_text(dialog, "entry_editoridf");
-    app.xml_viewer_command = entry_text(dialog, "entry_visorxml");
+    app.xml_editor_command = command_text(dialog, "entry_editorxml");
+    app.idf_editor_command = command_text(dialog, "entry_editoridf");
+    app.xml_viewer_command = command_text(dialog, "entry_visorxml");
     config_save();
     gtk_widget_destroy(dialog);
 }

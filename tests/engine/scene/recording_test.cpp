@@ -45,13 +45,9 @@ std::string bmp_bytes(const std::vector<unsigned char>& rgb, int width, int heig
 // Runs the test in its own folder, as the program runs in its own directory.
 struct InFolder : ::testing::Test {
     TempDir dir;
-    std::string previous = std::filesystem::current_path().string();
+    WorkingDirectory in_test_folder{dir.dir};
     Recorder recorder;
-    void SetUp() override {
-        ASSERT_EQ(chdir(dir.dir.c_str()), 0);
-        recording_state = RecordingState{};
-    }
-    void TearDown() override { ASSERT_EQ(chdir(previous.c_str()), 0); }
+    void SetUp() override { recording_state = RecordingState{}; }
 };
 
 }  // namespace
@@ -333,10 +329,11 @@ TEST_F(VideoScript, NoCodecSelectedMakesAnUncompressedVideo) {
     r.fps = 30;
     r.select_codec = true;
     r.codec = codec_at_row({}, -1);
-    const std::string previous = std::filesystem::current_path().string();
-    ASSERT_EQ(chdir(dir.dir.c_str()), 0);  // the program's folder, where a relative name goes
-    const int status = run(r);
-    ASSERT_EQ(chdir(previous.c_str()), 0);
+    int status = -1;
+    {
+        const WorkingDirectory in_program_folder(dir.dir);  // where a relative name goes
+        status = run(r);
+    }
     ASSERT_EQ(status, 0);
     const std::string info = probe(dir.path("TempVideoZemo.avi"));
     EXPECT_NE(info.find("codec_name=rawvideo"), std::string::npos) << info;

@@ -9,6 +9,7 @@
 #include "engine/model/capture_model.h"
 #include "engine/scene/camera.h"
 #include "engine/scene/view_state.h"
+#include "gui/gl/frame_state.h"
 #include "gui/gl/gl_context.h"
 #include "gui/gl/gl_view.h"
 #include "gui/gl/overlay.h"
@@ -185,6 +186,50 @@ TEST_F(ViewTest, TheTextBlockShowsNoForALostMark) {
     EXPECT_FALSE(box_equal(reference("[OK]")));
 }
 
+// The text is the drawing that binds a texture and sets a scissor box: after a frame with it, and
+// after the text printed alone, GL is as it was before.
+TEST_F(ViewTest, AFrameAndTheTextLeaveTheGlStateAsTheyFoundIt) {
+    open_scene();
+    gtk_clist_select_row(GTK_CLIST(widget("list_ver_trazas")), 2, 0);
+    struct GlState {
+        GLint texture, scissor_box[4], modelview_depth, projection_depth;
+        GLboolean scissor_test, texturing;
+    };
+    const auto state = [] {
+        GlState s{};
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &s.texture);
+        glGetIntegerv(GL_SCISSOR_BOX, s.scissor_box);
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &s.modelview_depth);
+        glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &s.projection_depth);
+        s.scissor_test = glIsEnabled(GL_SCISSOR_TEST);
+        s.texturing = glIsEnabled(GL_TEXTURE_2D);
+        return s;
+    };
+    const auto expect_as_found = [](const GlState& s, const GlState& before, const char* after) {
+        SCOPED_TRACE(after);
+        EXPECT_EQ(s.texture, 0);
+        EXPECT_FALSE(s.scissor_test);
+        EXPECT_FALSE(s.texturing);
+        EXPECT_TRUE(std::equal(s.scissor_box, s.scissor_box + 4, before.scissor_box));
+        EXPECT_EQ(s.modelview_depth, 1);
+        EXPECT_EQ(s.projection_depth, 1);
+        EXPECT_EQ(gl_errors(), std::vector<std::string>{});
+    };
+    GlState before{};
+    {
+        GlSection gl(widget("gtkglext_modelo3D"));
+        ASSERT_TRUE(gl.open());
+        before = state();
+    }
+    render();
+    GlSection gl(widget("gtkglext_modelo3D"));
+    ASSERT_TRUE(gl.open());
+    expect_as_found(state(), before, "a frame");
+    overlay_set_size(9);
+    overlay_print(10, 10, "%s", "text");
+    expect_as_found(state(), before, "the text alone");
+}
+
 namespace {
 
 std::vector<int> shown_frames;
@@ -192,9 +237,8 @@ std::vector<int> shown_frames;
 void remember_frame(GtkRange* range, gpointer) { shown_frames.push_back(static_cast<int>(gtk_range_get_value(range))); }
 
 // Runs the main loop until `count` frames have been shown or two seconds have passed.
-void run_until(size_t count) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (shown_frames.size() < count && std::chrono::steady_clock::now() < end) g_main_context_iteration(nullptr, FALSE);
+void run_until_shown(GuiTest& test, size_t count) {
+    test.run_until([count] { return shown_frames.size() >= count; }, std::chrono::seconds(2));
 }
 
 }  // namespace
@@ -205,7 +249,7 @@ TEST_F(ViewTest, PlaybackAtSpeedFourLoopsThroughTheFrames) {
     shown_frames.clear();
     const gulong handler = g_signal_connect(widget("hscale_frame"), "value-changed", G_CALLBACK(remember_frame), nullptr);
     set_widget_active("boton_play", true);
-    run_until(7);
+    run_until_shown(*this, 7);
     set_widget_active("boton_play", false);
     process_pending_events();
     g_signal_handler_disconnect(widget("hscale_frame"), handler);
@@ -219,7 +263,7 @@ TEST_F(ViewTest, PlaybackOfAOneFrameCaptureStaysStill) {
     const gulong handler = g_signal_connect(widget("hscale_frame"), "value-changed", G_CALLBACK(remember_frame), nullptr);
     set_widget_active("boton_play", true);
     redraw_view(widget("gtkglext_modelo3D"));
-    run_until(1);
+    run_until_shown(*this, 1);
     set_widget_active("boton_play", false);
     g_signal_handler_disconnect(widget("hscale_frame"), handler);
     EXPECT_TRUE(shown_frames.empty());

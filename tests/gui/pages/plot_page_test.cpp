@@ -44,18 +44,12 @@ struct PlotPageTest : GuiTest {
     // Plot Image with the working directory in the test's folder, so gplot/ is the test's own.
     void plot_in_test_folder() {
         mkdir(dir.path("gplot").c_str(), 0777);
-        char* previous = getcwd(nullptr, 0);
-        ASSERT_EQ(chdir(dir.dir.c_str()), 0);
+        const WorkingDirectory in_test_folder(dir.dir);
         click("button_plot_plot");
-        ASSERT_EQ(chdir(previous), 0);
-        free(previous);
     }
     // Runs the main loop until the Plot page's result is no longer `running`.
     std::string result_after(const std::string& running) {
-        for (int i = 0; i < 3000 && label("label_result_plot") == running; ++i) {
-            process_pending_events();
-            g_usleep(10000);
-        }
+        run_until([&] { return label("label_result_plot") != running; }, std::chrono::seconds(30));
         return label("label_result_plot");
     }
 };
@@ -203,11 +197,10 @@ TEST_F(PlotPageTest, PlotFilesThatCannotBeWrittenSayWhyAndNothingIsLaunched) {
     add("a", 0, 19, 0);
     // gplot/ is a plain file here, so no plot file can be created inside it.
     write_file(dir.path("gplot"), "not a folder");
-    char* previous = getcwd(nullptr, 0);
-    ASSERT_EQ(chdir(dir.dir.c_str()), 0);
-    click("button_plot_plot");
-    ASSERT_EQ(chdir(previous), 0);
-    free(previous);
+    {
+        const WorkingDirectory in_test_folder(dir.dir);
+        click("button_plot_plot");
+    }
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].type, 3);
     EXPECT_EQ(messages[0].text.rfind("Error saving file:\n ", 0), 0u) << messages[0].text;
@@ -238,10 +231,15 @@ TEST_F(PlotPageTest, WithoutAViewerOrWhenGnuplotFailsThePageSaysSo) {
     GtkWidget* window = plot_image_window();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(GTK_WIDGET_VISIBLE(window));
-    for (int i = 0; i < 20; ++i) {
-        process_pending_events();
-        g_usleep(10000);
-    }
+    // The picture is read back from the screen once the image has been drawn there.
+    bool drawn = false;
+    g_signal_connect_after(gtk_bin_get_child(GTK_BIN(window)), "expose-event",
+                           G_CALLBACK(+[](GtkWidget*, GdkEventExpose*, gpointer into) -> gboolean {
+                               *static_cast<bool*>(into) = true;
+                               return FALSE;
+                           }),
+                           &drawn);
+    run_until([&] { return drawn; }, std::chrono::seconds(2));
     EXPECT_GT(shown_share(window, dir.path("gplot/output.png")), 0.99);
     gtk_widget_destroy(window);
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include "engine/model/seams.h"
 #include "engine/scene/recording.h"
@@ -25,20 +26,19 @@ std::uint32_t u32(const std::string& bytes, size_t at) {
 }
 
 struct RecordingTest : GuiTest {
-    std::string previous;
+    std::unique_ptr<WorkingDirectory> in_test_folder;
     std::string previous_tmpdir;
     std::vector<LaunchRequest> launched;
 
     void SetUp() override {
         GuiTest::SetUp();
         if (IsSkipped()) return;
-        previous = std::filesystem::current_path().string();
         if (const char* tmpdir = std::getenv("TMPDIR")) previous_tmpdir = tmpdir;
         // The test's folder stands for the program's folder, its "tmp" for the user's temporary folder.
         std::filesystem::copy_file(build_path("codecs.dat"), dir.path("codecs.dat"));
         std::filesystem::create_directory(dir.path("tmp"));
         setenv("TMPDIR", dir.path("tmp").c_str(), 1);
-        ASSERT_EQ(chdir(dir.dir.c_str()), 0);
+        in_test_folder = std::make_unique<WorkingDirectory>(dir.dir);
         set_launch_recorder([this](const LaunchRequest& launch) { launched.push_back(launch); });
         gtk_widget_show(app_windows.main_window);
         process_pending_events();
@@ -51,9 +51,7 @@ struct RecordingTest : GuiTest {
         } else {
             setenv("TMPDIR", previous_tmpdir.c_str(), 1);
         }
-        if (!previous.empty()) {
-            EXPECT_EQ(chdir(previous.c_str()), 0);
-        }
+        in_test_folder.reset();
         GuiTest::TearDown();
     }
 
@@ -64,14 +62,8 @@ struct RecordingTest : GuiTest {
 
     void redraw() { redraw_view(widget("gtkglext_modelo3D")); }
 
-    // Runs the main loop for a while, as the user would wait.
-    void wait_ms(int ms) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (std::chrono::steady_clock::now() < end) {
-            // One event at a time: during playback there is always one more.
-            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);
-        }
-    }
+    // Runs the main loop for a while, to see that nothing more happens in that time.
+    void wait_ms(int ms) { run_until([] { return false; }, std::chrono::milliseconds(ms)); }
 
     // An image of the last recording.
     bool exists(const std::string& name) {
@@ -207,11 +199,11 @@ TEST_F(RecordingTest, TheTickRecordsTheStillPictureEvery66Ms) {
     open_small_capture("rec.idf", 3, 4);
     const auto start = std::chrono::steady_clock::now();
     set_rec(true);
-    wait_ms(400);
+    run_until([] { return recording_state.frame_counter >= 4; }, std::chrono::seconds(2));
     const int recorded = recording_state.frame_counter;
     // A loaded machine can stretch the wait: the bound follows the time that really passed.
     const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    EXPECT_GE(recorded, 3);
+    EXPECT_GE(recorded, 4);
     EXPECT_LE(recorded, waited.count() / 66 + 2) << "in " << waited.count() << " ms";
     set_rec(false);
     wait_ms(200);
@@ -224,12 +216,12 @@ TEST_F(RecordingTest, StoppingPlaybackWhileRecordingStartsTheTickAgain) {
     set_widget_value("spin_ver_velocidad", -20);  // 40 ms a frame keeps the chain slow
     set_rec(true);
     set_widget_active("boton_play", true);
-    wait_ms(300);
+    run_until([] { return recording_state.frame_counter > 0; }, std::chrono::seconds(2));
     EXPECT_GT(recording_state.frame_counter, 0);  // playback records the frames it shows
     set_widget_active("boton_play", false);
     wait_ms(150);
     const int stopped_at = recording_state.frame_counter;
-    wait_ms(300);
+    run_until([&] { return recording_state.frame_counter - stopped_at >= 3; }, std::chrono::seconds(2));
     EXPECT_GE(recording_state.frame_counter - stopped_at, 3);
     set_rec(false);
 }

@@ -34,10 +34,7 @@ struct MessagesTest : GuiTest {
             ASSERT_TRUE(gdk_test_simulate_button(window, x, y, 1, GdkModifierType(0), type));
         }
         // The events come back from the server: wait until the command has reported.
-        for (int tries = 0; tries < 200 && messages.size() == before; ++tries) {
-            process_pending_events();
-            g_usleep(10000);
-        }
+        run_until([&] { return messages.size() != before; }, std::chrono::seconds(2));
     }
 
     int count(const std::string& text, const std::string& part) {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "engine/model/capture_model.h"
 #include "engine/model/seams.h"
@@ -211,9 +212,7 @@ TEST_F(GuiTest, SaveAsThenSaveWritesToTheOpenedFile) {
 }
 
 TEST_F(GuiTest, PreferencesAreEditedAndSavedToZemoIni) {
-    char cwd[4096];
-    const std::string previous = getcwd(cwd, sizeof cwd);
-    ASSERT_EQ(chdir(dir.dir.c_str()), 0);
+    const WorkingDirectory in_test_folder(dir.dir);
     app.xml_editor_command = "xmlcopyeditor";
     click("preferencias1");
     GtkWidget* dialog = app_windows.preferences_dialog;
@@ -231,7 +230,6 @@ TEST_F(GuiTest, PreferencesAreEditedAndSavedToZemoIni) {
     gtk_button_clicked(GTK_BUTTON(find_widget(app_windows.preferences_dialog, "boton_preferencias_cancelar")));
     EXPECT_EQ(app.xml_viewer_command, "firefox");
     EXPECT_EQ(read_file("zemo.ini"), "xmlcopyeditor\ngedit --new-window\nfirefox\n");
-    ASSERT_EQ(chdir(previous.c_str()), 0);
 }
 
 TEST_F(GuiTest, ToolsAndHelpLaunchTheirCommands) {
@@ -312,9 +310,7 @@ TEST_F(GuiTest, FindWidgetClimbsFromPopUpMenusAndWarnsOnUnknownNames) {
 }
 
 TEST_F(GuiTest, AMissingImagesFolderStillBuildsTheWindowsWithWarnings) {
-    char cwd[4096];
-    const std::string previous = getcwd(cwd, sizeof cwd);
-    ASSERT_EQ(chdir(dir.dir.c_str()), 0);
+    auto in_test_folder = std::make_unique<WorkingDirectory>(dir.dir);
     std::vector<std::string> warnings;
     const guint handler = g_log_set_handler(nullptr, G_LOG_LEVEL_WARNING, +[](const gchar*, GLogLevelFlags, const gchar* text, gpointer into) {
         static_cast<std::vector<std::string>*>(into)->push_back(text);
@@ -322,7 +318,7 @@ TEST_F(GuiTest, AMissingImagesFolderStillBuildsTheWindowsWithWarnings) {
     GtkWidget* window = create_main_window();
     GtkWidget* splash = create_splash_window();
     g_log_remove_handler(nullptr, handler);
-    ASSERT_EQ(chdir(previous.c_str()), 0);
+    in_test_folder.reset();
     EXPECT_NE(find_widget(window, "boton_herr_abrir"), nullptr);
     for (const char* file : {"abrir.XPM", "mini_eye.xpm", "s_esqueleto.XPM", "play.XPM"}) {
         EXPECT_NE(std::find(warnings.begin(), warnings.end(), std::string("Couldn't find pixmap file: ") + file),

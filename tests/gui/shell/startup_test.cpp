@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <iterator>
 #include <sstream>
-#include <thread>
 
 #include "support/test_support.h"
 
@@ -48,10 +47,9 @@ Started start_zemo(const TempDir& logs, const std::string& argv0, const std::str
 
 // Waits up to ten seconds; the exit code, or -1 when it did not exit by itself.
 int wait_exit(pid_t pid) {
-    for (int i = 0; i < 400; ++i) {
-        int status;
-        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    int status = 0;
+    if (wait_until([&] { return waitpid(pid, &status, WNOHANG) == pid; }, std::chrono::seconds(10))) {
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
@@ -60,26 +58,36 @@ int wait_exit(pid_t pid) {
 
 bool still_running(pid_t pid) { return waitpid(pid, nullptr, WNOHANG) == 0; }
 
+// The output of a command run on `display` (the test display when empty).
+std::string run_on(const std::string& display, const std::string& command) {
+    std::string out;
+    run_command((display.empty() ? "" : "DISPLAY=" + display + " ") + command, &out);
+    return out;
+}
+
+// The id of a shown window of the program (of the process `pid` when given: other programs may
+// share the test display) with this title, waiting up to ten seconds; empty when none came.
+std::string window_titled(const std::string& display, const std::string& title, pid_t pid = 0) {
+    const std::string search = pid ? "--pid " + std::to_string(pid) : "--classname zemo";
+    std::string found;
+    wait_until(
+        [&] {
+            std::istringstream ids(run_on(display, "xdotool search --onlyvisible " + search));
+            for (std::string id; ids >> id;) {
+                if (run_on(display, "xdotool getwindowname " + id) == title + "\n") found = id;
+            }
+            return !found.empty();
+        },
+        std::chrono::seconds(10));
+    return found;
+}
+
 // An X server of the test's own without the GLX extension.
 struct ServerWithoutGl : PrivateXServer {
     ServerWithoutGl() : PrivateXServer({"-extension", "GLX"}) {}
 
-    std::string run(const std::string& command) const {
-        std::string out;
-        run_command("DISPLAY=" + display + " " + command, &out);
-        return out;
-    }
-    // The id of a shown window of the program with this title, waiting up to ten seconds.
-    std::string window_titled(const std::string& title) const {
-        for (int i = 0; i < 100; ++i) {
-            std::istringstream ids(run("xdotool search --onlyvisible --classname zemo"));
-            for (std::string id; ids >> id;) {
-                if (run("xdotool getwindowname " + id) == title + "\n") return id;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return "";
-    }
+    std::string run(const std::string& command) const { return run_on(display, command); }
+    std::string window_titled(const std::string& title) const { return ::window_titled(display, title); }
 };
 
 // The pixels of a window as RGB rows, read from a screenshot in PPM.
@@ -108,19 +116,22 @@ TEST_F(StartupTest, OpensARelativeCaptureAndQuitsOnSigterm) {
     const std::string parent = build.parent_path().parent_path().string();
     const std::string relative_build = build.parent_path().filename().string();
     const Started zemo = start_zemo(logs, relative_build + "/zemo", relative_build + "/samples/evart.idf", parent);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // The main window comes up once the capture has been read; the start-up script runs beside it.
+    EXPECT_FALSE(window_titled("", " ZEMO v.1.2", zemo.pid).empty()) << read_file(zemo.err_path);
+    EXPECT_TRUE(wait_until([] { return std::filesystem::is_directory(build_path("gplot")); }, std::chrono::seconds(10)))
+        << "ic.bat did not run";
     ASSERT_TRUE(still_running(zemo.pid)) << read_file(zemo.err_path);
     kill(zemo.pid, SIGTERM);
     EXPECT_EQ(wait_exit(zemo.pid), 0);
     EXPECT_EQ(read_file(zemo.err_path).find("Error"), std::string::npos);  // the capture was found and read
-    EXPECT_TRUE(std::filesystem::is_directory(build_path("gplot"))) << "ic.bat did not run";
 }
 
 TEST_F(StartupTest, QuitsCleanlyWhileABadCaptureMessageIsShown) {
     const std::string bad = logs.path("bad.idf");
     write_file(bad, "INFORMATION_SECTION\nNUM_DATA: 5\n");
     const Started zemo = start_zemo(logs, build_path("zemo"), bad, "/");
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // The box has no title.
+    EXPECT_FALSE(window_titled("", "", zemo.pid).empty()) << read_file(zemo.err_path);
     ASSERT_TRUE(still_running(zemo.pid));
     kill(zemo.pid, SIGINT);
     EXPECT_EQ(wait_exit(zemo.pid), 0);
@@ -152,19 +163,26 @@ TEST_F(StartupTest, WithoutOpenGLItStartsWithTheMessageAndALabelInPlaceOfTheView
     // than the window's background in the view's frame, between the toolbar, the playback buttons
     // and the editing notebook.
     int dark = 0;
-    for (int attempt = 0; attempt < 20 && dark < 50; ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        int width = 0, height = 0;
-        const std::string pixels = screenshot(server, main_window, width, height);
-        ASSERT_EQ(pixels.size(), static_cast<size_t>(width) * height * 3);
-        dark = 0;
-        for (int y = 110; y < std::min(290, height); ++y) {
-            for (int x = 70; x < std::min(455, width); ++x) {
-                const size_t at = (static_cast<size_t>(y) * width + x) * 3;
-                dark += static_cast<unsigned char>(pixels[at + 1]) < 180;
+    size_t wrong_size = 0;
+    wait_until(
+        [&] {
+            int width = 0, height = 0;
+            const std::string pixels = screenshot(server, main_window, width, height);
+            if (pixels.size() != static_cast<size_t>(width) * height * 3) {
+                wrong_size = pixels.size();
+                return true;
             }
-        }
-    }
+            dark = 0;
+            for (int y = 110; y < std::min(290, height); ++y) {
+                for (int x = 70; x < std::min(455, width); ++x) {
+                    const size_t at = (static_cast<size_t>(y) * width + x) * 3;
+                    dark += static_cast<unsigned char>(pixels[at + 1]) < 180;
+                }
+            }
+            return dark >= 50;
+        },
+        std::chrono::seconds(2));
+    ASSERT_EQ(wrong_size, 0u) << "the screenshot is not the window's size";
     EXPECT_GE(dark, 50) << "no label in place of the view";
     kill(zemo.pid, SIGTERM);
     EXPECT_EQ(wait_exit(zemo.pid), 0);
