@@ -14,6 +14,7 @@
 #include "gui/kit/layer_refresh.h"
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
+#include "gui/pages/filter_panel.h"
 
 namespace {
 
@@ -62,6 +63,8 @@ void process_selected_channels() {
         run_repair(first, last, selected_channels());
     } else if (widget_active("radiobutton_can_rellenar")) {
         run_fill(first, last, selected_channels(), FillMethod::automatic, rounded("spinbutton_can_maxgap"));
+    } else if (widget_active("radiobutton_can_filtrar")) {
+        filter_selected_channels(first, last, selected_channels());
     } else {
         run_smooth(first, last, selected_channels(), factor < 1 ? 1 : factor);
     }
@@ -146,4 +149,5 @@ void connect_channels_page(GtkWidget* window) {
                      nullptr);
     g_signal_connect(find_widget(window, "radiobutton_can_rellenar"), "toggled", G_CALLBACK(fill_option_toggled),
                      nullptr);
+    connect_filter_panel(window);
 }
