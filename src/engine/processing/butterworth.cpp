@@ -23,38 +23,74 @@ std::vector<Complex> polynomial(const std::vector<Complex>& roots) {
     return c;
 }
 
-// One transposed direct-form pass over `count` frames from `start` in steps of `step` frames,
-// in place, starting from the steady state of the first frame it meets.
-template <int N, int W>
-void run_pass(const ButterworthPass& p, double* v, int count, int start, int step) {
-    double z[N][W];
-    for (int k = 0; k < N; ++k)
-        for (int w = 0; w < W; ++w) z[k][w] = p.steady[k] * v[start * W + w];
-    double* at = v + start * W;
-    const long advance = static_cast<long>(step) * W;
-    for (int i = 0; i < count; ++i, at += advance) {
-        for (int w = 0; w < W; ++w) {
-            const double x = at[w];
-            const double y = p.b[0] * x + z[0][w];
-            for (int k = 0; k < N - 1; ++k) z[k][w] = p.b[k + 1] * x - p.a[k + 1] * y + z[k + 1][w];
-            z[N - 1][w] = p.b[N] * x - p.a[N] * y;
-            at[w] = y;
+// The past inputs and outputs of a pass, lane by lane, as if the first frame's values had been
+// its input forever (the steady state scipy's filtfilt starts from).
+template <int W>
+struct PassState {
+    double x1[W], x2[W], x3[W], y1[W], y2[W], y3[W];
+
+    PassState(const double* first, double dc) {
+        for (int l = 0; l < W; ++l) {
+            x1[l] = x2[l] = x3[l] = first[l];
+            y1[l] = y2[l] = y3[l] = dc * first[l];
         }
     }
+};
+
+// One pass over `count` frames of W lanes, frame i at values[i * stride], in place. The numerator
+// of a Butterworth low-pass is the gain times binomial coefficients, so the pass is written in
+// direct form with the input sum taken by additions; on the recursive side only the product with
+// the previous output waits for it. The past values live in locals so that they stay in registers.
+template <int N, int W>
+void run_pass(const ButterworthPass& p, PassState<W>& state, double* values, int count, long stride) {
+    const double gain = p.b[0], a1 = p.a[1], a2 = p.a[2], a3 = p.a[3];
+    PassState<W> s = state;
+    for (int i = 0; i < count; ++i, values += stride) {
+#pragma GCC unroll 3
+        for (int l = 0; l < W; ++l) {
+            const double x = values[l];
+            double y;
+            if constexpr (N == 1) {
+                y = gain * (x + s.x1[l]) - a1 * s.y1[l];
+            } else if constexpr (N == 2) {
+                y = (gain * ((x + s.x2[l]) + (s.x1[l] + s.x1[l])) - a2 * s.y2[l]) - a1 * s.y1[l];
+            } else {
+                y = (gain * ((x + s.x3[l]) + 3.0 * (s.x1[l] + s.x2[l])) - a3 * s.y3[l] - a2 * s.y2[l]) - a1 * s.y1[l];
+            }
+            s.x3[l] = s.x2[l];
+            s.x2[l] = s.x1[l];
+            s.x1[l] = x;
+            s.y3[l] = s.y2[l];
+            s.y2[l] = s.y1[l];
+            s.y1[l] = y;
+            values[l] = y;
+        }
+    }
+    state = s;
 }
 
+// Forward over the left extension, the stretch and the right extension, then backward over the
+// right extension and the stretch: what the backward pass would give the left extension is not
+// wanted. The stretch is filtered where it lies.
 template <int N, int W>
-void forward_backward(const ButterworthPass& p, double* ext, int total) {
-    run_pass<N, W>(p, ext, total, 0, 1);
-    run_pass<N, W>(p, ext, total, total - 1, -1);
+void forward_backward(const ButterworthPass& p, double* values, int count, long stride, double* left, double* right,
+                      int edge) {
+    PassState<W> forward(left, p.dc);
+    run_pass<N, W>(p, forward, left, edge, W);
+    run_pass<N, W>(p, forward, values, count, stride);
+    run_pass<N, W>(p, forward, right, edge, W);
+    PassState<W> backward(right + (edge - 1) * W, p.dc);
+    run_pass<N, W>(p, backward, right + (edge - 1) * W, edge, -W);
+    run_pass<N, W>(p, backward, values + (count - 1) * stride, count, -stride);
 }
 
 template <int W>
-void forward_backward(const ButterworthPass& p, double* ext, int total) {
+void forward_backward(const ButterworthPass& p, double* values, int count, long stride, double* left, double* right,
+                      int edge) {
     switch (p.n) {
-        case 1: forward_backward<1, W>(p, ext, total); break;
-        case 2: forward_backward<2, W>(p, ext, total); break;
-        default: forward_backward<3, W>(p, ext, total); break;
+        case 1: forward_backward<1, W>(p, values, count, stride, left, right, edge); break;
+        case 2: forward_backward<2, W>(p, values, count, stride, left, right, edge); break;
+        default: forward_backward<3, W>(p, values, count, stride, left, right, edge); break;
     }
 }
 
@@ -118,19 +154,12 @@ ButterworthPass butterworth_pass(double cutoff, double rate, int order) {
         pass.a[i] = a[i].real();
         pass.b[i] = gain * b[i].real();
     }
-    // The steady state for a constant input of 1: the output is the DC gain, and each state
-    // carries what the later taps add to it.
     double sum_b = 0, sum_a = 0;
     for (int i = 0; i <= n; ++i) {
         sum_b += pass.b[i];
         sum_a += pass.a[i];
     }
-    const double dc = sum_b / sum_a;
-    double carried = 0;
-    for (int k = n - 1; k >= 0; --k) {
-        carried += pass.b[k + 1] - pass.a[k + 1] * dc;
-        pass.steady[k] = carried;
-    }
+    pass.dc = sum_b / sum_a;
     return pass;
 }
 
@@ -138,24 +167,20 @@ void filtfilt_stretch(const ButterworthPass& pass, double* values, int count, in
                       std::vector<double>& scratch) {
     const int edge = 3 * (pass.n + 1);
     assert(count > edge && (width == 1 || width == 3) && "filtfilt_stretch: stretch too short");
-    const int total = count + 2 * edge;
-    scratch.resize(static_cast<size_t>(total) * width);
-    double* ext = scratch.data();
-    for (int i = 0; i < count; ++i)
-        for (int w = 0; w < width; ++w) ext[(edge + i) * width + w] = values[static_cast<long>(i) * stride + w];
-    // Odd extension: the stretch mirrored through its end points.
-    const int last = edge + count - 1;
-    for (int i = 1; i <= edge; ++i) {
+    // Odd extension: the stretch mirrored through its end points, edge frames each side.
+    scratch.resize(static_cast<size_t>(2 * edge * width));
+    double* left = scratch.data();
+    double* right = left + edge * width;
+    const auto at = [&](int i, int w) { return values[static_cast<long>(i) * stride + w]; };
+    for (int j = 0; j < edge; ++j) {
         for (int w = 0; w < width; ++w) {
-            ext[(edge - i) * width + w] = 2 * ext[edge * width + w] - ext[(edge + i) * width + w];
-            ext[(last + i) * width + w] = 2 * ext[last * width + w] - ext[(last - i) * width + w];
+            left[j * width + w] = 2 * at(0, w) - at(edge - j, w);
+            right[j * width + w] = 2 * at(count - 1, w) - at(count - 2 - j, w);
         }
     }
     if (width == 3) {
-        forward_backward<3>(pass, ext, total);
+        forward_backward<3>(pass, values, count, stride, left, right, edge);
     } else {
-        forward_backward<1>(pass, ext, total);
+        forward_backward<1>(pass, values, count, stride, left, right, edge);
     }
-    for (int i = 0; i < count; ++i)
-        for (int w = 0; w < width; ++w) values[static_cast<long>(i) * stride + w] = ext[(edge + i) * width + w];
 }

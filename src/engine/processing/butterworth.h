@@ -29,13 +29,13 @@ std::string filter_refusal(double cutoff, double rate, int order);
 int filter_edge(int order);
 inline int shortest_filtered_stretch(int order) { return filter_edge(order) + 1; }
 
-// One pass of the filter: numerator b and denominator a (a[0] = 1) of degree n, and the state of
-// the transposed direct form that holds an input of 1 at an output of 1.
+// One pass of the filter: numerator b and denominator a (a[0] = 1) of degree n, and its gain at
+// 0 Hz (1 but for rounding), the output a constant input settles at.
 struct ButterworthPass {
     int n = 0;
     double b[4] = {};
     double a[4] = {};
-    double steady[3] = {};
+    double dc = 1;
 };
 
 // The pass for a zero-lag filter of `order` at `cutoff` Hz; the caller has checked filter_refusal.

@@ -1,6 +1,6 @@
-// A mark whose three coordinates are lost together (the usual case) is filtered with x, y and z
-// side by side, which keeps three independent recurrences in flight; a mark whose axes are lost
-// apart is filtered one axis at a time.
+// Where a mark's three coordinates are lost together (the usual case) x, y and z are filtered side
+// by side, which keeps three independent recurrences in flight; where one is lost alone, each
+// axis is filtered on its own.
 #include "engine/processing/butterworth_filter.h"
 
 #include <algorithm>
@@ -24,11 +24,6 @@ SampleOrigin* origins_of(CaptureData& data, int mark) {
     return channel.origins.get();
 }
 
-bool same_stretches(const std::vector<Stretch>& a, const std::vector<Stretch>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const Stretch& s, const Stretch& t) { return s.first == t.first && s.last == t.last; });
-}
-
 }  // namespace
 
 std::vector<Stretch> seen_stretches(const Sample* samples, int axis, int first_frame, int last_frame) {
@@ -44,6 +39,80 @@ std::vector<Stretch> seen_stretches(const Sample* samples, int axis, int first_f
     return stretches;
 }
 
+namespace {
+
+// Where a mark's frames are filtered: one pass over the samples finds each run of frames where
+// the mark is seen at all, and filters it while it is in the cache.
+struct MarkFilter {
+    const ButterworthPass& pass;
+    int shortest;
+    Sample* samples;
+    SampleOrigin* (*origins_for)(CaptureData&, int);
+    CaptureData& data;
+    int mark;
+    std::vector<double>& scratch;
+    SampleOrigin* origins = nullptr;
+    int short_stretches = 0;
+
+    void filter(Stretch stretch, int axis, int width) {
+        filtfilt_stretch(pass, &samples[stretch.first].x + axis, stretch.length(), 3, width, scratch);
+        if (!origins) origins = origins_for(data, mark);
+        std::fill(origins + stretch.first, origins + stretch.last + 1, SampleOrigin::filter);
+    }
+
+    // A run where the three coordinates are seen throughout is a stretch of each of them.
+    void seen_together(Stretch run) {
+        if (run.length() < shortest) {
+            ++short_stretches;
+        } else {
+            filter(run, 0, 3);
+        }
+    }
+
+    // A run where some coordinates are lost alone: each axis has stretches of its own.
+    void seen_apart(Stretch run) {
+        std::vector<Stretch> too_short;
+        for (int axis = 0; axis < 3; ++axis) {
+            for (const Stretch& stretch : seen_stretches(samples, axis, run.first, run.last)) {
+                if (stretch.length() < shortest) {
+                    too_short.push_back(stretch);
+                } else {
+                    filter(stretch, axis, 1);
+                }
+            }
+        }
+        // A stretch the axes share is one stretch of the mark.
+        const auto before = [](const Stretch& s, const Stretch& t) {
+            return s.first != t.first ? s.first < t.first : s.last < t.last;
+        };
+        const auto same = [](const Stretch& s, const Stretch& t) { return s.first == t.first && s.last == t.last; };
+        std::sort(too_short.begin(), too_short.end(), before);
+        short_stretches += static_cast<int>(std::unique(too_short.begin(), too_short.end(), same) - too_short.begin());
+    }
+
+    void run(int first, int last) {
+        int f = first;
+        while (f <= last) {
+            const auto lost = [this](int frame) {
+                const Sample& s = samples[frame];
+                return is_lost(s.x) + is_lost(s.y) + is_lost(s.z);
+            };
+            while (f <= last && lost(f) == 3) ++f;
+            if (f > last) break;
+            const int start = f;
+            bool apart = false;
+            for (int n; f <= last && (n = lost(f)) != 3; ++f) apart |= n != 0;
+            if (apart) {
+                seen_apart({start, f - 1});
+            } else {
+                seen_together({start, f - 1});
+            }
+        }
+    }
+};
+
+}  // namespace
+
 FilterOutcome butterworth_filter(CaptureData& data, const std::vector<int>& marks, const FilterSettings& settings) {
     FilterOutcome outcome;
     const std::string refusal = filter_refusal(settings.cutoff, data.capture_rate, settings.order);
@@ -55,38 +124,15 @@ FilterOutcome butterworth_filter(CaptureData& data, const std::vector<int>& mark
     const int first = std::max(settings.first_frame, 0);
     const int last = std::min(settings.last_frame, data.num_frames - 1);
     const ButterworthPass pass = butterworth_pass(settings.cutoff, data.capture_rate, settings.order);
-    const int shortest = shortest_filtered_stretch(settings.order);
     std::vector<double> scratch;
     for (int mark : marks) {
         assert(mark >= 0 && mark < data.mark_count() && "butterworth_filter: mark out of range");
         Sample* samples = data.channels[mark].samples.get();
         if (!samples || first > last) continue;
-        const std::vector<Stretch> axes[3] = {seen_stretches(samples, 0, first, last),
-                                              seen_stretches(samples, 1, first, last),
-                                              seen_stretches(samples, 2, first, last)};
-        const bool together = same_stretches(axes[0], axes[1]) && same_stretches(axes[0], axes[2]);
-        std::vector<Stretch> too_short;
-        SampleOrigin* origins = nullptr;
-        for (int axis = 0; axis < (together ? 1 : 3); ++axis) {
-            for (const Stretch& stretch : axes[axis]) {
-                if (stretch.length() < shortest) {
-                    too_short.push_back(stretch);
-                    continue;
-                }
-                double* values = &samples[stretch.first].x + (together ? 0 : axis);
-                filtfilt_stretch(pass, values, stretch.length(), 3, together ? 3 : 1, scratch);
-                if (!origins) origins = origins_of(data, mark);
-                std::fill(origins + stretch.first, origins + stretch.last + 1, SampleOrigin::filter);
-            }
-        }
-        // A stretch the three axes share is one stretch of the mark, however it was met.
-        std::sort(too_short.begin(), too_short.end(),
-                  [](const Stretch& s, const Stretch& t) { return s.first != t.first ? s.first < t.first : s.last < t.last; });
-        outcome.short_stretches += static_cast<int>(
-            std::unique(too_short.begin(), too_short.end(),
-                        [](const Stretch& s, const Stretch& t) { return s.first == t.first && s.last == t.last; }) -
-            too_short.begin());
-        outcome.channels_filtered += origins != nullptr;
+        MarkFilter filter{pass, shortest_filtered_stretch(settings.order), samples, origins_of, data, mark, scratch};
+        filter.run(first, last);
+        outcome.short_stretches += filter.short_stretches;
+        outcome.channels_filtered += filter.origins != nullptr;
     }
     return outcome;
 }
