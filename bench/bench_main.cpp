@@ -3,7 +3,7 @@
 //   zemo-bench              the benchmarks that need no display (idf, c3d, processing, diagnose)
 //   zemo-bench idf          IDF reading and writing
 //   zemo-bench c3d          C3D writing and reading of the same capture
-//   zemo-bench processing   repair and smoothing of every channel
+//   zemo-bench processing   repair, smoothing and the Butterworth filter of every channel
 //   zemo-bench fill         accuracy of the gap fills on real captures, and the fill of every channel
 //   zemo-bench diagnose     the expert-system run, and one inference against fuzzylite
 //   zemo-bench view CAPTURE playback of the real window (needs a display)
@@ -15,6 +15,7 @@
 void bench_idf();
 void bench_c3d();
 void bench_processing();
+void bench_filter();
 void bench_fill();
 void bench_diagnose();
 int bench_view(const std::string& capture);
@@ -25,7 +26,10 @@ int main(int argc, char** argv) {
     const std::string name = argc > 1 ? argv[1] : "";
     if (argc == 1 || (argc == 2 && name == "idf")) bench_idf();
     if (argc == 1 || (argc == 2 && name == "c3d")) bench_c3d();
-    if (argc == 1 || (argc == 2 && name == "processing")) bench_processing();
+    if (argc == 1 || (argc == 2 && name == "processing")) {
+        bench_processing();
+        bench_filter();
+    }
     if (argc == 1 || (argc == 2 && name == "fill")) bench_fill();
     if (argc == 1 || (argc == 2 && name == "diagnose")) bench_diagnose();
     if (argc == 1 || (argc == 2 && (name == "idf" || name == "c3d" || name == "processing" || name == "fill" || name == "diagnose"))) return 0;

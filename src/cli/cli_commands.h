@@ -23,6 +23,18 @@ int cli_interchange(const CliWords& words);
 int cli_scale(const CliWords& words);
 int cli_fill(const CliWords& words);
 
+struct CliArgs;
+struct Interval {
+    int first, last;
+};
+// --from and --to, defaulting to the whole capture; false (with the reason printed) when bad.
+bool read_interval(const CliArgs& args, Interval& out);
+// --marks: indices or names separated by commas; every mark when not given.
+bool read_marks(const CliArgs& args, std::vector<int>& out);
+
+int cli_filter(const CliWords& words);
+int cli_cutoff(const CliWords& words);
+
 // Prints "zemo-cli: TEXT" and the command's usage line on standard error; returns EXIT_USAGE.
 int cli_usage_error(const std::string& text, const char* usage);
 // Prints a failed status's message on standard error, as the desktop program's box would show

@@ -27,6 +27,8 @@ const Command commands[] = {
     {"interchange", cli_interchange},
     {"scale", cli_scale},
     {"fill", cli_fill},
+    {"filter", cli_filter},
+    {"cutoff", cli_cutoff},
     {"diagnose", cli_diagnose},
     {"skeleton", cli_skeleton},
     {"plot", cli_plot},
@@ -55,6 +57,10 @@ int usage() {
                  "                      and neighbours above (auto, the default); gaps longer than N frames stay\n"
                  "                      lost (half a second of frames when not given, 0 for no limit); the\n"
                  "                      report lists each gap\n"
+                 "  filter IN OUT --cutoff HZ [--order N] [--from F] [--to F] [--marks LIST]\n"
+                 "                      zero-lag Butterworth low-pass at HZ, order 2, 4 (default) or 6\n"
+                 "  cutoff IN [--marks LIST]\n"
+                 "                      the cutoff residual analysis suggests, per mark and overall\n"
                  "  diagnose IN --rules FILE.fim [--repair OUT]\n"
                  "                      the expert-system run: findings on standard output,\n"
                  "                      progress on standard error; --repair repairs and writes OUT\n"

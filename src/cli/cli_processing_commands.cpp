@@ -14,13 +14,6 @@
 #include "engine/processing/trajectory_edit.h"
 #include "platform/file_replace.h"
 
-namespace {
-
-struct Interval {
-    int first, last;
-};
-
-// --from and --to, defaulting to the whole capture; false (with the reason printed) when bad.
 bool read_interval(const CliArgs& args, Interval& out) {
     out = {0, app.num_frames - 1};
     for (const auto& [option, target] : {std::pair{"from", &out.first}, std::pair{"to", &out.last}}) {
@@ -64,6 +57,8 @@ bool read_marks(const CliArgs& args, std::vector<int>& out) {
     }
     return true;
 }
+
+namespace {
 
 struct Job {
     CliArgs args;

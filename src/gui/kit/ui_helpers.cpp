@@ -119,3 +119,14 @@ void append_text_view(const char* name, const std::string& text) {
 void process_pending_events() {
     while (gtk_events_pending()) gtk_main_iteration();
 }
+
+std::vector<int> selected_list_rows(const char* name, int row_count) {
+    std::vector<int> rows;
+    GtkWidget* list = main_widget(name);
+    if (!list) return rows;
+    for (GList* row = GTK_CLIST(list)->selection; row; row = row->next) {
+        const int r = GPOINTER_TO_INT(row->data);
+        if (r >= 0 && r < row_count) rows.push_back(r);
+    }
+    return rows;
+}

@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 
 #include <string>
+#include <vector>
 
 // The widget's value truncated toward zero, as integers are read from spin buttons and scales.
 int widget_int(const char* name);
@@ -21,6 +22,9 @@ std::string entry_text(GtkWidget* window, const char* name);
 int option_position(const char* name);
 int option_position(GtkWidget* window, const char* name);
 void set_option_position(GtkWidget* window, const char* name, int position);
+
+// The selected rows of a list (GtkCList) that are below `row_count`, in the order of selection.
+std::vector<int> selected_list_rows(const char* name, int row_count);
 
 void set_widget_value(const char* name, double value);
 // New bounds and value; an upper bound below the lower one is raised to it.

@@ -15,19 +15,11 @@
 #include "gui/kit/layer_refresh.h"
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
+#include "gui/pages/filter_panel.h"
 
 namespace {
 
-std::vector<int> selected_channels() {
-    std::vector<int> channels;
-    GtkWidget* list = main_widget("list_can");
-    if (!list) return channels;
-    for (GList* row = GTK_CLIST(list)->selection; row; row = row->next) {
-        const int m = GPOINTER_TO_INT(row->data);
-        if (m >= 0 && m < app.mark_count()) channels.push_back(m);
-    }
-    return channels;
-}
+std::vector<int> selected_channels() { return selected_list_rows("list_can", app.mark_count()); }
 
 void smooth_option_toggled(GtkToggleButton* button, gpointer) {
     set_widget_sensitive("spinbutton_can_factor_suavizado", gtk_toggle_button_get_active(button));
@@ -53,6 +45,8 @@ void process_selected_channels() {
         run_repair(app, first, last, selected_channels());
     } else if (widget_active("radiobutton_can_rellenar")) {
         run_fill(app, first, last, selected_channels(), FillMethod::automatic, widget_rounded("spinbutton_can_maxgap"));
+    } else if (widget_active("radiobutton_can_filtrar")) {
+        filter_selected_channels(first, last, selected_channels());
     } else {
         run_smooth(app, first, last, selected_channels(), factor < 1 ? 1 : factor);
     }
@@ -133,4 +127,5 @@ void connect_channels_page(GtkWidget* window) {
                      nullptr);
     g_signal_connect(find_widget(window, "radiobutton_can_rellenar"), "toggled", G_CALLBACK(fill_option_toggled),
                      nullptr);
+    connect_filter_panel(window);
 }

@@ -16,6 +16,7 @@
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
 #include "gui/pages/bones_page.h"
+#include "gui/pages/filter_panel.h"
 #include "gui/pages/marks_page.h"
 #include "gui/pages/plot_page.h"
 #include "platform/paths.h"
@@ -149,6 +150,7 @@ void ui_refresh_opened() {
     set_widget_sensitive("spinbutton_can_factor_suavizado", false);
     set_widget_range("spinbutton_can_factor_suavizado", 1, 30.0, 5.0);
     set_widget_active("radiobutton_can_interpolar", true);
+    reset_filter_panel();
     refresh_frame_ranges();
     fill_layer_menu(app_windows.main_window, "option_layer_plot");
     plot_layer_changed();
@@ -174,6 +176,7 @@ void ui_refresh_layer() {
     reset_camera(view.camera);
     refresh_information(app.file_name);
     refresh_frame_ranges();
+    refresh_filter_range();
     request_redraw();
 }
 

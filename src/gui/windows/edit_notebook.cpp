@@ -36,6 +36,10 @@ GtkWidget* channels_page(WindowBuilder& b) {
     GtkWidget* max_gap = b.spin("spinbutton_can_maxgap", {0, 0, 10000, 1, 10}, 0);
     gtk_widget_set_sensitive(max_gap, FALSE);  // only while "Accurate Fill" is chosen
     pack(edition, row({b.radio("radiobutton_can_rellenar", "Accurate Fill", repair), text_label(" Max Gap "), max_gap}));
+    pack(edition, row({b.radio("radiobutton_can_filtrar", "Filter (Hz)", repair), text_label(" Cutoff "),
+                       b.spin("spinbutton_can_corte", {6, 0.5, 50, 0.5, 1}, 1)}));
+    pack(edition, row({text_label(" Order "), b.spin("spinbutton_can_orden", {4, 2, 6, 2, 2}, 0),
+                       b.button("boton_can_sugerir", "Suggest")}));
     pack(edition, row({text_label(" Factor "), b.spin("spinbutton_can_factor_suavizado", {1, 1, 20, 1, 2}, 0),
                        b.button("boton_can_proceder", "  Proceed  ", "s_aceptar.XPM")}));
     GtkWidget* interchange = gtk_vbox_new(FALSE, 2);

@@ -46,6 +46,8 @@ const TypedNumber typed_numbers[] = {
     {"notebook_edicion", 1, "spinbutton_can_destino", "195", "Tab", 195},
     {"notebook_edicion", 1, "spinbutton_can_maxgap", "40", "Return", 40, "radiobutton_can_rellenar"},
     {"notebook_edicion", 1, "spinbutton_can_factor_suavizado", "12", "Tab", 12, "radiobutton_can_suavizar"},
+    {"notebook_edicion", 1, "spinbutton_can_corte", "8.5", "Return", 8.5, "radiobutton_can_filtrar"},
+    {"notebook_edicion", 1, "spinbutton_can_orden", "6", "Tab", 6, "radiobutton_can_filtrar"},
     {"notebook_edicion", 1, "spinbutton_can_frameorigen", "25", "Return", 25},
     {"notebook_edicion", 1, "spinbutton_can_framedestino", "195", "Tab", 195},
 };

@@ -1,5 +1,6 @@
 // The channel panels and the toolbar's trajectory commands through their widgets.
 #include <cmath>
+#include <cstdio>
 
 #include "engine/model/capture_model.h"
 #include "gui/kit/ui_helpers.h"
@@ -141,4 +142,45 @@ TEST_F(ChannelsPageTest, MaxGapStartsAtHalfASecondOfFramesOfEachLayer) {
     EXPECT_EQ(value("spinbutton_can_maxgap"), 10);
     click("togglebutton_lay_tool_1");
     EXPECT_EQ(value("spinbutton_can_maxgap"), 50);
+}
+
+TEST_F(ChannelsPageTest, FilterSuggestsACutoffFiltersAndRefusesOneTooHigh) {
+    open_gappy();
+    EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(widget("radiobutton_can_filtrar"))), "Filter (Hz)");
+    EXPECT_EQ(value("spinbutton_can_corte"), 6);
+    EXPECT_EQ(upper("spinbutton_can_corte"), 50);  // half of 100 Hz
+    EXPECT_EQ(value("spinbutton_can_orden"), 4);
+    EXPECT_FALSE(sensitive("boton_can_sugerir"));
+    click("radiobutton_can_filtrar");
+    EXPECT_TRUE(sensitive("spinbutton_can_corte") && sensitive("spinbutton_can_orden") && sensitive("boton_can_sugerir"));
+    click("boton_can_seltodos");
+
+    click("boton_can_sugerir");
+    EXPECT_TRUE(messages.empty());
+    const std::string history = history_text();
+    for (const char* mark : {"Cutoff of LASI: ", "Cutoff of RASI: ", "Cutoff of SACR: "}) {
+        EXPECT_NE(history.find(mark), std::string::npos) << history;
+    }
+    char overall[64];
+    std::snprintf(overall, sizeof overall, "Suggested cutoff [0, 39]: %.1f Hz, order 4\n", value("spinbutton_can_corte"));
+    EXPECT_NE(history.find(overall), std::string::npos) << history;
+
+    // Order 6 needs 13 frames: RASI's frames 0..9 before its gap stay as they are.
+    const Sample before = app.channels[1].samples[5];
+    const double lasi = app.channels[0].samples[20].x;
+    set_widget_value("spinbutton_can_corte", 10);
+    set_widget_value("spinbutton_can_orden", 6);
+    click("boton_can_proceder");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Filter Finished.\nFiltered 3 channels at 10.0 Hz; 1 stretches too short were left as they are");
+    EXPECT_NE(history_text().find("Filtered [0, 39] at 10.0 Hz, order 6\n"), std::string::npos);
+    EXPECT_NE(app.channels[0].samples[20].x, lasi);
+    EXPECT_EQ(app.channels[1].samples[5].x, before.x);
+    EXPECT_EQ(app.channels[1].samples[11].x, LOST_VALUE);
+
+    set_widget_value("spinbutton_can_corte", 45);
+    click("boton_can_proceder");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, "The cutoff 45.00 Hz is too high for a capture at 100 Hz.\nThe highest cutoff allowed is 43.16 Hz.");
+    EXPECT_EQ(messages[1].type, 3);
 }

@@ -1,0 +1,128 @@
+// Where a mark's three coordinates are lost together (the usual case) x, y and z are filtered side
+// by side, which keeps three independent recurrences in flight; where one is lost alone, each
+// axis is filtered on its own.
+#include "engine/processing/butterworth_filter.h"
+
+#include <algorithm>
+#include <cassert>
+#include <memory>
+
+#include "engine/model/seams.h"
+
+namespace {
+
+double axis_of(const Sample& s, int axis) { return axis == 0 ? s.x : axis == 1 ? s.y : s.z; }
+
+
+}  // namespace
+
+std::vector<Stretch> seen_stretches(const Sample* samples, int axis, int first_frame, int last_frame) {
+    std::vector<Stretch> stretches;
+    int f = first_frame;
+    while (f <= last_frame) {
+        while (f <= last_frame && is_lost(axis_of(samples[f], axis))) ++f;
+        if (f > last_frame) break;
+        const int start = f;
+        while (f <= last_frame && !is_lost(axis_of(samples[f], axis))) ++f;
+        stretches.push_back({start, f - 1});
+    }
+    return stretches;
+}
+
+namespace {
+
+// Where a mark's frames are filtered: one pass over the samples finds each run of frames where
+// the mark is seen at all, and filters it while it is in the cache.
+struct MarkFilter {
+    const ButterworthPass& pass;
+    int shortest;
+    Sample* samples;
+    SampleOrigin* (*origins_for)(CaptureData&, int);
+    CaptureData& data;
+    int mark;
+    std::vector<double>& scratch;
+    SampleOrigin* origins = nullptr;
+    int short_stretches = 0;
+
+    void filter(Stretch stretch, int axis, int width) {
+        filtfilt_stretch(pass, &samples[stretch.first].x + axis, stretch.length(), 3, width, scratch);
+        if (!origins) origins = origins_for(data, mark);
+        std::fill(origins + stretch.first, origins + stretch.last + 1, SampleOrigin::filter);
+    }
+
+    // A run where the three coordinates are seen throughout is a stretch of each of them.
+    void seen_together(Stretch run) {
+        if (run.length() < shortest) {
+            ++short_stretches;
+        } else {
+            filter(run, 0, 3);
+        }
+    }
+
+    // A run where some coordinates are lost alone: each axis has stretches of its own.
+    void seen_apart(Stretch run) {
+        std::vector<Stretch> too_short;
+        for (int axis = 0; axis < 3; ++axis) {
+            for (const Stretch& stretch : seen_stretches(samples, axis, run.first, run.last)) {
+                if (stretch.length() < shortest) {
+                    too_short.push_back(stretch);
+                } else {
+                    filter(stretch, axis, 1);
+                }
+            }
+        }
+        // A stretch the axes share is one stretch of the mark.
+        const auto before = [](const Stretch& s, const Stretch& t) {
+            return s.first != t.first ? s.first < t.first : s.last < t.last;
+        };
+        const auto same = [](const Stretch& s, const Stretch& t) { return s.first == t.first && s.last == t.last; };
+        std::sort(too_short.begin(), too_short.end(), before);
+        short_stretches += static_cast<int>(std::unique(too_short.begin(), too_short.end(), same) - too_short.begin());
+    }
+
+    void run(int first, int last) {
+        int f = first;
+        while (f <= last) {
+            const auto lost = [this](int frame) {
+                const Sample& s = samples[frame];
+                return is_lost(s.x) + is_lost(s.y) + is_lost(s.z);
+            };
+            while (f <= last && lost(f) == 3) ++f;
+            if (f > last) break;
+            const int start = f;
+            bool apart = false;
+            for (int n; f <= last && (n = lost(f)) != 3; ++f) apart |= n != 0;
+            if (apart) {
+                seen_apart({start, f - 1});
+            } else {
+                seen_together({start, f - 1});
+            }
+        }
+    }
+};
+
+}  // namespace
+
+FilterOutcome butterworth_filter(CaptureData& data, const std::vector<int>& marks, const FilterSettings& settings) {
+    FilterOutcome outcome;
+    const std::string refusal = filter_refusal(settings.cutoff, data.capture_rate, settings.order);
+    if (!refusal.empty()) {
+        show_error(refusal);
+        outcome.refused = true;
+        return outcome;
+    }
+    const int first = std::max(settings.first_frame, 0);
+    const int last = std::min(settings.last_frame, data.num_frames - 1);
+    const ButterworthPass pass = butterworth_pass(settings.cutoff, data.capture_rate, settings.order);
+    std::vector<double> scratch;
+    for (int mark : marks) {
+        assert(mark >= 0 && mark < data.mark_count() && "butterworth_filter: mark out of range");
+        Sample* samples = data.channels[mark].samples.get();
+        if (!samples || first > last) continue;
+        MarkFilter filter{pass, shortest_filtered_stretch(settings.order), samples, writable_origins, data, mark, scratch};
+        filter.run(first, last);
+        outcome.short_stretches += filter.short_stretches;
+        outcome.channels_filtered += filter.origins != nullptr;
+    }
+    return outcome;
+}
