@@ -9,6 +9,7 @@
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
 #include "platform/launch.h"
+#include "platform/program_folders.h"
 
 namespace {
 
@@ -26,7 +27,9 @@ void make_video() {
     request.kfps = widget_int("spin_kfps_avi");
     request.quality = widget_int("hscale_quality_avi");
     request.select_codec = widget_active("check_selcodec_avi");
-    if (request.select_codec) request.codec = codec_at_row(read_codec_list("codecs.dat"), selected_codec_row());
+    if (request.select_codec) {
+        request.codec = codec_at_row(read_codec_list(runtime_path("codecs.dat")), selected_codec_row());
+    }
     // The script runs in the frames folder and removes it when the video is made.
     launch_detached(video_command(request), recording_state.frames_folder);
 }
@@ -63,7 +66,7 @@ void fill_codec_list() {
     GtkCList* clist = GTK_CLIST(list);
     gtk_clist_freeze(clist);
     gtk_clist_clear(clist);
-    for (const CodecEntry& codec : read_codec_list("codecs.dat")) {
+    for (const CodecEntry& codec : read_codec_list(runtime_path("codecs.dat"))) {
         gchar* row[] = {const_cast<gchar*>(codec.description.c_str())};
         gtk_clist_append(clist, row);
     }

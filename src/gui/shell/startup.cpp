@@ -29,6 +29,7 @@
 #include "gui/windows/main_window.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
+#include "platform/program_folders.h"
 
 namespace {
 
@@ -106,7 +107,8 @@ int zemo_main(int argc, char** argv) {
     create_interface();
     g_idle_add(show_main_window, nullptr);
     g_timeout_add(PERIODIC_REFRESH_MS, periodic_refresh, nullptr);
-    config_load();
+    config_seed(program_folders());
+    config_load(config_file_path(program_folders()));
     if (!capture.empty()) open_startup_capture(capture.c_str());
     if (quit_requested) {
         quit_command();
