@@ -43,18 +43,24 @@ as_user "$prefix/bin/zemo-cli" plot $run_plot "$prefix/share/zemo/samples/evart.
 [ -s "$XDG_DATA_HOME/zemo/gplot/order.gnu" ] || fail "no plot in the data folder"
 [ -n "$run_plot" ] || [ -s "$XDG_DATA_HOME/zemo/gplot/output.png" ] || fail "gnuplot drew no picture in the data folder"
 
-# The desktop program on a display of its own: it seeds zemo.ini from the shipped defaults and
-# prepares its working folder; SIGTERM quits it.
+# The desktop program on a display of its own, with two captures named on the command line: it
+# seeds zemo.ini from the shipped defaults, prepares its working folder and opens both as layers,
+# remembered newest first among the recent captures; SIGTERM quits it.
+sample="$prefix/share/zemo/samples/evart.idf"
+cp "$sample" "$home/walk 2.idf"
 as_user xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" sh -c '
-    "$1" & pid=$!
+    "$1" "$2" "$3" & pid=$!
     i=0
-    while [ ! -s "$XDG_CONFIG_HOME/zemo/zemo.ini" ] || [ ! -d "$XDG_DATA_HOME/zemo/gplot" ]; do
-        i=$((i + 1)); [ $i -lt 200 ] || break; sleep 0.1
+    while [ "$(cat "$XDG_CONFIG_HOME/zemo/recent" 2>/dev/null | wc -l)" -lt 2 ] || [ ! -d "$XDG_DATA_HOME/zemo/gplot" ]; do
+        i=$((i + 1)); [ $i -lt 300 ] || break; sleep 0.1
     done
-    kill -TERM $pid; wait $pid' sh "$prefix/bin/zemo" 2>"$home/zemo.log" || fail "the installed zemo did not run and quit cleanly"
+    kill -TERM $pid; wait $pid' sh "$prefix/bin/zemo" "$sample" "$home/walk 2.idf" 2>"$home/zemo.log" ||
+    fail "the installed zemo did not run and quit cleanly: $(cat "$home/zemo.log")"
 cmp -s "$XDG_CONFIG_HOME/zemo/zemo.ini" "$prefix/share/zemo/defaults/zemo.ini" ||
     fail "zemo.ini was not seeded in the configuration folder"
 [ -d "$XDG_DATA_HOME/zemo/gplot" ] || fail "the data folder was not prepared"
+[ "$(cat "$XDG_CONFIG_HOME/zemo/recent")" = "$(printf '%s\n%s' "$home/walk 2.idf" "$sample")" ] ||
+    fail "the recent captures are not the two named: $(cat "$XDG_CONFIG_HOME/zemo/recent")"
 
 after=$(cd "$prefix" && find . -exec ls -ld --time-style=+%s {} + | sort)
 [ "$before" = "$after" ] || fail "files were written under the prefix: $(printf '%s\n%s\n' "$before" "$after" | sort | uniq -u)"
