@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -13,7 +14,6 @@
 #include "cli/batch_plan.h"
 #include "cli/cli_args.h"
 #include "cli/cli_diagnose.h"
-#include "platform/paths.h"
 #include "platform/program_folders.h"
 
 namespace {

@@ -6,23 +6,26 @@
 set -eu
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 chmod 755 "$work"
 prefix="$work/prefix"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-# Root may write anywhere: the programs then run as nobody, in folders nobody owns.
+# Root may write anywhere: the programs then run as nobody, in folders nobody owns. Any other
+# user finds the prefix read-only.
 as_user() { "$@"; }
-if [ "$(id -u)" -eq 0 ]; then
+if [ "$(id -u)" -ne 0 ]; then
+    chmod -R a-w "$prefix"
+else
     if command -v setpriv >/dev/null && id nobody >/dev/null 2>&1; then
         as_user() { setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
     elif command -v runuser >/dev/null && id nobody >/dev/null 2>&1; then
         as_user() { runuser -u nobody -- "$@"; }
     else
         echo "SKIP: run as root without setpriv, runuser or the user nobody" >&2
-        exit 0
+        exit 77
     fi
 fi
 home="$work/home"
