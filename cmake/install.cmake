@@ -1,6 +1,9 @@
 # Installing: the programs in bin/, the run-time folder in share/zemo (found by the programs from
 # their own location), and what the desktop needs to offer Zemo for captures.
 include(GNUInstallDirs)
+# Installing (and cpack) takes what is built and builds nothing more: a build of the tests alone
+# (the sanitizer build) installs and packages too.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 install(TARGETS zemo zemo-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/runtime/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zemo

@@ -187,6 +187,7 @@ int cli_batch(const BatchCommand& command, const CliWords& words) {
     std::vector<std::string> failed;
     bool wrong_usage = false;
     size_t next = 0, finished = 0;
+    if (terminal) draw_bar(0, files.size());
     while (finished < files.size()) {
         while (next < files.size() && running.size() < static_cast<size_t>(request.workers)) {
             if (!start_worker(command, file_words(command, request, files[next]), next, running)) {
@@ -200,6 +201,10 @@ int cli_batch(const BatchCommand& command, const CliWords& words) {
         }
         int status = 0;
         const pid_t pid = waitpid(-1, &status, 0);
+        if (pid < 0 && errno != EINTR) {
+            std::fprintf(stderr, "zemo-cli: lost the worker processes: %s\n", std::strerror(errno));
+            return EXIT_REFUSED;
+        }
         const auto found = running.find(pid);
         if (found == running.end()) continue;
         const Worker worker = found->second;
