@@ -51,7 +51,15 @@ as_user "$prefix/bin/zemo-cli" plot $run_plot "$prefix/share/zemo/samples/evart.
 # remembered newest first among the recent captures; SIGTERM quits it.
 sample="$prefix/share/zemo/samples/evart.idf"
 cp "$sample" "$home/walk 2.idf"
-as_user xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" sh -c '
+# Xvfb picks a free display itself (-displayfd): no race with other servers starting.
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+server=$!
+trap 'kill $server 2>/dev/null; chmod -R u+w "$work"; rm -rf "$work"' EXIT
+i=0
+until [ -s "$work/display" ]; do
+    i=$((i + 1)); [ $i -lt 100 ] || fail "Xvfb did not start"; sleep 0.1
+done
+as_user env DISPLAY=":$(cat "$work/display")" sh -c '
     "$1" "$2" "$3" & pid=$!
     i=0
     while [ "$(cat "$XDG_CONFIG_HOME/zemo/recent" 2>/dev/null | wc -l)" -lt 2 ] || [ ! -d "$XDG_DATA_HOME/zemo/gplot" ]; do
