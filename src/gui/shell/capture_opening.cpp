@@ -2,10 +2,12 @@
 // File > Recent menu is rebuilt from it.
 #include "gui/shell/capture_opening.h"
 
+#include <cstddef>
 #include <vector>
 
 #include "engine/formats/capture_io.h"
 #include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
 #include "engine/recent_captures.h"
 #include "gui/kit/widgets.h"
 #include "gui/shell/refresh.h"
@@ -20,10 +22,22 @@ GtkWidget* main_window = nullptr;
 
 std::string recent_file() { return join_path(program_folders().config, RECENT_FILE_NAME); }
 
+void fill_recent_menu();
+
+// A capture that has gone since it was opened says so and leaves the list.
 void open_recent(GtkMenuItem*, gpointer index) {
     const size_t n = GPOINTER_TO_SIZE(index);
+    if (n >= recent.size()) return;
     // The menu is rebuilt when the capture opens: copy the name first.
-    if (n < recent.size()) open_capture_layer(std::string(recent[n]));
+    const std::string path = recent[n];
+    if (!g_file_test(path.c_str(), G_FILE_TEST_EXISTS)) {
+        show_error("Error opening file:\n " + path + "\n The file is no longer there.");
+        recent.erase(recent.begin() + static_cast<std::ptrdiff_t>(n));
+        recent_save(recent_file(), recent);
+        fill_recent_menu();
+        return;
+    }
+    open_capture_layer(path);
 }
 
 void fill_recent_menu() {
@@ -48,10 +62,11 @@ void fill_recent_menu() {
 
 void on_drop(GtkWidget*, GdkDragContext* context, gint, gint, GtkSelectionData* data, guint, guint time, gpointer) {
     const guchar* text = gtk_selection_data_get_data(data);
-    const bool usable = text && gtk_selection_data_get_length(data) > 0;
+    const gint length = gtk_selection_data_get_length(data);
+    const std::string uris = text && length > 0 ? std::string(reinterpret_cast<const char*>(text), size_t(length)) : "";
     // The drag ends before the files are read: a message box must not hold the drag source.
-    gtk_drag_finish(context, usable, FALSE, time);
-    if (usable) open_dropped_uris(std::string(reinterpret_cast<const char*>(text), gtk_selection_data_get_length(data)).c_str());
+    gtk_drag_finish(context, !uris.empty(), FALSE, time);
+    if (!uris.empty()) open_dropped_uris(uris.c_str());
 }
 
 }  // namespace

@@ -88,6 +88,15 @@ TEST_F(GuiTest, DroppedCapturesOpenAsLayersAndRecentReopensThem) {
     EXPECT_EQ(label("label_nombre"), "walk.idf");
     EXPECT_EQ(recent_captures()[0], walk);
 
+    // A capture that has gone since says so and leaves the list.
+    const size_t remembered = recent_captures().size();
+    std::filesystem::remove(gait);
+    click("recent_capture_2");
+    EXPECT_EQ(messages.back().text, "Error opening file:\n " + gait + "\n The file is no longer there.");
+    EXPECT_EQ(recent_captures().size(), remembered - 1);
+    EXPECT_EQ(recent_captures()[0], walk);
+    EXPECT_EQ(app.open_count, 3);
+
     // The Open dialog starts where the last capture came from.
     click("boton_herr_abrir");
     ASSERT_NE(app_windows.file_selection, nullptr);
