@@ -6,6 +6,7 @@
 //   zemo-bench processing   repair, smoothing and the Butterworth filter of every channel
 //   zemo-bench fill         accuracy of the gap fills on real captures, and the fill of every channel
 //   zemo-bench diagnose     the expert-system run, and one inference against fuzzylite
+//   zemo-bench batch        zemo-cli fill over 40 captures, two worker processes against one
 //   zemo-bench view CAPTURE playback of the real window (needs a display)
 //   zemo-bench layers       ten full-size layers open and played in the real window (needs a display)
 #include <clocale>
@@ -18,6 +19,7 @@ void bench_processing();
 void bench_filter();
 void bench_fill();
 void bench_diagnose();
+void bench_batch();
 int bench_view(const std::string& capture);
 int bench_layers();
 
@@ -32,9 +34,13 @@ int main(int argc, char** argv) {
     }
     if (argc == 1 || (argc == 2 && name == "fill")) bench_fill();
     if (argc == 1 || (argc == 2 && name == "diagnose")) bench_diagnose();
+    if (argc == 2 && name == "batch") {
+        bench_batch();
+        return 0;
+    }
     if (argc == 1 || (argc == 2 && (name == "idf" || name == "c3d" || name == "processing" || name == "fill" || name == "diagnose"))) return 0;
     if (argc == 3 && name == "view") return bench_view(argv[2]);
     if (argc == 2 && name == "layers") return bench_layers();
-    std::fprintf(stderr, "usage: zemo-bench [idf | c3d | processing | fill | diagnose | view CAPTURE | layers]\n");
+    std::fprintf(stderr, "usage: zemo-bench [idf | c3d | processing | fill | diagnose | batch | view CAPTURE | layers]\n");
     return 2;
 }

@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="g++ cmake make pkg-config libgtk2.0-dev libgtkglext1-dev libglu1-mesa-dev
 libgl1-mesa-dri libxml2-dev libgtest-dev googletest xvfb xauth xdotool imagemagick
-gnuplot-nox ffmpeg locales libfuzzylite-dev clang libclang-rt-14-dev"
+gnuplot-nox ffmpeg locales libfuzzylite-dev clang libclang-rt-14-dev dpkg-dev desktop-file-utils"
 
 missing=""
 for p in $PACKAGES; do

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/cli_batch.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_diagnose.h"
 #include "cli/cli_plot.h"
@@ -68,6 +69,9 @@ int usage() {
                  "                      loads a skeleton onto the capture, lists marks and bones\n"
                  "  plot [--type xyz|x|y|z] [--size W,H] [--title T] [--view RX,RZ] [--dir D] [--no-run] ITEM...\n"
                  "                      ITEM CAPTURE:MARK:FROM:TO:LABEL:COLOUR[:dots|:filled]: writes D/gplot, runs gp.bat\n"
+                 "Batch: copy, convert, repair, smooth, both, interchange, scale, fill and diagnose --repair\n"
+                 "also take IN... --out-dir DIR [--ext idf|trc|c3d] [-j N]: each output is named after its\n"
+                 "input, N worker processes (all cores when not given).\n"
                  "MARK and LIST entries are 0-based mark indices or mark names, LIST separated by\n"
                  "commas. Exit codes: 0 done, 1 refused, 2 wrong usage.\n");
     return EXIT_USAGE;
@@ -80,6 +84,9 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     install_console_seams();
     if (argc < 2) return usage();
+    const CliWords words(argv + 2, argv + argc);
+    const BatchCommand* batch = find_batch_command(argv[1]);
+    if (batch && batch_requested(words)) return cli_batch(*batch, words);
     for (const Command& command : commands) {
         if (std::strcmp(argv[1], command.name) == 0) return command.run(CliWords(argv + 2, argv + argc));
     }

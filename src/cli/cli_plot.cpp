@@ -19,6 +19,7 @@
 #include "engine/plot/plot_items.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
+#include "platform/program_folders.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ bool add_items(const std::vector<ItemWords>& items) {
 // gp.bat works on gplot/ below its working directory: run the program's copy in `dir`, with
 // no picture viewer opened, and wait for it.
 int run_plot_script(const std::string& dir) {
-    const std::string script = join_path(program_directory(), "gp.bat");
+    const std::string script = join_path(program_folders().runtime, "gp.bat");
     setenv("ZEMO_PLOT_NO_VIEW", "1", 1);
     std::fflush(nullptr);
     if (run_and_wait({"/bin/sh", script}, dir) != 0) {
@@ -154,7 +155,7 @@ int cli_plot(const CliWords& words) {
 
     const std::string dir = args.has("dir") ? args.options.at("dir") : program_directory();
     const std::string folder = join_path(dir, "gplot");
-    if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
+    if (!make_folders(folder)) {
         std::fprintf(stderr, "zemo-cli: cannot create %s: %s\n", folder.c_str(), std::strerror(errno));
         return EXIT_REFUSED;
     }

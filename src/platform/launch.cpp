@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/paths.h"
+#include "platform/program_folders.h"
 
 namespace {
 
@@ -28,11 +29,11 @@ struct PreparedLaunch {
 };
 
 // A command word that names a file beside the program runs that file (as the Windows launcher
-// finds programs beside the executable), as a script when it is not executable.
+// finds programs beside the executable) from the run-time folder, as a script when it is not executable.
 std::vector<std::string> resolve_program(const std::vector<std::string>& argv) {
     const std::string& program = argv[0];
     if (program.empty() || program.find('/') != std::string::npos) return argv;
-    const std::string path = join_path(program_directory(), program);
+    const std::string path = join_path(program_folders().runtime, program);
     struct stat info {};
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return argv;
     std::vector<std::string> resolved;

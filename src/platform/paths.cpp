@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-static std::string entered_directory;
-
 std::string native_path(std::string_view path) {
     std::string result(path);
     std::replace(result.begin(), result.end(), '\\', '/');
@@ -53,18 +51,4 @@ std::string executable_directory() {
     const ssize_t length = readlink("/proc/self/exe", target, sizeof target - 1);
     if (length <= 0) return {};
     return directory_part(std::string_view(target, static_cast<size_t>(length)));
-}
-
-bool enter_program_directory(const char* argv0) {
-    std::string dir = argv0 ? directory_part(argv0) : std::string();
-    if (dir.empty()) dir = executable_directory();
-    if (dir.empty() || chdir(dir.c_str()) != 0) return false;
-    entered_directory = absolute_path(".");
-    entered_directory.resize(entered_directory.size() - 2);  // drop the "/."
-    return true;
-}
-
-const std::string& program_directory() {
-    if (entered_directory.empty()) entered_directory = executable_directory();
-    return entered_directory;
 }

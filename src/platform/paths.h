@@ -26,9 +26,10 @@ std::string temporary_folder();
 // The directory that holds the running executable.
 std::string executable_directory();
 
-// Makes the program's own directory the working directory: the directory part of argv0, or,
-// when argv0 has none (started through PATH), the executable's directory. False on failure.
+// Makes the program's working folder the working directory: the directory part of argv0, or, when
+// argv0 has none (started through PATH), the executable's directory; when installed, the user's
+// data folder, created when missing (see program_folders.h). False on failure.
 bool enter_program_directory(const char* argv0);
 
-// The directory entered by enter_program_directory, else the executable's directory.
+// The working folder entered by enter_program_directory, else the one located from the executable.
 const std::string& program_directory();

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "engine/config.h"
+#include "platform/program_folders.h"
 #include "support/test_support.h"
 
 namespace {
@@ -45,4 +46,20 @@ TEST_F(ConfigTest, ReadsWindowsLineEndsShortFilesAndCutsLongLines) {
     EXPECT_EQ(app.xml_editor_command, "notepad.exe");
     EXPECT_EQ(app.idf_editor_command, std::string(255, 'v'));
     EXPECT_EQ(app.xml_viewer_command, "kept");
+}
+
+TEST_F(ConfigTest, InstalledTheUsersFileIsSeededFromTheShippedDefaultsOnce) {
+    ProgramFolders folders{true, dir.path("share"), dir.path("data"), dir.path("config/zemo")};
+    ASSERT_TRUE(make_folders(dir.path("share/defaults")));
+    write_file(dir.path("share/defaults/zemo.ini"), "gedit\nvi\nfirefox\n");
+    const std::string path = config_file_path(folders);
+    EXPECT_EQ(path, dir.path("config/zemo/zemo.ini"));
+    ASSERT_TRUE(config_seed(folders));
+    config_load(path);
+    EXPECT_EQ(app.idf_editor_command, "vi");
+    app.idf_editor_command = "emacs";
+    config_save(path);
+    ASSERT_TRUE(config_seed(folders));  // the user's own file is kept
+    EXPECT_EQ(read_file(path), "gedit\nemacs\nfirefox\n");
+    EXPECT_EQ(config_file_path(ProgramFolders{false, ".", ".", "."}), "zemo.ini");
 }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "platform/paths.h"
+#include "platform/program_folders.h"
 #include "support/test_support.h"
 
 TEST(Paths, LastComponentFollowsWhicheverSeparatorComesLast) {
@@ -35,4 +36,35 @@ TEST(Paths, EntersTheDirectoryOfArgvZeroOrOfTheExecutable) {
     EXPECT_TRUE(enter_program_directory("zemo"));  // started through PATH
     EXPECT_EQ(std::string(getcwd(cwd, sizeof cwd)), executable_directory());
     EXPECT_FALSE(enter_program_directory("/no/such/folder/zemo"));
+}
+
+// Run from a build folder (images/ and help/ beside the program) everything stays there; an
+// installed program reads ../share/zemo and writes only in the user's XDG folders.
+TEST(ProgramFolders, BuildFolderOrInstalledPrefix) {
+    TempDir dir;
+    const std::string build = dir.path("build"), prefix = dir.path("usr");
+    for (const std::string& folder : {build + "/images", build + "/help", prefix + "/bin",
+                                      prefix + "/share/zemo/images", prefix + "/share/zemo/help"}) {
+        ASSERT_TRUE(make_folders(folder)) << folder;
+    }
+    setenv("XDG_CONFIG_HOME", dir.path("config").c_str(), 1);
+    setenv("XDG_DATA_HOME", "relative/is/ignored", 1);
+    setenv("HOME", dir.path("home").c_str(), 1);
+
+    const ProgramFolders portable = locate_program_folders(build, build);
+    EXPECT_FALSE(portable.installed);
+    EXPECT_EQ(portable.runtime, build);
+    EXPECT_EQ(portable.work, build);
+    EXPECT_EQ(portable.config, build);
+
+    const ProgramFolders installed = locate_program_folders(prefix + "/bin", prefix + "/bin");
+    EXPECT_TRUE(installed.installed);
+    EXPECT_EQ(installed.runtime, prefix + "/share/zemo");
+    EXPECT_EQ(installed.work, dir.path("home") + "/.local/share/zemo");
+    EXPECT_EQ(installed.config, dir.path("config") + "/zemo");
+
+    // Without run-time files anywhere the program stays in its own folder, as it always did.
+    EXPECT_FALSE(locate_program_folders(dir.dir, dir.dir).installed);
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("XDG_DATA_HOME");
 }

@@ -20,6 +20,7 @@
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
 #include "platform/paths.h"
+#include "platform/program_folders.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ void on_gl_realize(GtkWidget* widget, gpointer) {
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
-    overlay_load_font(native_path("images\\font.tga"));
+    overlay_load_font(runtime_path("images\\font.tga"));
 }
 
 gboolean on_gl_configure(GtkWidget* widget, GdkEventConfigure*, gpointer) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/paths.h"
+#include "platform/program_folders.h"
 
 GtkWidget* find_widget(GtkWidget* widget, const char* name) {
     if (!widget) {
@@ -43,7 +44,7 @@ static GtkWidget* replacement_pixmap(GtkWidget* widget) {
 
 GtkWidget* create_pixmap(GtkWidget* widget, const char* filename) {
     if (!filename || !*filename) return replacement_pixmap(widget);
-    const std::string path = join_path("images", filename);
+    const std::string path = runtime_path(join_path("images", filename));
     if (!g_file_test(path.c_str(), G_FILE_TEST_EXISTS)) {
         g_warning("Couldn't find pixmap file: %s", filename);
         return replacement_pixmap(widget);

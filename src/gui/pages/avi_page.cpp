@@ -13,6 +13,7 @@
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
 #include "platform/launch.h"
+#include "platform/program_folders.h"
 
 namespace {
 
@@ -29,7 +30,9 @@ void make_video() {
     request.kfps = widget_int("spin_kfps_avi");
     request.quality = widget_int("hscale_quality_avi");
     request.select_codec = widget_active("check_selcodec_avi");
-    if (request.select_codec) request.codec = codec_at_row(read_codec_list("codecs.dat"), selected_codec_row());
+    if (request.select_codec) {
+        request.codec = codec_at_row(read_codec_list(runtime_path("codecs.dat")), selected_codec_row());
+    }
     // The script runs in the frames folder and removes it when the video is made.
     launch_detached(video_command(request), recording_state.frames_folder);
 }
@@ -62,7 +65,7 @@ void select_video_file() { file_select("Save file", "*.avi", SELECT_VIDEO_FILE);
 
 void fill_codec_list() {
     std::vector<std::vector<std::string>> rows;
-    for (const CodecEntry& codec : read_codec_list("codecs.dat")) rows.push_back({codec.description});
+    for (const CodecEntry& codec : read_codec_list(runtime_path("codecs.dat"))) rows.push_back({codec.description});
     fill_list("clist_codecs_avi", rows);
 }
 

@@ -17,6 +17,7 @@
 #include "platform/command_words.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
+#include "platform/program_folders.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ void preferences_ok(GtkButton*, gpointer) {
     app.xml_editor_command = command_text(dialog, "entry_editorxml");
     app.idf_editor_command = command_text(dialog, "entry_editoridf");
     app.xml_viewer_command = command_text(dialog, "entry_visorxml");
-    config_save();
+    config_save(config_file_path(program_folders()));
     gtk_widget_destroy(dialog);
 }
 
@@ -69,7 +70,7 @@ void launch_configured(const std::string& command, const std::string& file) {
 void edit_rules_command() { launch_configured(app.xml_editor_command, app.rules_file); }
 void view_rules_command() { launch_configured(app.xml_viewer_command, app.rules_file); }
 void view_capture_command() { launch_configured(app.idf_editor_command, app.file_name); }
-void user_manual_command() { launch_detached({"xdg-open", native_path("help\\index.html")}); }
+void user_manual_command() { launch_detached({"xdg-open", runtime_path("help\\index.html")}); }
 
 // Quit from the menu and the window's close button asks about unsaved work first; a Cancel
 // keeps the program running, and the window with it.

@@ -1,4 +1,4 @@
-// Open, Save, Save as and Close.
+// Open, Save, Save as and Close; File > Recent.
 #include "gui/shell/file_commands.h"
 
 #include <string>
@@ -13,12 +13,20 @@
 #include "gui/pages/layers_panel.h"
 #include "gui/pages/plot_page.h"
 #include "gui/pages/unsaved_work.h"
+#include "gui/shell/capture_opening.h"
 #include "gui/shell/refresh.h"
 
 namespace {
 
-// Every file is listed: Open reads C3D and TRC captures as well as IDF, told by their content.
-void open_command() { file_select("Open file", "*", SELECT_OPEN_CAPTURE); }
+// Every file is listed: Open reads C3D and TRC captures as well as IDF, told by their content. The
+// dialog starts in the folder of the capture opened last.
+void open_command() {
+    file_select("Open file", "*", SELECT_OPEN_CAPTURE);
+    const std::string folder = last_capture_folder();
+    if (!folder.empty() && app_windows.file_selection) {
+        gtk_file_selection_set_filename(GTK_FILE_SELECTION(app_windows.file_selection), (folder + "/*").c_str());
+    }
+}
 void save_command() { idf_save(); }
 void save_as_command() { file_select("Save as...", "*.idf", SELECT_SAVE_CAPTURE_AS); }
 
@@ -31,14 +39,6 @@ int lowest_open_slot() {
 
 void close_command() {
     if (app.current_layer != 0 && close_confirmed()) file_close();
-}
-
-// The name chosen to open becomes the new layer's only once the file has been read.
-int capture_open_chosen(const std::string& path) {
-    if (idf_read(path) != 0) return 1;
-    ui_refresh_opened();
-    app.file_name = app.source_path;
-    return 0;
 }
 
 int capture_save_as_chosen(const std::string& path) {
@@ -69,6 +69,8 @@ void connect_file_commands(GtkWidget* window) {
     const auto on = [window](const char* name, const char* signal, void (*command)()) {
         g_signal_connect_swapped(find_widget(window, name), signal, G_CALLBACK(command), nullptr);
     };
+    create_recent_menu(window);
+    accept_dropped_captures(window);
     on("abrir1", "activate", open_command);
     on("boton_herr_abrir", "clicked", open_command);
     on("guardar1", "activate", save_command);
@@ -76,6 +78,6 @@ void connect_file_commands(GtkWidget* window) {
     on("guardar_como1", "activate", save_as_command);
     on("cerrar1", "activate", close_command);
     on("boton_herr_cerrar", "clicked", close_command);
-    set_file_select_action(SELECT_OPEN_CAPTURE, capture_open_chosen);
+    set_file_select_action(SELECT_OPEN_CAPTURE, open_capture_layer);
     set_file_select_action(SELECT_SAVE_CAPTURE_AS, capture_save_as_chosen);
 }

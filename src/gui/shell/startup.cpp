@@ -1,6 +1,6 @@
 // Start-up: the program's own directory becomes the working directory, the start-up script is
-// launched, the splash is shown while the main window is built, the configuration is read and a
-// capture named on the command line becomes layer 1; then the GTK main loop runs until Quit.
+// launched, the splash is shown while the main window is built, the configuration is read and the
+// captures named on the command line (up to ten) become layers; then the GTK main loop runs until Quit.
 #include "gui/shell/startup.h"
 
 #include <glib-unix.h>
@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "engine/config.h"
 #include "engine/formats/capture_io.h"
@@ -24,11 +25,13 @@
 #include "gui/pages/layers_panel.h"
 #include "gui/pages/marks_page.h"
 #include "gui/shell/app_commands.h"
+#include "gui/shell/capture_opening.h"
 #include "gui/shell/refresh.h"
 #include "gui/shell/signal_wiring.h"
 #include "gui/windows/main_window.h"
 #include "platform/launch.h"
 #include "platform/paths.h"
+#include "platform/program_folders.h"
 
 namespace {
 
@@ -79,10 +82,7 @@ void create_interface() {
 }
 
 void open_startup_capture(const char* path) {
-    app.source_path = path;
-    if (idf_read(app.source_path) != 0) return;
-    process_pending_events();
-    ui_refresh_opened();
+    open_capture_layer(path);
     process_pending_events();
 }
 
@@ -94,8 +94,14 @@ int zemo_main(int argc, char** argv) {
         std::fprintf(stderr, "zemo: cannot open the display\n");
         return 1;
     }
-    // The capture named on the command line is relative to where the user started the program.
-    const std::string capture = argc > 1 ? absolute_path(argv[1]) : std::string();
+    // The captures named on the command line are relative to where the user started the program.
+    std::vector<std::string> captures;
+    for (int i = 1; i < argc; ++i) captures.push_back(absolute_path(argv[i]));
+    if (captures.size() > static_cast<size_t>(MAX_LAYERS)) {
+        std::fprintf(stderr, "zemo: at most %d captures open at once; %s and those after it are not opened\n",
+                     MAX_LAYERS, argv[MAX_LAYERS + 1]);
+        captures.resize(MAX_LAYERS);
+    }
     if (!enter_program_directory(argv[0])) {
         std::printf("Error changing working directory\n");
         return 1;
@@ -106,8 +112,9 @@ int zemo_main(int argc, char** argv) {
     create_interface();
     g_idle_add(show_main_window, nullptr);
     g_timeout_add(PERIODIC_REFRESH_MS, periodic_refresh, nullptr);
-    config_load();
-    if (!capture.empty()) open_startup_capture(capture.c_str());
+    config_seed(program_folders());
+    config_load(config_file_path(program_folders()));
+    for (const std::string& capture : captures) open_startup_capture(capture.c_str());
     if (quit_requested) {
         quit_command();
     } else {

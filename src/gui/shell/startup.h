@@ -5,7 +5,7 @@
 // puts the widgets into their no-file state. Needs the program's directory as working directory.
 void create_interface();
 
-// Reads the capture named on the command line into layer 1 and refreshes the widgets for it.
+// Reads a capture named on the command line into a new layer and refreshes the widgets for it.
 void open_startup_capture(const char* path);
 
 // Runs the program: returns 0 when the main loop has ended, 1 when it cannot start.
