@@ -5,14 +5,15 @@
 
 #include <algorithm>
 #include <cassert>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "engine/model/seams.h"
 
 namespace {
 
 double axis_of(const Sample& s, int axis) { return axis == 0 ? s.x : axis == 1 ? s.y : s.z; }
-
 
 }  // namespace
 
@@ -113,16 +114,34 @@ FilterOutcome butterworth_filter(CaptureData& data, const std::vector<int>& mark
     }
     const int first = std::max(settings.first_frame, 0);
     const int last = std::min(settings.last_frame, data.num_frames - 1);
+    if (first > last || marks.empty()) return outcome;
     const ButterworthPass pass = butterworth_pass(settings.cutoff, data.capture_rate, settings.order);
-    std::vector<double> scratch;
-    for (int mark : marks) {
-        assert(mark >= 0 && mark < data.mark_count() && "butterworth_filter: mark out of range");
-        Sample* samples = data.channels[mark].samples.get();
-        if (!samples || first > last) continue;
-        MarkFilter filter{pass, shortest_filtered_stretch(settings.order), samples, writable_origins, data, mark, scratch};
-        filter.run(first, last);
-        outcome.short_stretches += filter.short_stretches;
-        outcome.channels_filtered += filter.origins != nullptr;
+    for (int mark : marks) assert(mark >= 0 && mark < data.mark_count() && "butterworth_filter: mark out of range");
+
+    // Marks are independent, so each core takes the next mark left; the counts are summed after.
+    std::atomic<size_t> next{0};
+    const auto work = [&](FilterOutcome& counted) {
+        std::vector<double> scratch;
+        for (size_t i; (i = next.fetch_add(1)) < marks.size();) {
+            const int mark = marks[i];
+            Sample* samples = data.channels[mark].samples.get();
+            if (!samples) continue;
+            MarkFilter filter{pass, shortest_filtered_stretch(settings.order), samples, writable_origins, data, mark,
+                              scratch};
+            filter.run(first, last);
+            counted.short_stretches += filter.short_stretches;
+            counted.channels_filtered += filter.origins != nullptr;
+        }
+    };
+    const size_t helpers = std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), marks.size()) - 1;
+    std::vector<FilterOutcome> counts(helpers + 1);
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < helpers; ++t) threads.emplace_back(work, std::ref(counts[t + 1]));
+    work(counts[0]);
+    for (std::thread& thread : threads) thread.join();
+    for (const FilterOutcome& counted : counts) {
+        outcome.short_stretches += counted.short_stretches;
+        outcome.channels_filtered += counted.channels_filtered;
     }
     return outcome;
 }
