@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "engine/scene/matrix4.h"
+
 constexpr float FOVY_DEGREES = 15.0f;
 constexpr float ROTATE_DEGREES_PER_PIXEL = 0.5f;
 constexpr float PAN_PIXELS_PER_PIXEL = 1.0f;
@@ -29,9 +31,6 @@ struct ViewBounds {
     double min_y = 0, max_y = 0;
     double min_z = 0, max_z = 0;
 };
-
-// A column-major 4 x 4 matrix, as OpenGL loads it.
-using Matrix4 = std::array<double, 16>;
 
 // v - floor(v / 360) * 360: an angle in [0, 360).
 float wrap_degrees(float v);

@@ -6,6 +6,7 @@
 
 #include "engine/model/capture_model.h"
 #include "engine/scene/playback.h"
+#include "gui/gl/capture_view.h"
 #include "gui/gl/record_tick.h"
 #include "gui/gl/scene_render.h"
 #include "gui/kit/app_windows.h"
@@ -45,7 +46,10 @@ void next_clicked() {
 }
 void last_clicked() { set_frame(app.num_frames - 1); }
 
-void slider_changed() { redraw_view(view_widget()); }
+void slider_changed() {
+    follow_current_marks();
+    redraw_view(view_widget());
+}
 
 void play_toggled(GtkToggleButton* button, gpointer) {
     if (gtk_toggle_button_get_active(button)) {

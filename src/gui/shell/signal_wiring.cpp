@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 
+#include "gui/gl/capture_view.h"
 #include "gui/gl/gl_view.h"
 #include "gui/gl/redraw_tick.h"
 #include "gui/kit/widgets.h"
@@ -32,6 +33,7 @@ void connect_main_window_signals(GtkWidget* window) {
     connect_panel_toggles(window);
     connect_layers_panel(window);
     connect_view_controls(window);
+    connect_capture_view_controls(window);
     connect_scene_options(window);
     connect_playback_controls(window);
     connect_marks_page(window);
