@@ -69,11 +69,8 @@ struct ViewTest : GuiTest {
 
     // Where mark m of the working copy lands, with the current layer's offset.
     std::array<double, 3> projected(int m, int frame, double offset_x = 0) {
-        const ProjectionInput in{view.bounds, view.camera.pan_x, view.camera.pan_y, view.view_width, view.view_height,
-                                 widget_value("spin_ver_zoom"), false};
         const Sample& s = app.channels[m].samples[frame];
-        return project_to_window(projection_matrix(in), modelview_matrix(view.bounds, view.camera), view.view_width,
-                                 view.view_height, s.x + offset_x, s.y, s.z);
+        return project_point(view_matrices(widget_value("spin_ver_zoom"), false), {s.x + offset_x, s.y, s.z});
     }
 
     Rgb pixel_at_mark(int m, double offset_x = 0) {
