@@ -198,6 +198,7 @@ void run_until(size_t count) {
 
 TEST_F(ViewTest, PlaybackAtSpeedFourLoopsThroughTheFrames) {
     open_small_capture("ten.idf", 2, 10);
+    set_widget_active("check_ver_tiempo_real", false);  // the speed spin paces playback alone
     set_widget_value("spin_ver_velocidad", 4);
     shown_frames.clear();
     const gulong handler = g_signal_connect(widget("hscale_frame"), "value-changed", G_CALLBACK(remember_frame), nullptr);
@@ -223,6 +224,25 @@ TEST_F(ViewTest, PlaybackOfAOneFrameCaptureStaysStill) {
     EXPECT_EQ(value("hscale_frame"), 0);
 }
 
+TEST_F(ViewTest, RealTimePlaybackKeepsToTheClock) {
+    open_small_capture("clock.idf", 3, 1000);  // 100 Hz
+    for (const int rate : {2, 3}) {  // 1x, then 2x
+        gtk_combo_box_set_active(GTK_COMBO_BOX(widget("combo_ver_rate")), rate);
+        set_widget_value("hscale_frame", 0);
+        const auto start = std::chrono::steady_clock::now();
+        set_widget_active("boton_play", true);
+        while (std::chrono::steady_clock::now() < start + std::chrono::milliseconds(600)) {
+            g_main_context_iteration(nullptr, FALSE);
+        }
+        const int shown = value("hscale_frame");
+        const double passed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        set_widget_active("boton_play", false);
+        const double due = passed * 100 * (rate == 2 ? 1 : 2);
+        EXPECT_LE(shown, due + 2) << "faster than the clock";
+        EXPECT_GE(shown, due * 0.6) << "well behind the clock";
+    }
+}
+
 namespace {
 
 std::vector<std::uintptr_t> stack_marks;
@@ -236,6 +256,7 @@ void remember_stack(GtkRange*, gpointer) {
 
 TEST_F(ViewTest, PlaybackRunsForHundredsOfFramesWithoutGrowingTheStack) {
     open_small_capture("loop.idf", 3, 40);
+    set_widget_active("check_ver_tiempo_real", false);
     stack_marks.clear();
     const gulong handler = g_signal_connect(widget("hscale_frame"), "value-changed", G_CALLBACK(remember_stack), nullptr);
     set_widget_active("boton_play", true);
