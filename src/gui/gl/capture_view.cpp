@@ -90,4 +90,5 @@ void connect_capture_view_controls(GtkWidget* window) {
                                  request_redraw();
                              }),
                              nullptr);
+    g_signal_connect_swapped(find_widget(window, "check_ver_labels"), "toggled", G_CALLBACK(request_redraw), nullptr);
 }

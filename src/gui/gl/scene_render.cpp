@@ -13,6 +13,7 @@
 #include "engine/scene/text_block.h"
 #include "engine/scene/view_state.h"
 #include "gui/gl/gl_context.h"
+#include "gui/gl/mark_picking.h"
 #include "gui/gl/overlay.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/gtk_seams.h"
@@ -327,6 +328,7 @@ void draw_scene(GtkWidget* widget) {
         render_layer(current);
     }
     layer_fetch(app.current_layer);
+    draw_mark_annotations();
 }
 
 void draw_view(GtkWidget* widget) {

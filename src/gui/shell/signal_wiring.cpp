@@ -13,6 +13,7 @@
 #include "gui/pages/fim_page.h"
 #include "gui/pages/layers_panel.h"
 #include "gui/pages/marks_page.h"
+#include "gui/pages/picked_mark.h"
 #include "gui/pages/plot_page.h"
 #include "gui/shell/app_commands.h"
 #include "gui/shell/file_commands.h"
@@ -34,6 +35,7 @@ void connect_main_window_signals(GtkWidget* window) {
     connect_layers_panel(window);
     connect_view_controls(window);
     connect_capture_view_controls(window);
+    connect_picked_mark();
     connect_scene_options(window);
     connect_playback_controls(window);
     connect_marks_page(window);
