@@ -4,6 +4,7 @@
 #include "engine/model/capture_model.h"
 #include "engine/scene/scene_extent.h"
 #include "engine/scene/view_state.h"
+#include "gui/gl/frame_display.h"
 #include "gui/gl/redraw_tick.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/gtk_seams.h"
@@ -84,6 +85,7 @@ void follow_current_marks() {
 }
 
 void connect_capture_view_controls(GtkWidget* window) {
+    connect_frame_display(window);
     g_signal_connect_swapped(find_widget(window, "option_ver_up"), "changed", G_CALLBACK(up_changed), nullptr);
     g_signal_connect_swapped(find_widget(window, "check_ver_follow"), "toggled", G_CALLBACK(+[] {
                                  follow_current_marks();

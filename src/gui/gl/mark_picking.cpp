@@ -10,6 +10,7 @@
 
 #include "engine/model/capture_model.h"
 #include "engine/model/colour_table.h"
+#include "engine/scene/frame_time.h"
 #include "engine/scene/picking.h"
 #include "engine/scene/view_state.h"
 #include "gui/gl/overlay.h"
@@ -123,10 +124,16 @@ gboolean on_gl_button_release(GtkWidget*, GdkEventButton* event, gpointer) {
 void draw_mark_annotations() {
     if (app.current_layer == 0 || app.file_name.empty()) return;
     drop_stale_picks();
-    const bool labels = widget_active("check_ver_labels");
-    if (picked.empty() && !labels) return;
     const LayerPlacement placement = placement_from_widgets();
     const int frame = shown_frame(placement);
+    if (widget_active("check_ver_nombre")) {
+        // The information block's frame, as the file numbers it, in the lower left corner.
+        overlay_set_size(LABEL_CHAR_SIZE);
+        overlay_set_colour(0, 0, 0);
+        overlay_print(10, 8, "Frame %s", frame_time_text(app, widget_int("hscale_frame")).c_str());
+    }
+    const bool labels = widget_active("check_ver_labels");
+    if (picked.empty() && !labels) return;
     const ViewMatrices m = current_matrices();
     const double radius = widget_value("spin_ver_marcas");
     const auto where = [&](int mark, std::array<double, 3>& at, double& pixels) {

@@ -20,5 +20,6 @@ const std::vector<int>& picked_marks();
 
 gboolean on_gl_button_release(GtkWidget* widget, GdkEventButton* event, gpointer);
 
-// Inside the view's GL section, after the layers: the rings, the picked marks' texts and the labels.
+// Inside the view's GL section, after the layers: the frame shown, the rings, the picked marks'
+// texts and the labels.
 void draw_mark_annotations();

@@ -8,6 +8,7 @@
 #include "engine/scene/playback.h"
 #include "engine/scene/real_time_clock.h"
 #include "gui/gl/capture_view.h"
+#include "gui/gl/frame_display.h"
 #include "gui/gl/record_tick.h"
 #include "gui/gl/scene_render.h"
 #include "gui/kit/app_windows.h"
@@ -111,6 +112,7 @@ void last_clicked() { set_frame(app.num_frames - 1); }
 
 void slider_changed() {
     follow_current_marks();
+    show_frame_on_status_bar();
     redraw_view(view_widget());
 }
 

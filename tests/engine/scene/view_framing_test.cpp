@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "engine/scene/frame_time.h"
 #include "engine/scene/picking.h"
 #include "engine/scene/scene_extent.h"
 #include "engine/scene/up_axis.h"
@@ -119,4 +120,28 @@ TEST(Picking, FindsTheMarkWhereDrawingPutsItAndIgnoresLostOrHiddenOnes) {
     data.mark_styles[0].visible = 0;
     EXPECT_EQ(pick_at({0, 0, 0}), 3);
     EXPECT_EQ(pick_at({LOST_VALUE, 0, 0}), -1);
+}
+
+TEST(FrameTime, ShowsTheFilesFrameNumbersAndReadsFramesOrTimes) {
+    CaptureData data = capture_of({{0, 0, 0}});
+    data.num_frames = 500;
+    data.first_frame = 273;
+    data.capture_rate = 100;
+    EXPECT_EQ(frame_time_text(data, 0), "273  0.00 s");
+    EXPECT_EQ(frame_time_text(data, 150), "423  1.50 s");
+    EXPECT_EQ(time_decimals(1000), 3);
+    EXPECT_EQ(time_decimals(60), 2);
+    const struct {
+        const char* text;
+        int index;  // -1: refused
+    } cases[] = {{"273", 0}, {" 300 ", 27}, {"1.5", 150}, {"2 s", 200}, {"0.004s", 0}, {"100", 0},
+                 {"99999", 499}, {"", -1}, {"abc", -1}, {"12x", -1}, {"nan", -1}};
+    for (const auto& c : cases) {
+        int index = -1;
+        const bool read = parse_go_to(c.text, data, index);
+        EXPECT_EQ(read, c.index >= 0) << c.text;
+        if (read) {
+            EXPECT_EQ(index, c.index) << c.text;
+        }
+    }
 }
