@@ -15,6 +15,7 @@
 #include "gui/pages/marks_page.h"
 #include "gui/pages/picked_mark.h"
 #include "gui/pages/plot_page.h"
+#include "gui/pages/video_export_dialog.h"
 #include "gui/shell/app_commands.h"
 #include "gui/shell/file_commands.h"
 #include "gui/shell/refresh.h"
@@ -36,6 +37,7 @@ void connect_main_window_signals(GtkWidget* window) {
     connect_view_controls(window);
     connect_capture_view_controls(window);
     connect_picked_mark();
+    connect_video_export(window);
     connect_scene_options(window);
     connect_playback_controls(window);
     connect_marks_page(window);

@@ -153,7 +153,9 @@ GtkWidget* avi_page(WindowBuilder& b) {
               b.label("label_avi_height", "0")}),
          row({text_label(" FrameRate"), with_tip(b.spin("spin_fps_avi", {20, 1, 50, 1, 10}, 0, true), "Frames per Second"),
               text_label("KeyFR"),
-              with_tip(b.spin("spin_kfps_avi", {1, 0, 10, 1, 2}, 0, true), "Key Frame Rate (Keyframe per second)")})});
+              with_tip(b.spin("spin_kfps_avi", {1, 0, 10, 1, 2}, 0, true), "Key Frame Rate (Keyframe per second)")}),
+         row({with_tip(b.button("button_export_video_avi", "Export Video\u2026"),
+                       "Draws the chosen frames once and writes them to a video file with ffmpeg")})});
     const Adjust colour{0.85, 0, 1, 0.01, 0.1};
     GtkWidget* background = row({text_label("Red"), with_tip(b.spin("spin_red_avi", colour, 2, true), "Red component"),
                                  text_label("Green"), with_tip(b.spin("spin_green_avi", colour, 2, true), "Green component"),

@@ -54,6 +54,7 @@ GtkWidget* create_menubar(WindowBuilder& b, GtkAccelGroup* accel) {
              {{"abrir1", "Open", GDK_o, alt, false},
               {"guardar1", "Save", GDK_s, alt, false},
               {"guardar_como1", "Save as...", 0, none, false},
+              {"exportar_video1", "Export Video\u2026", 0, none, false},
               {"separator2", nullptr, 0, none, false},
               {"cerrar1", "Close", GDK_c, alt, false},
               {"separator1", nullptr, 0, none, false},

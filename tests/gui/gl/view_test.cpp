@@ -1,6 +1,7 @@
 // The 3-D view drawn for real on the test display, read back from the GL back buffer, and the
 // playback chain driven through the play button.
 #include <GL/gl.h>
+#include <unistd.h>
 #include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "gui/gl/overlay.h"
 #include "gui/gl/redraw_tick.h"
 #include "gui/gl/scene_render.h"
+#include "gui/gl/video_render.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
@@ -376,4 +378,20 @@ TEST_F(GuiTest, TheLightShinesOnTheSceneHoweverTheCaptureWasOpened) {
     // behind, only the ambient 40 % would be left).
     EXPECT_GT(named.r, 249 * 0.6);
     EXPECT_EQ(named.g, 0);
+}
+
+TEST_F(ViewTest, ACancelledVideoExportLeavesNoFileAndTheFrameAsItWas) {
+    open_small_capture("walk.idf", 3, 50);
+    set_widget_value("hscale_frame", 7);
+    VideoExport request;
+    request.output = dir.path("walk.mp4");
+    request.last = 49;
+    request.rate = 100;
+    video_size_of_view(request.width, request.height);
+    int frames = 0;
+    EXPECT_EQ(export_video(request, [&frames](int done, int) { return (frames = done) < 3; }), "Cancelled");
+    EXPECT_EQ(frames, 3);
+    EXPECT_EQ(access(request.output.c_str(), F_OK), -1);
+    EXPECT_EQ(access(video_temporary_path(request.output).c_str(), F_OK), -1);
+    EXPECT_EQ(value("hscale_frame"), 7);
 }
