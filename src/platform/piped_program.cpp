@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr int PIPE_BUFFER_BYTES = 1 << 20;  // the most an unprivileged process may ask for
+
 int wait_for(pid_t pid) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
@@ -58,6 +60,8 @@ bool PipedProgram::start(const std::vector<std::string>& argv, const std::string
         _exit(127);
     }
     close(fds[0]);
+    // A large pipe lets this side draw the next frame while the program takes in the last one.
+    fcntl(fds[1], F_SETPIPE_SZ, PIPE_BUFFER_BYTES);
     pid_ = pid;
     input_ = fds[1];
     return true;
