@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/model/capture_model.h"
+#include "engine/model/seams.h"
 #include "engine/scene/frame_time.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/ui_helpers.h"
@@ -16,20 +17,15 @@ gchar* slider_text(GtkScale*, gdouble value, gpointer) {
     return g_strdup(frame_time_text(app, static_cast<int>(value)).c_str());
 }
 
-void put_on_status_bar(const std::string& text) {
-    GtkWidget* bar = main_widget("statusbar_principal");
-    if (!bar) return;
-    const guint context = gtk_statusbar_get_context_id(GTK_STATUSBAR(bar), "frame");
-    gtk_statusbar_pop(GTK_STATUSBAR(bar), context);
-    gtk_statusbar_push(GTK_STATUSBAR(bar), context, text.c_str());
-}
+// The frame has a field of its own at the status bar's end, so it never hides the messages.
+void put_on_status_bar(const std::string& text) { set_label_text("label_frame_status", text); }
 
 void go_to_activated(GtkEntry* entry, gpointer) {
     if (app.current_layer == 0) return;
     int index = 0;
     if (!parse_go_to(gtk_entry_get_text(entry), app, index)) {
-        put_on_status_bar("Go to: type a frame number (" + std::to_string(app.first_frame) + " to " +
-                          std::to_string(app.first_frame + app.num_frames - 1) + ") or a time in seconds (1.5 s)");
+        status_set("Go to: type a frame number (" + std::to_string(app.first_frame) + " to " +
+                   std::to_string(app.first_frame + app.num_frames - 1) + ") or a time in seconds (1.5 s)");
         return;
     }
     set_widget_value("hscale_frame", index);
@@ -43,6 +39,12 @@ void show_frame_on_status_bar() {
 }
 
 void connect_frame_display(GtkWidget* window) {
+    if (GtkWidget* bar = find_widget(window, "statusbar_principal")) {
+        GtkWidget* label = gtk_label_new("");
+        register_widget(window, "label_frame_status", label);
+        gtk_box_pack_end(GTK_BOX(bar), label, FALSE, FALSE, 6);
+        gtk_widget_show(label);
+    }
     g_signal_connect(find_widget(window, "hscale_frame"), "format-value", G_CALLBACK(slider_text), nullptr);
     g_signal_connect(find_widget(window, "entry_goto"), "activate", G_CALLBACK(go_to_activated), nullptr);
 }

@@ -156,14 +156,14 @@ TEST_F(ViewTest, TheTextBlockShowsNoForALostMark) {
     open_scene();
     gtk_clist_select_row(GTK_CLIST(widget("list_ver_trazas")), 4, 0);
     render();
-    // The same text printed alone on the same background, in the mark's colour.
+    // The same text printed alone on the same background, in red: a lost mark's line is red.
     const auto reference = [&](const char* text) {
         GlSection gl(widget("gtkglext_modelo3D"));
         const Rgb bg = pixel(1, 1);
         glClearColor(bg.r / 255.0f, bg.g / 255.0f, bg.b / 255.0f, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         overlay_set_size(9);
-        overlay_set_colour(114 / 255.0f, 0, 143 / 255.0f);
+        overlay_set_colour(1, 0, 0);
         overlay_print(10, height - 15, "%s", text);
         std::vector<unsigned char> out(pixels.size());
         glReadBuffer(GL_BACK);
