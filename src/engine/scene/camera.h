@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "engine/scene/matrix4.h"
+
 struct CaptureData;
 
 constexpr float FOVY_DEGREES = 15.0f;
@@ -31,9 +33,6 @@ struct ViewBounds {
     double min_y = 0, max_y = 0;
     double min_z = 0, max_z = 0;
 };
-
-// A column-major 4 x 4 matrix, as OpenGL loads it.
-using Matrix4 = std::array<double, 16>;
 
 // v - floor(v / 360) * 360: an angle in [0, 360).
 float wrap_degrees(float v);

@@ -4,6 +4,7 @@
 
 #include "engine/scene/camera.h"
 #include "engine/scene/scene_math.h"
+#include "engine/scene/view_framing.h"
 
 struct ViewState {
     CameraState camera;
@@ -11,9 +12,14 @@ struct ViewState {
     int view_width = 0;
     int view_height = 0;
     ViewTransform transform;
+    ViewFraming framing;  // set when a capture is opened or framed
 };
 
 extern ViewState view;
 
 // The bounds of the current layer's data at the scale of the placement in effect.
 void compute_view_bounds();
+
+// The matrices the view is drawn (and picked) with: framed once a capture has been framed,
+// otherwise from the bounds alone.
+ViewMatrices view_matrices(double zoom, bool orthographic);

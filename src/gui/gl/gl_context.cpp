@@ -42,15 +42,12 @@ void GlSection::swap_or_flush() {
 void apply_projection() {
     glViewport(0, 0, view.view_width, view.view_height);
     glMatrixMode(GL_PROJECTION);
-    const ProjectionInput input{view.bounds,        view.camera.pan_x,           view.camera.pan_y,
-                                view.view_width,    view.view_height,            widget_value("spin_ver_zoom"),
-                                widget_active("check_ver_orto")};
-    const Matrix4 matrix = projection_matrix(input);
-    glLoadMatrixd(matrix.data());
+    const ViewMatrices matrices = view_matrices(widget_value("spin_ver_zoom"), widget_active("check_ver_orto"));
+    glLoadMatrixd(matrices.projection.data());
 }
 
 void apply_modelview() {
     glMatrixMode(GL_MODELVIEW);
-    const Matrix4 matrix = modelview_matrix(view.bounds, view.camera);
-    glLoadMatrixd(matrix.data());
+    const ViewMatrices matrices = view_matrices(widget_value("spin_ver_zoom"), widget_active("check_ver_orto"));
+    glLoadMatrixd(matrices.modelview.data());
 }

@@ -12,10 +12,12 @@
 #include "engine/scene/view_state.h"
 #include "gui/gl/frame_state.h"
 #include "gui/gl/gl_context.h"
+#include "gui/gl/mark_picking.h"
 #include "gui/gl/overlay.h"
 #include "gui/gl/record_tick.h"
 #include "gui/gl/redraw_tick.h"
 #include "gui/gl/scene_render.h"
+#include "gui/gl/view_keys.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
@@ -132,7 +134,8 @@ void refresh_matrices() {
     apply_projection();
 }
 
-gboolean on_view_key_press(GtkWidget*, GdkEventKey* event, gpointer) {
+gboolean on_view_key_press(GtkWidget* window, GdkEventKey* event, gpointer) {
+    if (view_key_action(window, event)) return TRUE;
     double step = 0;
     switch (event->keyval) {
     case GDK_plus:
@@ -178,6 +181,7 @@ GtkWidget* create_gl_view() {
     g_signal_connect(area, "expose_event", G_CALLBACK(on_view_expose), nullptr);
     g_signal_connect(area, "motion_notify_event", G_CALLBACK(on_gl_motion), nullptr);
     g_signal_connect(area, "button_press_event", G_CALLBACK(on_gl_button_press), nullptr);
+    g_signal_connect(area, "button_release_event", G_CALLBACK(on_gl_button_release), nullptr);
     return area;
 }
 

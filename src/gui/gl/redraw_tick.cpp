@@ -6,6 +6,9 @@
 
 #include "engine/model/capture_model.h"
 #include "engine/scene/playback.h"
+#include "engine/scene/real_time_clock.h"
+#include "gui/gl/capture_view.h"
+#include "gui/gl/frame_display.h"
 #include "gui/gl/record_tick.h"
 #include "gui/gl/scene_render.h"
 #include "gui/kit/app_windows.h"
@@ -21,9 +24,43 @@ guint pending_step = 0;
 int pending_frame = 0;
 bool pausing = false;
 
+// Real-time playback: the clock, and the frame it last showed (another frame on the slider means
+// the user moved it, and the clock starts again from there).
+RealTimeClock playback_clock;
+int clock_frame_shown = -1;
+constexpr int WAITING_FOR_CLOCK = -1;
+
+double now_seconds() { return static_cast<double>(g_get_monotonic_time()) / 1e6; }
+
+// The Rate entries: 0.25x, 0.5x, 1x, 2x, 4x.
+double rate_factor() {
+    GtkWidget* combo = main_widget("combo_ver_rate");
+    const int index = combo ? gtk_combo_box_get_active(GTK_COMBO_BOX(combo)) : 2;
+    static const double factors[] = {0.25, 0.5, 1, 2, 4};
+    return index >= 0 && index < 5 ? factors[index] : 1;
+}
+
+// Playback follows the clock when "Real time" is on, except while recording: a recording takes
+// every frame, as the recording has always done.
+bool real_time_playback() {
+    return widget_active("check_ver_tiempo_real") && !widget_active("boton_rec") && app.capture_rate > 0;
+}
+
+// The frame the clock says is due now; past the last frame, playback starts over from 0.
+int clock_next_frame() {
+    int due = clock_due_frame(playback_clock, now_seconds());
+    if (due > app.num_frames - 1) {
+        clock_start(playback_clock, 0, now_seconds(), app.capture_rate * rate_factor());
+        due = 0;
+    }
+    return due;
+}
+
 GtkWidget* view_widget() { return main_widget("gtkglext_modelo3D"); }
 
 int current_frame() { return widget_int("hscale_frame"); }
+
+void schedule_by_clock(int f);
 
 // The next frame, once the redraw that scheduled it has returned. Dispatched from inside a
 // redraw (which handles pending events), it is dropped: that redraw schedules a fresh step when
@@ -31,8 +68,36 @@ int current_frame() { return widget_int("hscale_frame"); }
 gboolean run_step(gpointer) {
     pending_step = 0;
     if (redraw_in_progress()) return G_SOURCE_REMOVE;
-    if (widget_active("boton_play")) set_widget_value("hscale_frame", pending_frame);
+    if (!widget_active("boton_play")) return G_SOURCE_REMOVE;
+    int frame = pending_frame;
+    if (frame == WAITING_FOR_CLOCK) {
+        if (!real_time_playback()) return G_SOURCE_REMOVE;
+        frame = clock_next_frame();
+        if (frame == current_frame()) {  // the timer fired a hair early
+            schedule_by_clock(frame);
+            return G_SOURCE_REMOVE;
+        }
+        clock_frame_shown = frame;
+    }
+    set_widget_value("hscale_frame", frame);
     return G_SOURCE_REMOVE;
+}
+
+// The real-time step: the frame due when the next one falls due (at once when it already has).
+void schedule_by_clock(int f) {
+    if (app.num_frames <= 1) return;  // a one-frame capture stays still
+    const double fps = app.capture_rate * rate_factor();
+    if (!playback_clock.running || f != clock_frame_shown || playback_clock.frames_per_second != fps) {
+        clock_start(playback_clock, f, now_seconds(), fps);
+    }
+    clock_frame_shown = f;
+    pending_frame = WAITING_FOR_CLOCK;
+    const double wait = clock_time_of(playback_clock, f + 1) - now_seconds();
+    if (wait <= 0) {
+        pending_step = g_idle_add(run_step, nullptr);
+    } else {
+        pending_step = g_timeout_add(static_cast<guint>(wait * 1000 + 0.5), run_step, nullptr);
+    }
 }
 
 void set_frame(int frame) { set_widget_value("hscale_frame", frame); }
@@ -45,9 +110,14 @@ void next_clicked() {
 }
 void last_clicked() { set_frame(app.num_frames - 1); }
 
-void slider_changed() { redraw_view(view_widget()); }
+void slider_changed() {
+    follow_current_marks();
+    show_frame_on_status_bar();
+    redraw_view(view_widget());
+}
 
 void play_toggled(GtkToggleButton* button, gpointer) {
+    playback_clock.running = false;
     if (gtk_toggle_button_get_active(button)) {
         set_frame(first_playback_frame(current_frame(), app.num_frames));
     } else if (widget_active("boton_rec")) {
@@ -104,6 +174,11 @@ void playback_step() {
     const int speed = widget_int("spin_ver_velocidad");
     if (!widget_active("boton_play") || pending_step != 0 || pausing) return;
     const int f = current_frame();
+    if (real_time_playback()) {
+        schedule_by_clock(f);
+        return;
+    }
+    playback_clock.running = false;
     if (speed < 0 && f < app.num_frames - 1) {
         // Slow motion: 2 |speed| pauses of |speed| ms, the interface kept alive between them.
         pausing = true;

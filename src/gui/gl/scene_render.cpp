@@ -14,6 +14,7 @@
 #include "engine/scene/view_state.h"
 #include "gui/gl/frame_state.h"
 #include "gui/gl/gl_context.h"
+#include "gui/gl/mark_picking.h"
 #include "gui/gl/overlay.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/gtk_seams.h"
@@ -210,13 +211,17 @@ void draw_trajectory(int mark, int first, int last) {
 bool valid_mark(int m) { return m >= 0 && m < app.mark_count(); }
 
 void draw_text_block(int frame) {
-    int line = 0;
-    TextBlockPiece pieces[TEXT_BLOCK_PIECES];
+    static std::vector<TextBlockLine> lines;
+    lines.clear();
     for (GList* row = selected_rows("list_ver_trazas"); row; row = row->next) {
         const int m = GPOINTER_TO_INT(row->data);
         if (!valid_mark(m) || !app.mark_styles[m].visible) continue;
-        text_block_line(app, line++, m, frame, view.view_height, pieces);
-        for (const TextBlockPiece& piece : pieces) {
+        lines.emplace_back();
+        text_block_line(app, static_cast<int>(lines.size()) - 1, m, frame, view.view_height, lines.back().data());
+    }
+    text_block_align(lines);
+    for (const TextBlockLine& line : lines) {
+        for (const TextBlockPiece& piece : line) {
             overlay_set_size(TEXT_BLOCK_CHAR_SIZE);
             overlay_set_colour(piece.colour[0], piece.colour[1], piece.colour[2]);
             overlay_print(piece.x, piece.y, "%s", piece.text);
@@ -323,6 +328,7 @@ void draw_scene(GtkWidget* widget) {
         render_layer(current);
     }
     layer_fetch(app.current_layer);
+    draw_mark_annotations();
 }
 
 void draw_view(GtkWidget* widget) {

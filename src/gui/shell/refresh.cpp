@@ -10,6 +10,7 @@
 #include "engine/model/seams.h"
 #include "engine/processing/gap_fill.h"
 #include "engine/scene/view_state.h"
+#include "gui/gl/capture_view.h"
 #include "gui/gl/redraw_tick.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/menus.h"
@@ -130,9 +131,8 @@ void ui_refresh_opened() {
     set_entry_text("entry_hue_fichero", "");
     refresh_skeleton_widgets();
 
-    set_widget_range("spin_ver_zoom", 0, 3.0, 0.6);
-    set_widget_value("spin_ver_marcas", 1.8);
-    set_widget_value("spin_ver_huesos", 1.0);
+    // The framing fills the view at zoom 1; the sizes follow the capture's extent below.
+    set_widget_range("spin_ver_zoom", 0, 3.0, 1.0);
     set_widget_value("spin_ver_rastro", 0);
     refresh_trajectory_range();
     set_widget_value("spin_ver_tamano_trazas", 5.0);
@@ -140,6 +140,7 @@ void ui_refresh_opened() {
 
     compute_view_bounds();
     reset_camera(view.camera);
+    fit_view_to_opened_capture();
     set_sensitive_all({"notebook_edicion", "notebook_info", "boton_herr_guardar", "boton_herr_cerrar",
                        "boton_herr_interpolar", "boton_herr_suavizar", "boton_herr_ambos", "guardar1", "guardar_como1",
                        "cerrar1", "ver_fichero_origen1", "frame1"},
@@ -174,6 +175,7 @@ void ui_refresh_layer() {
     refresh_trajectory_range();
     compute_view_bounds();
     reset_camera(view.camera);
+    fit_view_to_current_layer();
     refresh_information(app.file_name);
     refresh_frame_ranges();
     refresh_filter_range();

@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 
+#include "gui/gl/capture_view.h"
 #include "gui/gl/gl_view.h"
 #include "gui/gl/redraw_tick.h"
 #include "gui/kit/widgets.h"
@@ -12,7 +13,9 @@
 #include "gui/pages/fim_page.h"
 #include "gui/pages/layers_panel.h"
 #include "gui/pages/marks_page.h"
+#include "gui/pages/picked_mark.h"
 #include "gui/pages/plot_page.h"
+#include "gui/pages/video_export_dialog.h"
 #include "gui/shell/app_commands.h"
 #include "gui/shell/file_commands.h"
 #include "gui/shell/refresh.h"
@@ -32,6 +35,9 @@ void connect_main_window_signals(GtkWidget* window) {
     connect_panel_toggles(window);
     connect_layers_panel(window);
     connect_view_controls(window);
+    connect_capture_view_controls(window);
+    connect_picked_mark();
+    connect_video_export(window);
     connect_scene_options(window);
     connect_playback_controls(window);
     connect_marks_page(window);

@@ -26,6 +26,7 @@
 #include "gui/pages/marks_page.h"
 #include "gui/shell/app_commands.h"
 #include "gui/shell/capture_opening.h"
+#include "gui/shell/export_video_command.h"
 #include "gui/shell/refresh.h"
 #include "gui/shell/signal_wiring.h"
 #include "gui/windows/main_window.h"
@@ -88,6 +89,7 @@ void open_startup_capture(const char* path) {
 
 int zemo_main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
+    if (is_export_video_command(argc, argv)) return export_video_command(argc, argv);
     // A full disk or a file size limit must fail the write, not kill the program.
     std::signal(SIGXFSZ, SIG_IGN);
     if (!init_toolkit()) {

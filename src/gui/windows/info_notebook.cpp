@@ -34,21 +34,34 @@ GtkWidget* info_page(WindowBuilder& b) {
 
 GtkWidget* render_menu(WindowBuilder& b, const char* name) { return b.option_menu(name, {"Detailed", "Wire", "Solid"}); }
 
+// Playback's pace against the capture's own rate, 1x chosen.
+GtkWidget* rate_combo() {
+    GtkWidget* combo = gtk_combo_box_new_text();
+    for (const char* rate : {"0.25\u00d7", "0.5\u00d7", "1\u00d7", "2\u00d7", "4\u00d7"}) {
+        gtk_combo_box_append_text(GTK_COMBO_BOX(combo), rate);
+    }
+    gtk_combo_box_set_active(GTK_COMBO_BOX(combo), 2);
+    return combo;
+}
+
 GtkWidget* vis_page(WindowBuilder& b) {
     GtkWidget* general =
         column({form({{"Velocity  ", b.spin("spin_ver_velocidad", {0, -30, 30, 1, 2}, 0)},
                       {"Zoom  ", b.spin("spin_ver_zoom", {0.7, 0, 3, 0.01, 0.01}, 2, true)},
                       {"Blending Layer ", b.spin("spin_blending", {0.4, 0, 1, 0.01, 0.1}, 2, true)},
-                      {"Render ", render_menu(b, "option_ver_render")}}),
-                b.check("check_ver_orto", "Orthographic"),
+                      {"Render ", render_menu(b, "option_ver_render")},
+                      {"Up: ", b.option_menu("option_ver_up", {"Z", "Y", "X"})}}),
+                row({b.check("check_ver_orto", "Orthographic"), b.check("check_ver_follow", "Follow")}),
                 row({b.button("button_ver_ejex", "X Axis"), b.button("button_ver_ejey", "Y Axis"),
                      b.button("button_ver_ejez", "Z Axis")})});
-    GtkWidget* armature = column({b.check("check_ver_marcas", "Show Marks", true),
+    GtkWidget* armature = column({row({b.check("check_ver_marcas", "Show Marks", true), b.check("check_ver_labels", "Labels")}),
                                   b.check("check_ver_nombre", "Show Marks Info.", true),
                                   b.check("check_ver_huesos", "Show Bones", true),
                                   form({{"Marks Size  ", b.spin("spin_ver_marcas", {1.8, 0, 40, 0.1, 0.1}, 1)},
                                         {"Bones Size  ", b.spin("spin_ver_huesos", {1.8, 0, 40, 0.1, 0.1}, 1)},
-                                        {"# Historical Bones ", b.spin("spin_ver_rastro", {1, 0, 100, 1, 10}, 0)}})});
+                                        {"# Historical Bones ", b.spin("spin_ver_rastro", {1, 0, 100, 1, 10}, 0)}}),
+                                  row({b.check("check_ver_tiempo_real", "Real time", true), text_label(" Rate "),
+                                       b.named("combo_ver_rate", rate_combo())})});
     GtkWidget* trajectory = gtk_vbox_new(FALSE, 2);
     pack(trajectory, row({b.check("check_ver_trazas", "Draw "), text_label("Size "),
                           b.spin("spin_ver_tamano_trazas", {1, 1, 30, 1, 1}, 0)}));
@@ -140,7 +153,9 @@ GtkWidget* avi_page(WindowBuilder& b) {
               b.label("label_avi_height", "0")}),
          row({text_label(" FrameRate"), with_tip(b.spin("spin_fps_avi", {20, 1, 50, 1, 10}, 0, true), "Frames per Second"),
               text_label("KeyFR"),
-              with_tip(b.spin("spin_kfps_avi", {1, 0, 10, 1, 2}, 0, true), "Key Frame Rate (Keyframe per second)")})});
+              with_tip(b.spin("spin_kfps_avi", {1, 0, 10, 1, 2}, 0, true), "Key Frame Rate (Keyframe per second)")}),
+         row({with_tip(b.button("button_export_video_avi", "Export Video\u2026"),
+                       "Draws the chosen frames once and writes them to a video file with ffmpeg")})});
     const Adjust colour{0.85, 0, 1, 0.01, 0.1};
     GtkWidget* background = row({text_label("Red"), with_tip(b.spin("spin_red_avi", colour, 2, true), "Red component"),
                                  text_label("Green"), with_tip(b.spin("spin_green_avi", colour, 2, true), "Green component"),

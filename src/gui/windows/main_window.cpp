@@ -54,6 +54,7 @@ GtkWidget* create_menubar(WindowBuilder& b, GtkAccelGroup* accel) {
              {{"abrir1", "Open", GDK_o, alt, false},
               {"guardar1", "Save", GDK_s, alt, false},
               {"guardar_como1", "Save as...", 0, none, false},
+              {"exportar_video1", "Export Video\u2026", 0, none, false},
               {"separator2", nullptr, 0, none, false},
               {"cerrar1", "Close", GDK_c, alt, false},
               {"separator1", nullptr, 0, none, false},
@@ -144,6 +145,11 @@ GtkWidget* create_view_frame(WindowBuilder& b) {
     pack(controls, frame_button(b, "boton_play", "Play-Stop", "play.XPM", true));
     pack(controls, frame_button(b, "boton_siguiente", "Next", "alante.XPM", false));
     pack(controls, frame_button(b, "boton_ultimo", "Last", "ultimo.XPM", false));
+    pack(controls, text_label(" Go to "));
+    GtkWidget* go_to = b.entry("entry_goto");
+    gtk_entry_set_width_chars(GTK_ENTRY(go_to), 5);
+    tooltip(go_to, "A frame number, or a time in seconds (2.5 s)");
+    pack(controls, go_to);
     pack(column, controls);
     padded(frame, column, 2);
     return frame;

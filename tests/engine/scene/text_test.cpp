@@ -164,10 +164,27 @@ TEST(TextBlock, ShowsCoordinatesOrErrorsForEachChosenMark) {
     EXPECT_EQ(pieces[0].y, 385);
     text_block_line(app, 1, 1, 1, 400, pieces);
     EXPECT_STREQ(pieces[0].text, "[NO]");
-    EXPECT_FLOAT_EQ(pieces[0].colour[0], 249 / 255.0f);
+    for (const TextBlockPiece& piece : pieces) {  // the lost mark's line is red
+        EXPECT_FLOAT_EQ(piece.colour[0], 1.0f);
+        EXPECT_FLOAT_EQ(piece.colour[1], 0.0f);
+    }
     EXPECT_STREQ(pieces[2].text, "[ERROR,");
     EXPECT_STREQ(pieces[3].text, "ERROR,");
     EXPECT_STREQ(pieces[4].text, "ERROR]");
     EXPECT_EQ(pieces[4].x, 360);
     EXPECT_EQ(pieces[4].y, 375);
+
+    // A long name and wide numbers push the columns right; short ones keep their places.
+    std::vector<TextBlockLine> lines(2);
+    text_block_line(app, 0, 0, 1, 400, lines[0].data());
+    text_block_line(app, 1, 1, 1, 400, lines[1].data());
+    text_block_align(lines);
+    EXPECT_EQ(lines[1][2].x, 180);
+    std::snprintf(lines[0][1].text, sizeof lines[0][1].text, "RFJC_CGM_2.4_long_name");
+    std::snprintf(lines[1][2].text, sizeof lines[1][2].text, "[-3738.68,");
+    text_block_align(lines);
+    EXPECT_EQ(lines[0][2].x, 50 + 22 * TEXT_BLOCK_CHAR_SIZE + TEXT_BLOCK_GAP);
+    EXPECT_EQ(lines[1][2].x, lines[0][2].x);
+    EXPECT_EQ(lines[1][3].x, lines[1][2].x + 10 * TEXT_BLOCK_CHAR_SIZE + TEXT_BLOCK_GAP);
+    EXPECT_EQ(lines[0][1].x, 50);
 }

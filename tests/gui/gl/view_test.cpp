@@ -1,6 +1,7 @@
 // The 3-D view drawn for real on the test display, read back from the GL back buffer, and the
 // playback chain driven through the play button.
 #include <GL/gl.h>
+#include <unistd.h>
 #include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "gui/gl/overlay.h"
 #include "gui/gl/redraw_tick.h"
 #include "gui/gl/scene_render.h"
+#include "gui/gl/video_render.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
@@ -70,11 +72,8 @@ struct ViewTest : GuiTest {
 
     // Where mark m of the working copy lands, with the current layer's offset.
     std::array<double, 3> projected(int m, int frame, double offset_x = 0) {
-        const ProjectionInput in{view.bounds, view.camera.pan_x, view.camera.pan_y, view.view_width, view.view_height,
-                                 widget_value("spin_ver_zoom"), false};
         const Sample& s = app.channels[m].samples[frame];
-        return project_to_window(projection_matrix(in), modelview_matrix(view.bounds, view.camera), view.view_width,
-                                 view.view_height, s.x + offset_x, s.y, s.z);
+        return project_point(view_matrices(widget_value("spin_ver_zoom"), false), {s.x + offset_x, s.y, s.z});
     }
 
     Rgb pixel_at_mark(int m, double offset_x = 0) {
@@ -158,14 +157,14 @@ TEST_F(ViewTest, TheTextBlockShowsNoForALostMark) {
     open_scene();
     gtk_clist_select_row(GTK_CLIST(widget("list_ver_trazas")), 4, 0);
     render();
-    // The same text printed alone on the same background, in the mark's colour.
+    // The same text printed alone on the same background, in red: a lost mark's line is red.
     const auto reference = [&](const char* text) {
         GlSection gl(widget("gtkglext_modelo3D"));
         const Rgb bg = pixel(1, 1);
         glClearColor(bg.r / 255.0f, bg.g / 255.0f, bg.b / 255.0f, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         overlay_set_size(9);
-        overlay_set_colour(114 / 255.0f, 0, 143 / 255.0f);
+        overlay_set_colour(1, 0, 0);
         overlay_print(10, height - 15, "%s", text);
         std::vector<unsigned char> out(pixels.size());
         glReadBuffer(GL_BACK);
@@ -245,6 +244,7 @@ void run_until_shown(GuiTest& test, size_t count) {
 
 TEST_F(ViewTest, PlaybackAtSpeedFourLoopsThroughTheFrames) {
     open_small_capture("ten.idf", 2, 10);
+    set_widget_active("check_ver_tiempo_real", false);  // the speed spin paces playback alone
     set_widget_value("spin_ver_velocidad", 4);
     shown_frames.clear();
     const gulong handler = g_signal_connect(widget("hscale_frame"), "value-changed", G_CALLBACK(remember_frame), nullptr);
@@ -270,6 +270,25 @@ TEST_F(ViewTest, PlaybackOfAOneFrameCaptureStaysStill) {
     EXPECT_EQ(value("hscale_frame"), 0);
 }
 
+TEST_F(ViewTest, RealTimePlaybackKeepsToTheClock) {
+    open_small_capture("clock.idf", 3, 1000);  // 100 Hz
+    for (const int rate : {2, 3}) {  // 1x, then 2x
+        gtk_combo_box_set_active(GTK_COMBO_BOX(widget("combo_ver_rate")), rate);
+        set_widget_value("hscale_frame", 0);
+        const auto start = std::chrono::steady_clock::now();
+        set_widget_active("boton_play", true);
+        while (std::chrono::steady_clock::now() < start + std::chrono::milliseconds(600)) {
+            g_main_context_iteration(nullptr, FALSE);
+        }
+        const int shown = value("hscale_frame");
+        const double passed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        set_widget_active("boton_play", false);
+        const double due = passed * 100 * (rate == 2 ? 1 : 2);
+        EXPECT_LE(shown, due + 2) << "faster than the clock";
+        EXPECT_GE(shown, due * 0.6) << "well behind the clock";
+    }
+}
+
 namespace {
 
 std::vector<std::uintptr_t> stack_marks;
@@ -283,6 +302,7 @@ void remember_stack(GtkRange*, gpointer) {
 
 TEST_F(ViewTest, PlaybackRunsForHundredsOfFramesWithoutGrowingTheStack) {
     open_small_capture("loop.idf", 3, 40);
+    set_widget_active("check_ver_tiempo_real", false);
     stack_marks.clear();
     const gulong handler = g_signal_connect(widget("hscale_frame"), "value-changed", G_CALLBACK(remember_stack), nullptr);
     set_widget_active("boton_play", true);
@@ -402,4 +422,20 @@ TEST_F(GuiTest, TheLightShinesOnTheSceneHoweverTheCaptureWasOpened) {
     // behind, only the ambient 40 % would be left).
     EXPECT_GT(named.r, 249 * 0.6);
     EXPECT_EQ(named.g, 0);
+}
+
+TEST_F(ViewTest, ACancelledVideoExportLeavesNoFileAndTheFrameAsItWas) {
+    open_small_capture("walk.idf", 3, 50);
+    set_widget_value("hscale_frame", 7);
+    VideoExport request;
+    request.output = dir.path("walk.mp4");
+    request.last = 49;
+    request.rate = 100;
+    video_size_of_view(request.width, request.height);
+    int frames = 0;
+    EXPECT_EQ(export_video(request, [&frames](int done, int) { return (frames = done) < 3; }), "Cancelled");
+    EXPECT_EQ(frames, 3);
+    EXPECT_EQ(access(request.output.c_str(), F_OK), -1);
+    EXPECT_EQ(access(video_temporary_path(request.output).c_str(), F_OK), -1);
+    EXPECT_EQ(value("hscale_frame"), 7);
 }

@@ -47,7 +47,7 @@ TEST_F(GuiTest, OpeningARealCaptureFillsTheWidgets) {
     EXPECT_EQ(value("spinbutton_can_destino"), 242);
     EXPECT_EQ(upper("spin_ver_destino_trazas"), 242);
     EXPECT_EQ(value("spin_ver_destino_trazas"), 242);
-    EXPECT_EQ(value("spin_ver_zoom"), 0.6);
+    EXPECT_EQ(value("spin_ver_zoom"), 1.0);  // the framing fills the view at zoom 1
     EXPECT_EQ(value("spinbutton_can_factor_suavizado"), 5);
     EXPECT_FALSE(sensitive("spinbutton_can_factor_suavizado"));
 

