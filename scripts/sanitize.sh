@@ -25,6 +25,11 @@ export LP_NUM_THREADS=0
 # Mesa's shader disk cache writes from a thread of its own, another thread for the scan to race.
 export MESA_SHADER_CACHE_DISABLE=true
 # LeakSanitizer's tracer itself sometimes dies at exit while suspending a library's thread
-# ("Tracer caught signal 11") after the test has passed; a test gets a second run for that. A
-# real error or leak in our code is found again on the second run and fails it.
-exec ctest --test-dir build-asan --output-on-failure -j 2 --repeat until-pass:2 "$@"
+# ("Tracer caught signal 11"): GLib's worker thread, which the program starts for its SIGINT and
+# SIGTERM handlers, in the program this start-up test runs to the end. That test alone gets a
+# second run; a real error or leak is found again on it and fails it. Every other test runs once.
+tracer_crash='^StartupTest\.OpensARelativeCaptureAndQuitsOnSigterm$'
+status=0
+ctest --test-dir build-asan --output-on-failure -j 2 -E "$tracer_crash" "$@" || status=$?
+ctest --test-dir build-asan --output-on-failure -R "$tracer_crash" --repeat until-pass:2 "$@" || status=$?
+exit "$status"

@@ -59,12 +59,13 @@ WorkingDirectory::~WorkingDirectory() {
     if (chdir(previous_.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous_;
 }
 
-bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+                std::chrono::milliseconds period) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         if (condition()) return true;
         if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(period);
     }
 }
 

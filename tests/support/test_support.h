@@ -54,8 +54,9 @@ private:
     std::string previous_;
 };
 
-// Checks `condition` every few milliseconds until it holds or `timeout` has passed; whether it held.
-bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+// Checks `condition` every `period` until it holds or `timeout` has passed; whether it held.
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+                std::chrono::milliseconds period = std::chrono::milliseconds(10));
 
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);

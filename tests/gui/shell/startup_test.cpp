@@ -78,7 +78,8 @@ std::string window_titled(const std::string& display, const std::string& title, 
             }
             return !found.empty();
         },
-        std::chrono::seconds(10));
+        // Each look is a few X clients: a pace the test display keeps up with.
+        std::chrono::seconds(10), std::chrono::milliseconds(100));
     return found;
 }
 
