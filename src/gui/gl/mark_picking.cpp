@@ -28,12 +28,30 @@ constexpr int RING_MIN_PIXELS = 7;
 std::vector<int> picked;
 // The capture the picked marks belong to: another one drops them.
 const void* picked_capture = nullptr;
-void (*picked_listener)(int, bool) = nullptr;
+void (*picked_listener)(int, int, bool) = nullptr;
 
 ViewMatrices current_matrices() { return view_matrices(widget_value("spin_ver_zoom"), widget_active("check_ver_orto")); }
 
 int shown_frame(const LayerPlacement& placement) {
     return frame_to_draw(widget_int("hscale_frame"), placement.initial_frame, app.num_frames);
+}
+
+// Every layer as drawing draws it: the current one is the working copy, placed by the widgets;
+// the others are their slots, placed and started as their slots say.
+std::vector<DrawnLayer> drawn_layers() {
+    std::vector<DrawnLayer> layers;
+    const int slider = widget_int("hscale_frame");
+    for (int n = 1; n <= MAX_LAYERS; ++n) {
+        const Layer& slot = app.layers[n];
+        if (!slot.visible || !slot.in_use) continue;
+        if (n == app.current_layer) {
+            const LayerPlacement placement = placement_from_widgets();
+            layers.push_back({&app, placement, shown_frame(placement), n});
+        } else {
+            layers.push_back({&slot, slot, frame_to_draw(slider, slot.initial_frame, slot.num_frames), n});
+        }
+    }
+    return layers;
 }
 
 bool usable(const Sample& s) { return !is_lost(s.x) && !is_lost(s.y) && !is_lost(s.z); }
@@ -79,20 +97,22 @@ void ring(double x, double y, double radius) {
 
 }  // namespace
 
-void set_mark_picked_listener(void (*listener)(int mark, bool add)) { picked_listener = listener; }
+void set_mark_picked_listener(void (*listener)(int slot, int mark, bool add)) { picked_listener = listener; }
 
 void pick_mark_at(int x, int y, bool add) {
     if (app.current_layer == 0) return;
     drop_stale_picks();
-    const LayerPlacement placement = placement_from_widgets();
-    const Pick pick = pick_mark(app, shown_frame(placement), placement, current_matrices(),
-                                widget_value("spin_ver_marcas"), x, y);
-    if (pick.mark < 0) {
-        if (!add) picked.clear();
-    } else {
-        if (!add) picked.clear();
-        if (std::find(picked.begin(), picked.end(), pick.mark) == picked.end()) picked.push_back(pick.mark);
-        if (picked_listener) picked_listener(pick.mark, add);
+    const LayerPick pick =
+        pick_mark_in_layers(drawn_layers(), current_matrices(), widget_value("spin_ver_marcas"), x, y);
+    if (!add) picked.clear();
+    if (pick.mark >= 0) {
+        // The listener makes the mark's layer current first; the marks picked in another layer
+        // are dropped with it.
+        if (picked_listener) picked_listener(pick.slot, pick.mark, add);
+        drop_stale_picks();
+        if (pick.slot == app.current_layer && std::find(picked.begin(), picked.end(), pick.mark) == picked.end()) {
+            picked.push_back(pick.mark);
+        }
     }
     request_redraw();
 }

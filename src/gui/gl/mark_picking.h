@@ -10,8 +10,9 @@
 // A click moving the pointer less than this many pixels is a click, not a drag.
 constexpr int CLICK_SLOP_PIXELS = 4;
 
-// Told of every mark picked, so the pages can show it; `add` for Ctrl+click.
-void set_mark_picked_listener(void (*listener)(int mark, bool add));
+// Told of every mark picked, so the pages can show it; `add` for Ctrl+click. A mark of another
+// layer than the current one comes with its slot, which the listener makes current.
+void set_mark_picked_listener(void (*listener)(int slot, int mark, bool add));
 
 // Picks the mark at window pixel (x, y) from the top left; `add` keeps the marks picked before.
 void pick_mark_at(int x, int y, bool add);

@@ -1,14 +1,17 @@
-// The pages follow the mark picked in the view.
+// The pages follow the mark picked in the view, in whichever layer it is.
 #include "gui/pages/picked_mark.h"
 
 #include <gtk/gtk.h>
 
 #include "gui/gl/mark_picking.h"
+#include "engine/model/capture_model.h"
 #include "gui/kit/app_windows.h"
+#include "gui/pages/layers_panel.h"
 
 namespace {
 
-void show_picked_mark(int mark, bool add) {
+void show_picked_mark(int slot, int mark, bool add) {
+    if (slot != app.current_layer) layer_select(slot);
     if (GtkWidget* menu = main_widget("option_mar_marcas")) {
         gtk_option_menu_set_history(GTK_OPTION_MENU(menu), static_cast<guint>(mark));
     }

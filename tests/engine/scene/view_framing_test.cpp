@@ -145,3 +145,24 @@ TEST(FrameTime, ShowsTheFilesFrameNumbersAndReadsFramesOrTimes) {
         }
     }
 }
+
+TEST(Picking, FindsTheMarkInWhicheverLayerItIsDrawn) {
+    // Layer 2 is moved 500 along x and starts 1 frame later: its mark 0 at frame 1 is drawn at
+    // (500, 0, 500); layer 1's only mark stands at (0, 0, 0).
+    CaptureData first = capture_of({{0, 0, 0}});
+    CaptureData second = capture_of({{LOST_VALUE, 0, 0}});
+    second.num_frames = 2;
+    second.channels[0].samples = std::shared_ptr<Sample[]>(new Sample[2]{{LOST_VALUE, 0, 0}, {0, 0, 500}});
+    LayerPlacement moved;
+    moved.offset_x = 500;
+    const std::vector<DrawnLayer> layers{{&first, LayerPlacement{}, 0, 1}, {&second, moved, 1, 2}};
+    const ViewMatrices m = framed_view({0, 1000, 0, 800, 0, 1000}, 800, 600, true);
+    const auto pick_at = [&](const ScenePoint& p) {
+        const auto at = project_point(m, p);
+        const LayerPick pick = pick_mark_in_layers(layers, m, 10, at[0], m.height - at[1]);
+        return std::make_pair(pick.slot, pick.mark);
+    };
+    EXPECT_EQ(pick_at({500, 0, 500}), std::make_pair(2, 0));
+    EXPECT_EQ(pick_at({0, 0, 0}), std::make_pair(1, 0));
+    EXPECT_EQ(pick_at({0, 0, 500}), std::make_pair(0, -1));  // where layer 2's mark would be unmoved
+}
