@@ -3,15 +3,26 @@
 
 #include <gtk/gtk.h>
 
-#include "gui/gl/mark_picking.h"
 #include "engine/model/capture_model.h"
+#include "engine/scene/view_state.h"
+#include "gui/gl/mark_picking.h"
 #include "gui/kit/app_windows.h"
 #include "gui/pages/layers_panel.h"
 
 namespace {
 
 void show_picked_mark(int slot, int mark, bool add) {
-    if (slot != app.current_layer) layer_select(slot);
+    if (slot != app.current_layer) {
+        // The mark's layer becomes current as the layers panel makes it, but the view stays where
+        // it is: the mark clicked does not jump away from the pointer.
+        const ViewBounds bounds = view.bounds;
+        const ViewFraming framing = view.framing;
+        const CameraState camera = view.camera;
+        layer_select(slot);
+        view.bounds = bounds;
+        view.framing = framing;
+        view.camera = camera;
+    }
     if (GtkWidget* menu = main_widget("option_mar_marcas")) {
         gtk_option_menu_set_history(GTK_OPTION_MENU(menu), static_cast<guint>(mark));
     }

@@ -20,12 +20,17 @@ struct ViewInputTest : GuiTest {
         focus_main_window();
     }
 
-    // Where mark m stands on the screen at the frame shown.
-    std::pair<int, int> mark_on_screen(int m) {
-        const Sample& s = app.channels[m].samples[static_cast<int>(value("hscale_frame"))];
-        const auto at = project_point(view_matrices(value("spin_ver_zoom"), false), {s.x, s.y, s.z});
+    // Where a point of the scene stands on the screen.
+    std::pair<int, int> point_on_screen(const ScenePoint& p) {
+        const auto at = project_point(view_matrices(value("spin_ver_zoom"), false), p);
         return on_screen(widget("gtkglext_modelo3D"), static_cast<int>(std::lround(at[0])),
                          view.view_height - static_cast<int>(std::lround(at[1])));
+    }
+
+    // Where mark m of the current layer stands on the screen at the frame shown.
+    std::pair<int, int> mark_on_screen(int m) {
+        const Sample& s = app.channels[m].samples[static_cast<int>(value("hscale_frame"))];
+        return point_on_screen({s.x, s.y, s.z});
     }
 
     int marks_page_mark() { return gtk_option_menu_get_history(GTK_OPTION_MENU(widget("option_mar_marcas"))); }
@@ -82,6 +87,23 @@ TEST_F(ViewInputTest, AClickPicksTheMarkUnderThePointerAndCtrlClickAddsOne) {
             " keydown ctrl click 1 keyup ctrl");
     EXPECT_EQ(marks_page_mark(), 0);
     EXPECT_EQ(selected_channels(), (std::vector<int>{0, 2}));
+}
+
+TEST_F(ViewInputTest, AClickOnAMarkOfAnotherLayerMakesThatLayerCurrentWithoutMovingTheView) {
+    // Layer 1 has its marks at (10 m, 10 m + 1, 10 m + 2) on frame 0; layer 2, current, lies 5 further.
+    open_small_capture("first.idf", 4, 20);
+    const std::string second = dir.path("second.idf");
+    write_file(second, make_idf_text(100, 2, 20, [](int m, int f, int a) { return m * 10.0 + f + a + 5; }));
+    open_capture(second);
+    settle();
+    ASSERT_EQ(app.current_layer, 2);
+    const ViewFraming framing = view.framing;
+    click_on_screen(point_on_screen({30, 31, 32}));
+    EXPECT_EQ(app.current_layer, 1);
+    EXPECT_EQ(marks_page_mark(), 3);
+    EXPECT_EQ(selected_channels(), std::vector<int>{3});
+    EXPECT_EQ(view.framing.distance, framing.distance);
+    EXPECT_EQ(point_on_screen({30, 31, 32}), mark_on_screen(3));
 }
 
 TEST_F(ViewInputTest, KeysPlayAndStepUnlessTheFocusIsInAnEntry) {
