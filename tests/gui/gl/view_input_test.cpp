@@ -1,5 +1,6 @@
 // The 3-D view as a lab meets it, through the X server: a walking trial opened with the defaults
-// shows its marks, a click picks a mark, and the keys play and step.
+// shows its marks, a click picks a mark (in any layer), the keys play and step, F and Follow
+// centre the marks, and Up stands the capture on the axis chosen.
 #include <algorithm>
 #include <cmath>
 
@@ -31,6 +32,21 @@ struct ViewInputTest : GuiTest {
     std::pair<int, int> mark_on_screen(int m) {
         const Sample& s = app.channels[m].samples[static_cast<int>(value("hscale_frame"))];
         return point_on_screen({s.x, s.y, s.z});
+    }
+
+    // Where the centroid of the frame shown's valid marks lands in the view, from the bottom left.
+    std::array<double, 3> centroid_in_view() {
+        const int frame = static_cast<int>(value("hscale_frame"));
+        ScenePoint sum{0, 0, 0};
+        int count = 0;
+        for (int m = 0; m < app.mark_count(); ++m) {
+            const Sample& s = app.channels[m].samples[frame];
+            if (is_lost(s.x) || is_lost(s.y) || is_lost(s.z)) continue;
+            sum = {sum.x + s.x, sum.y + s.y, sum.z + s.z};
+            ++count;
+        }
+        return project_point(view_matrices(value("spin_ver_zoom"), false),
+                             {sum.x / count, sum.y / count, sum.z / count});
     }
 
     int marks_page_mark() { return gtk_option_menu_get_history(GTK_OPTION_MENU(widget("option_mar_marcas"))); }
@@ -104,6 +120,60 @@ TEST_F(ViewInputTest, AClickOnAMarkOfAnotherLayerMakesThatLayerCurrentWithoutMov
     EXPECT_EQ(selected_channels(), std::vector<int>{3});
     EXPECT_EQ(view.framing.distance, framing.distance);
     EXPECT_EQ(point_on_screen({30, 31, 32}), mark_on_screen(3));
+}
+
+TEST_F(ViewInputTest, FAndFollowBringTheMarksToTheCentre) {
+    const struct {
+        bool follow;
+        const char* keys;
+    } cases[] = {{false, "key f"}, {true, "key shift+Right key Right"}};
+    for (const auto& c : cases) {
+        open_small_capture(std::string(c.keys) + ".idf", 4, 40);
+        settle();
+        const auto off_centre = [&] {
+            const auto at = centroid_in_view();
+            return std::hypot(at[0] - view.view_width / 2.0, at[1] - view.view_height / 2.0);
+        };
+        // Framed as a whole, frame 0's marks lie to one side of the walk.
+        ASSERT_GT(off_centre(), 20) << c.keys;
+        set_widget_active("check_ver_follow", c.follow);
+        gtk_widget_grab_focus(widget("boton_siguiente"));
+        xdotool(std::string("xdotool ") + c.keys);
+        EXPECT_LT(off_centre(), 2) << c.keys;
+    }
+}
+
+TEST_F(ViewInputTest, UpPutsTheChosenAxisUpOnTheScreen) {
+    // A pole of marks along Y, 400 long, barely 20 across in X.
+    const std::string path = dir.path("pole.idf");
+    write_file(path, make_idf_text(100, 5, 10, [](int m, int, int a) { return a == 1 ? m * 100.0 : a == 0 ? m * 5.0 : 0; }));
+    open_capture(path);
+    set_widget_active("check_ver_nombre", false);
+    settle();
+    // The width and height of the marks' pixels in a screenshot of the view.
+    const auto marks_spread = [&] {
+        GtkWidget* area = widget("gtkglext_modelo3D");
+        const int width = area->allocation.width, height = area->allocation.height;
+        GdkPixbuf* shot = gdk_pixbuf_get_from_drawable(nullptr, area->window, nullptr, 0, 0, 0, 0, width, height);
+        int left = width, right = -1, top = height, bottom = -1;
+        for (int y = 0; y < height; ++y) {
+            const guchar* row = gdk_pixbuf_get_pixels(shot) + y * gdk_pixbuf_get_rowstride(shot);
+            for (int x = 0; x < width; ++x) {
+                const guchar* p = row + x * gdk_pixbuf_get_n_channels(shot);
+                if (std::abs(p[0] - p[1]) >= 12 || std::abs(p[1] - p[2]) >= 12 || p[1] >= 190) continue;
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+        g_object_unref(shot);
+        return std::make_pair(right - left, bottom - top);
+    };
+    const auto [z_width, z_height] = marks_spread();
+    EXPECT_GT(z_width, 2 * z_height) << "Z up: the pole lies across the view";
+    gtk_option_menu_set_history(GTK_OPTION_MENU(widget("option_ver_up")), 1);
+    settle();
+    const auto [y_width, y_height] = marks_spread();
+    EXPECT_GT(y_height, 2 * y_width) << "Y up: the pole stands";
 }
 
 TEST_F(ViewInputTest, KeysPlayAndStepUnlessTheFocusIsInAnEntry) {
