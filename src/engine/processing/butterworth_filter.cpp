@@ -116,7 +116,7 @@ FilterOutcome butterworth_filter(CaptureData& data, const std::vector<int>& mark
     const int last = std::min(settings.last_frame, data.num_frames - 1);
     if (first > last || marks.empty()) return outcome;
     const ButterworthPass pass = butterworth_pass(settings.cutoff, data.capture_rate, settings.order);
-    for (int mark : marks) assert(mark >= 0 && mark < data.mark_count() && "butterworth_filter: mark out of range");
+    for ([[maybe_unused]] int mark : marks) assert(mark >= 0 && mark < data.mark_count() && "butterworth_filter: mark out of range");
 
     // Marks are independent, so each core takes the next mark left; the counts are summed after.
     std::atomic<size_t> next{0};
