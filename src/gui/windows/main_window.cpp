@@ -138,7 +138,10 @@ GtkWidget* create_view_frame(WindowBuilder& b) {
     pack(column, view, true);
 
     GtkWidget* controls = b.hbox("hbox49", 1);
-    pack(controls, b.hscale("hscale_frame", {1, 1, 100, 1, 0}, 0, GTK_POS_RIGHT), true);
+    GtkWidget* slider = b.hscale("hscale_frame", {1, 1, 100, 1, 0}, 0, GTK_POS_RIGHT);
+    // Its value label (frame and time) takes room of its own: the slider keeps enough to drag.
+    gtk_widget_set_size_request(slider, 160, -1);
+    pack(controls, slider, true);
     pack(controls, frame_button(b, "boton_primero", "First", "primero.XPM", false));
     pack(controls, frame_button(b, "boton_anterior", "Previous", "atras.XPM", false));
     pack(controls, frame_button(b, "boton_rec", "Record AVI", "rec.XPM", true));
