@@ -118,6 +118,12 @@ void slider_changed() {
 
 void play_toggled(GtkToggleButton* button, gpointer) {
     playback_clock.running = false;
+    // A step still waiting belongs to the playback that was stopped: run later, it would show
+    // the frame that playback's clock was due at and jump the new playback ahead.
+    if (pending_step != 0) {
+        g_source_remove(pending_step);
+        pending_step = 0;
+    }
     if (gtk_toggle_button_get_active(button)) {
         set_frame(first_playback_frame(current_frame(), app.num_frames));
     } else if (widget_active("boton_rec")) {
