@@ -38,7 +38,7 @@ int cli_filter(const CliWords& words) {
     std::vector<int> marks;
     if (!read_interval(args, interval) || !read_marks(args, marks)) return EXIT_REFUSED;
     if (run_filter(app, interval.first, interval.last, marks, cutoff, order).refused) return EXIT_REFUSED;
-    return idf_save_as(args.positional[1]) == 0 ? EXIT_DONE : EXIT_REFUSED;
+    return cli_save_as(args.positional[1]);
 }
 
 int cli_cutoff(const CliWords& words) {

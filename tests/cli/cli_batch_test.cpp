@@ -73,6 +73,7 @@ TEST(ZemoCliBatch, RefusesBeforeAnythingRuns) {
         {"convert a/walk.idf --out-dir out --ext png", "--ext must be idf, trc or c3d", 2},
         {"smooth a/walk.idf --out-dir out --speed 2", "unknown option --speed", 2},
         {"fill a/walk.idf --out-dir out -j 0", "-j must be a whole number of at least 1", 2},
+        {"filter a/walk.idf --out-dir out --speed 2", "unknown option --speed", 2},
     };
     for (const Case& c : cases) {
         std::string err;
