@@ -19,6 +19,11 @@ struct Sample {
     double z;
 };
 
+// Coordinate 0, 1 or 2 of a sample: x, y or z.
+inline double axis_coordinate(const Sample& sample, int axis) {
+    return axis == 0 ? sample.x : axis == 1 ? sample.y : sample.z;
+}
+
 // Text shared, never copied, between the working copy and a layer slot.
 using SharedText = std::shared_ptr<const std::string>;
 

@@ -11,20 +11,14 @@
 
 #include "engine/model/seams.h"
 
-namespace {
-
-double axis_of(const Sample& s, int axis) { return axis == 0 ? s.x : axis == 1 ? s.y : s.z; }
-
-}  // namespace
-
 std::vector<Stretch> seen_stretches(const Sample* samples, int axis, int first_frame, int last_frame) {
     std::vector<Stretch> stretches;
     int f = first_frame;
     while (f <= last_frame) {
-        while (f <= last_frame && is_lost(axis_of(samples[f], axis))) ++f;
+        while (f <= last_frame && is_lost(axis_coordinate(samples[f], axis))) ++f;
         if (f > last_frame) break;
         const int start = f;
-        while (f <= last_frame && !is_lost(axis_of(samples[f], axis))) ++f;
+        while (f <= last_frame && !is_lost(axis_coordinate(samples[f], axis))) ++f;
         stretches.push_back({start, f - 1});
     }
     return stretches;

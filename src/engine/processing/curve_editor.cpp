@@ -54,9 +54,6 @@ std::string interval_text(const char* format, const CaptureData& data, const Cur
 
 }  // namespace
 
-double axis_coordinate(const Sample& sample, int axis) {
-    return axis == 0 ? sample.x : axis == 1 ? sample.y : sample.z;
-}
 
 CurveInterval clamp_curve_interval(int first_frame, int last_frame, int num_frames) {
     if (last_frame > num_frames - 1) last_frame = num_frames - 1;

@@ -16,9 +16,6 @@ struct CurveInterval {
 // inside the capture, the first frame at most num_frames - 2, and at least two frames.
 CurveInterval clamp_curve_interval(int first_frame, int last_frame, int num_frames);
 
-// The coordinate of a sample on an axis: 0 x, 1 y, 2 z.
-double axis_coordinate(const Sample& sample, int axis);
-
 // What the curve stands for: one axis (0 x, 1 y, 2 z) of one mark of a capture over a clamped
 // interval.
 struct CurveTarget {

@@ -15,8 +15,6 @@ namespace {
 
 constexpr int FEWEST_CUTOFFS = 4;  // the upper half then holds two points for the line
 
-double axis_of(const Sample& s, int axis) { return axis == 0 ? s.x : axis == 1 ? s.y : s.z; }
-
 struct AxisStretch {
     int mark_index;  // into the marks asked
     int axis;
@@ -102,11 +100,11 @@ CutoffSuggestion residual_cutoff(const CaptureData& data, const std::vector<int>
         for (const AxisStretch& s : stretches) {
             const Sample* samples = data.channels[marks[s.mark_index]].samples.get();
             values.resize(s.frames.length());
-            for (int f = s.frames.first; f <= s.frames.last; ++f) values[f - s.frames.first] = axis_of(samples[f], s.axis);
+            for (int f = s.frames.first; f <= s.frames.last; ++f) values[f - s.frames.first] = axis_coordinate(samples[f], s.axis);
             filtfilt_stretch(pass, values.data(), s.frames.length(), 1, 1, scratch);
             double sum = 0;
             for (int f = s.frames.first; f <= s.frames.last; ++f) {
-                const double d = axis_of(samples[f], s.axis) - values[f - s.frames.first];
+                const double d = axis_coordinate(samples[f], s.axis) - values[f - s.frames.first];
                 sum += d * d;
             }
             squares[s.mark_index] += sum;
