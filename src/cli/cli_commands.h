@@ -34,6 +34,7 @@ bool read_marks(const CliArgs& args, std::vector<int>& out);
 
 int cli_filter(const CliWords& words);
 int cli_cutoff(const CliWords& words);
+int cli_check(const CliWords& words);
 
 // Prints "zemo-cli: TEXT" and the command's usage line on standard error; returns EXIT_USAGE.
 int cli_usage_error(const std::string& text, const char* usage);

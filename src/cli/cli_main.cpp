@@ -30,6 +30,7 @@ const Command commands[] = {
     {"fill", cli_fill},
     {"filter", cli_filter},
     {"cutoff", cli_cutoff},
+    {"check", cli_check},
     {"diagnose", cli_diagnose},
     {"skeleton", cli_skeleton},
     {"plot", cli_plot},
@@ -62,6 +63,9 @@ int usage() {
                  "                      zero-lag Butterworth low-pass at HZ, order 2, 4 (default) or 6\n"
                  "  cutoff IN [--marks LIST]\n"
                  "                      the cutoff residual analysis suggests, per mark and overall\n"
+                 "  check IN [--threshold A] [--report FILE]\n"
+                 "                      marks that jump (acceleration above A, chosen from the capture when\n"
+                 "                      not given) or swap with another: \"mark first last kind\" per stretch\n"
                  "  diagnose IN --rules FILE.fim [--repair OUT]\n"
                  "                      the expert-system run: findings on standard output,\n"
                  "                      progress on standard error; --repair repairs and writes OUT\n"
