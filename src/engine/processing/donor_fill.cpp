@@ -25,13 +25,6 @@ bool seen(const Sample& s) { return !is_lost(s.x) && !is_lost(s.y) && !is_lost(s
 
 Point3 point(const Sample& s) { return {s.x, s.y, s.z}; }
 
-// True when no run of `runs` (in frame order) meets first..last.
-bool seen_throughout(const std::vector<FrameRun>& runs, int first, int last) {
-    auto after = std::upper_bound(runs.begin(), runs.end(), last,
-                                  [](int frame, const FrameRun& run) { return frame < run.first; });
-    return after == runs.begin() || std::prev(after)->last < first;
-}
-
 bool triangle_fixes_rotation(const Sample& a, const Sample& b, const Sample& c) {
     const double u[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
     const double v[3] = {c.x - a.x, c.y - a.y, c.z - a.z};
@@ -44,6 +37,12 @@ bool triangle_fixes_rotation(const Sample& a, const Sample& b, const Sample& c) 
 }
 
 }  // namespace
+
+bool seen_throughout(const std::vector<FrameRun>& runs, int first, int last) {
+    auto after = std::upper_bound(runs.begin(), runs.end(), last,
+                                  [](int frame, const FrameRun& run) { return frame < run.first; });
+    return after == runs.begin() || std::prev(after)->last < first;
+}
 
 std::vector<std::vector<FrameRun>> unseen_runs(const CaptureData& data, int first_frame, int last_frame) {
     std::vector<std::vector<FrameRun>> runs(data.mark_count());
@@ -109,42 +108,50 @@ DonorRanking rank_donors(const DonorTable& table, int mark) {
     return ranking;
 }
 
-bool donor_fill_gap(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
-                    const DonorRanking& ranking, int mark, FrameRun gap, Sample* out) {
-    const int before = gap.first - 1;
-    const int after = gap.last + 1;
+int best_donor_triples(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
+                       const DonorRanking& ranking, FrameRun across, int wanted, DonorTriple* out) {
     int candidates[DONOR_CANDIDATES];
     int count = 0;
     for (size_t i = 0; i < ranking.marks.size() && count < DONOR_CANDIDATES; ++i) {
-        if (seen_throughout(unseen[ranking.marks[i]], before, after)) candidates[count++] = static_cast<int>(i);
+        if (seen_throughout(unseen[ranking.marks[i]], across.first, across.last)) candidates[count++] = static_cast<int>(i);
     }
-    // A triple's spread is the sum of its donors' spreads; the least spread of a usable one wins.
-    int best[3] = {-1, -1, -1};
-    double best_spread = std::numeric_limits<double>::infinity();
+    // Kept sorted by spread, at most `wanted` long: an insertion into a handful of entries.
+    double spreads[DONOR_CANDIDATES * DONOR_CANDIDATES * DONOR_CANDIDATES];
+    int found = 0;
     for (int i = 0; i < count; ++i) {
         for (int j = i + 1; j < count; ++j) {
             for (int k = j + 1; k < count; ++k) {
-                const int triple[3] = {ranking.marks[candidates[i]], ranking.marks[candidates[j]],
-                                       ranking.marks[candidates[k]]};
                 const double spread = ranking.spread[candidates[i]] + ranking.spread[candidates[j]] +
                                       ranking.spread[candidates[k]];
-                if (spread >= best_spread) continue;
+                if (found == wanted && spread >= spreads[found - 1]) continue;
+                const DonorTriple triple = {ranking.marks[candidates[i]], ranking.marks[candidates[j]],
+                                            ranking.marks[candidates[k]]};
                 bool usable = true;
-                for (int frame : {before, after}) {
+                for (int frame : {across.first, across.last}) {
                     usable = usable && triangle_fixes_rotation(data.channels[triple[0]].samples[frame],
                                                                data.channels[triple[1]].samples[frame],
                                                                data.channels[triple[2]].samples[frame]);
                 }
                 if (!usable) continue;
-                best_spread = spread;
-                std::copy(triple, triple + 3, best);
+                int at = found < wanted ? found++ : found - 1;
+                while (at > 0 && spreads[at - 1] > spread) {
+                    spreads[at] = spreads[at - 1];
+                    out[at] = out[at - 1];
+                    --at;
+                }
+                spreads[at] = spread;
+                out[at] = triple;
             }
         }
     }
-    if (best[0] < 0) return false;
+    return found;
+}
 
+bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mark, FrameRun gap, Sample* out) {
+    const int before = gap.first - 1;
+    const int after = gap.last + 1;
     const auto donor_points = [&](int frame, Point3* points) {
-        for (int d = 0; d < 3; ++d) points[d] = point(data.channels[best[d]].samples[frame]);
+        for (int d = 0; d < 3; ++d) points[d] = point(data.channels[triple[d]].samples[frame]);
     };
     Point3 at_before[3], at_after[3], now[3];
     donor_points(before, at_before);
@@ -164,4 +171,11 @@ bool donor_fill_gap(const CaptureData& data, const std::vector<std::vector<Frame
         out[f - gap.first] = {a.x + w * (b.x - a.x), a.y + w * (b.y - a.y), a.z + w * (b.z - a.z)};
     }
     return true;
+}
+
+bool donor_fill_gap(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
+                    const DonorRanking& ranking, int mark, FrameRun gap, Sample* out) {
+    DonorTriple best;
+    if (best_donor_triples(data, unseen, ranking, {gap.first - 1, gap.last + 1}, 1, &best) == 0) return false;
+    return rigid_fill_from(data, best, mark, gap, out);
 }

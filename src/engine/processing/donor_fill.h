@@ -1,6 +1,7 @@
 // Filling one gap of a mark from the rigid motion of three donor marks.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "engine/model/capture_model.h"
@@ -38,3 +39,21 @@ DonorRanking rank_donors(const DonorTable& table, int mark);
 // before the gap to after it and fix a rotation there. False when there are no such three.
 bool donor_fill_gap(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
                     const DonorRanking& ranking, int mark, FrameRun gap, Sample* out);
+
+// Three donor marks, by index.
+using DonorTriple = std::array<int, 3>;
+
+// Up to `wanted` triples of donors seen on every frame of `across` (the gap with a frame on each
+// side), made of the best donors of `ranking` and fixing a rotation on the first and last frame
+// of `across`, the least spread first (a triple's spread is the sum of its donors'). Returns how
+// many were written to out.
+int best_donor_triples(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
+                       const DonorRanking& ranking, FrameRun across, int wanted, DonorTriple* out);
+
+// Estimates the mark over gap.first..gap.last into out[0..length-1] from the motion of `triple`,
+// which must be seen on every frame from before the gap to after it, as the mark must be on the
+// frames just before and after. False when the donors do not fix a rotation on some frame.
+bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mark, FrameRun gap, Sample* out);
+
+// True when no run of `runs` (in frame order) meets first..last.
+bool seen_throughout(const std::vector<FrameRun>& runs, int first, int last);

@@ -9,7 +9,7 @@
 
 #include "engine/model/capture_model.h"
 
-enum class FillMethod { spline, rigid, automatic };
+enum class FillMethod { spline, rigid, automatic, linear };
 
 // The automatic choice uses the spline for gaps up to this many frames and neighbouring marks
 // above: a short gap is well described by its mark's own motion, a long one is not.
@@ -26,13 +26,16 @@ struct FillSettings {
     int max_gap = 0;  // longer gaps stay lost; 0: no limit
 };
 
-// One filled gap: the mark, its first and last lost frame, and how it was filled (spline or
-// rigid; the automatic choice never appears here).
+// One filled gap: the mark, its first and last lost frame, and how it was filled (spline, linear
+// or rigid, rigid for a blend with donors too; the automatic choice never appears here), by name
+// as the fill report gives it ("rigid:A,B,C") and with its estimated error (NaN: none).
 struct FilledGap {
     int mark;
     int first;
     int last;
     FillMethod method;
+    std::string method_name;
+    double estimated_error;
 };
 
 // Fills the gaps of `marks` in data over the settings' frames. A gap touching the first or last
@@ -42,6 +45,6 @@ struct FilledGap {
 // gap, by mark in the order given, then by frame.
 std::vector<FilledGap> fill_gaps(CaptureData& data, const std::vector<int>& marks, const FillSettings& settings);
 
-// "spline", "rigid" or "auto".
+// "spline", "rigid", "auto" or "linear"; "marks" is read as rigid too.
 const char* fill_method_name(FillMethod method);
 bool parse_fill_method(const std::string& text, FillMethod& method);

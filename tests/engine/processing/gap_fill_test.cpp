@@ -12,6 +12,7 @@
 #include "engine/model/capture_model.h"
 #include "engine/processing/channel_commands.h"
 #include "engine/processing/gap_fill.h"
+#include "engine/processing/single_gap_fill.h"
 #include "engine/processing/trajectory_edit.h"
 #include "support/test_support.h"
 
@@ -255,5 +256,69 @@ TEST(GapFill, RealCaptureWithGapsCutIsFilledCloserThanByTheRepair) {
             }
         }
         EXPECT_LT(fill_error, 0.25 * repair_error) << length << ": " << fill_error << " against " << repair_error;
+    }
+}
+
+TEST(GapFill, OneGapIsWorkedOutWithoutWritingThenAppliedAsTheFillOfAllWouldWriteIt) {
+    Capture capture(5, 300, rigid_body);
+    capture.lose(3, 120, 159);
+    capture.lose(2, 130, 140);  // the body mark 2 is not seen across the gap
+    capture.data.error_count = 3 * (40 + 11);
+    const std::vector<int> candidates = donor_candidates(capture.data, 3, 120, 159);
+    ASSERT_EQ(candidates.size(), 3u);  // 0 and 1 move with mark 3, the loose 4 comes last
+    EXPECT_EQ(candidates[2], 4);
+
+    const GapFillResult preview = fill_one_gap(capture.data, 3, 120, 159, FillMethod::automatic, {});
+    ASSERT_TRUE(preview.filled);
+    EXPECT_TRUE(is_lost(capture.at(3, 140).x));
+    ASSERT_EQ(preview.values.size(), 40u);
+
+    Capture all(5, 300, rigid_body);
+    all.lose(3, 120, 159);
+    all.lose(2, 130, 140);
+    const auto filled = fill_gaps(all.data, {3}, {0, 299, FillMethod::automatic, 0});
+    ASSERT_EQ(filled.size(), 1u);
+    EXPECT_EQ(filled[0].method_name, preview.method);
+    apply_gap_fill(capture.data, 3, 120, preview);
+    for (int f = 120; f <= 159; ++f) {
+        EXPECT_EQ(capture.at(3, f).x, all.at(3, f).x) << f;
+        EXPECT_EQ(capture.data.channels[3].origin(f), all.data.channels[3].origin(f)) << f;
+    }
+    EXPECT_TRUE(capture.data.samples_changed);
+    EXPECT_EQ(capture.data.error_count, 33);
+}
+
+TEST(GapFill, OneGapWithTheUsersDonorsOrAStraightLine) {
+    Capture capture(5, 300, rigid_body);
+    const Capture truth(5, 300, rigid_body);
+    capture.lose(3, 120, 159);
+    capture.lose(2, 130, 140);
+    const GapFillResult rigid = fill_one_gap(capture.data, 3, 120, 159, FillMethod::rigid, {0, 1, 4});
+    ASSERT_TRUE(rigid.filled) << rigid.reason;
+    EXPECT_EQ(rigid.method, "rigid:M0,M1,M4");
+    EXPECT_EQ(rigid.origin, SampleOrigin::fill_marks);
+    EXPECT_EQ(rigid.donors, (std::vector<int>{0, 1, 4}));
+
+    const GapFillResult line = fill_one_gap(capture.data, 2, 130, 140, FillMethod::linear, {});
+    ASSERT_TRUE(line.filled);
+    EXPECT_EQ(line.method, "linear");
+    EXPECT_EQ(line.origin, SampleOrigin::fill_spline);
+    const Sample& a = truth.data.channels[2].samples[129];
+    const Sample& b = truth.data.channels[2].samples[141];
+    EXPECT_NEAR(line.values[5].y, (a.y + b.y) / 2, 1e-9);
+
+    const struct {
+        int mark, first, last;
+        std::vector<int> donors;
+    } refused[] = {
+        {3, 120, 159, {0, 1}},     {3, 120, 159, {0, 1, 1}}, {3, 120, 159, {0, 1, 3}},
+        {3, 120, 159, {0, 1, 2}},  // 2 is lost in the gap
+        {3, 121, 159, {}},         // frame 120 is not seen
+        {3, 0, 5, {}},
+    };
+    for (const auto& c : refused) {
+        const GapFillResult result = fill_one_gap(capture.data, c.mark, c.first, c.last, FillMethod::rigid, c.donors);
+        EXPECT_FALSE(result.filled) << c.first << " " << c.donors.size();
+        EXPECT_FALSE(result.reason.empty());
     }
 }
