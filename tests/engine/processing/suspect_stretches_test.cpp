@@ -1,4 +1,5 @@
-// The jump and swap detector on a smooth hand-made capture with faults put in, and the cut.
+// The jump and swap detector on a smooth hand-made capture with faults put in, the cut, and the
+// gap list's rows.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,6 +7,7 @@
 #include <string>
 
 #include "engine/model/capture_model.h"
+#include "engine/processing/gap_list.h"
 #include "engine/processing/suspect_stretches.h"
 
 namespace {
@@ -97,6 +99,30 @@ TEST(SuspectStretches, CutMakesTheStretchLostAndSaysItWasEdited) {
     EXPECT_EQ(data.channels[1].origin(10), SampleOrigin::edit);
     EXPECT_EQ(data.error_count, 9);
     EXPECT_TRUE(data.samples_changed);
+}
+
+TEST(GapList, ListsEveryGapThenTheSuspectStretchesByMark) {
+    CaptureData data = smooth_capture();
+    lose(data, 0, 0, 2);             // at the first frame
+    lose(data, 0, 50, 50);           // one frame
+    lose(data, 0, FRAMES - 1, FRAMES - 1);  // at the last frame
+    lose(data, 3, 0, FRAMES - 1);    // lost everywhere
+    data.channels[4].samples[70].z = LOST_VALUE;  // one coordinate is enough
+    data.channels[2].samples[100].x += 90;
+    const std::vector<GapRow> rows = gap_list(data);
+    const GapRow expected[] = {{0, 0, 2, GapRowKind::gap},           {0, 50, 50, GapRowKind::gap},
+                               {0, FRAMES - 1, FRAMES - 1, GapRowKind::gap}, {2, 100, 100, GapRowKind::jump},
+                               {3, 0, FRAMES - 1, GapRowKind::gap},  {4, 70, 70, GapRowKind::gap}};
+    ASSERT_EQ(rows.size(), std::size(expected));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rows[i].mark, expected[i].mark);
+        EXPECT_EQ(rows[i].first, expected[i].first);
+        EXPECT_EQ(rows[i].last, expected[i].last);
+        EXPECT_EQ(rows[i].kind, expected[i].kind);
+    }
+    EXPECT_DOUBLE_EQ(gap_row_seconds(data, rows[0]), 0.03);
+    EXPECT_DOUBLE_EQ(gap_row_seconds(data, rows[4]), 2.0);
 }
 
 }  // namespace
