@@ -1,8 +1,12 @@
 // The view fitted to the capture; the arithmetic lives in the engine's scene extent and framing.
 #include "gui/gl/capture_view.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "engine/model/capture_model.h"
 #include "engine/scene/scene_extent.h"
+#include "engine/scene/scene_math.h"
 #include "engine/scene/view_state.h"
 #include "gui/gl/frame_display.h"
 #include "gui/gl/redraw_tick.h"
@@ -73,6 +77,32 @@ void frame_current_marks() {
     const int frame = clamp_frame(widget_int("hscale_frame") + placement.initial_frame, app.num_frames);
     view.camera.pan_x = view.camera.pan_y = 0;
     view.framing = frame_box(frame_extent(app, frame, placement), view.bounds, view.camera, view.framing.up, view_aspect());
+    request_redraw();
+}
+
+void frame_mark_frames(int mark, int first, int last, int margin) {
+    if (app.current_layer == 0 || mark < 0 || mark >= app.mark_count() || app.channels[mark].empty()) return;
+    const LayerPlacement placement = placement_from_widgets();
+    ViewBounds box = empty_extent();
+    const Sample* samples = app.channels[mark].samples.get();
+    for (int f = std::max(0, first - margin); f <= std::min(app.num_frames - 1, last + margin); ++f) {
+        if (is_lost(samples[f].x) || is_lost(samples[f].y) || is_lost(samples[f].z)) continue;
+        const ScenePoint p = scene_position(samples[f], placement);
+        box = {std::min(box.min_x, p.x), std::max(box.max_x, p.x), std::min(box.min_y, p.y),
+               std::max(box.max_y, p.y), std::min(box.min_z, p.z), std::max(box.max_z, p.z)};
+    }
+    if (extent_empty(box)) return;
+    // A mark standing still would be framed as a point: the box spans at least a fifth of the
+    // capture, which shows the marks around it too.
+    const double least = 0.1 * largest_side(view.bounds);
+    const std::pair<double*, double*> sides[] = {{&box.min_x, &box.max_x}, {&box.min_y, &box.max_y}, {&box.min_z, &box.max_z}};
+    for (auto [low, high] : sides) {
+        const double grow = std::max(0.0, least - (*high - *low) / 2);
+        *low -= grow;
+        *high += grow;
+    }
+    view.camera.pan_x = view.camera.pan_y = 0;
+    view.framing = frame_box(box, view.bounds, view.camera, view.framing.up, view_aspect());
     request_redraw();
 }
 

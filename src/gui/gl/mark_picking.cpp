@@ -122,6 +122,13 @@ void clear_picked_marks() {
     request_redraw();
 }
 
+void pick_mark(int mark) {
+    drop_stale_picks();
+    picked.clear();
+    if (mark >= 0 && mark < app.mark_count()) picked.push_back(mark);
+    request_redraw();
+}
+
 const std::vector<int>& picked_marks() {
     drop_stale_picks();
     return picked;

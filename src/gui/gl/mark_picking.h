@@ -17,6 +17,8 @@ void set_mark_picked_listener(void (*listener)(int slot, int mark, bool add));
 // Picks the mark at window pixel (x, y) from the top left; `add` keeps the marks picked before.
 void pick_mark_at(int x, int y, bool add);
 void clear_picked_marks();
+// The current layer's mark becomes the one picked mark, as a click on it makes it.
+void pick_mark(int mark);
 const std::vector<int>& picked_marks();
 
 gboolean on_gl_button_release(GtkWidget* widget, GdkEventButton* event, gpointer);

@@ -138,6 +138,12 @@ void curve_accept() {
     marks_curve_load(0);
 }
 
+std::optional<MarksCurveShown> marks_curve_shown() {
+    const std::optional<CurveTarget> target = chosen_target();
+    if (!target || !curve_scale.set) return std::nullopt;
+    return MarksCurveShown{*target, curve_scale};
+}
+
 void connect_marks_page(GtkWidget* window) {
     g_signal_connect(find_widget(window, "option_mar_marcas"), "changed", G_CALLBACK(+[](GtkOptionMenu*, gpointer) {
                          choice_changed();

@@ -23,6 +23,12 @@ void show_picked_mark(int slot, int mark, bool add) {
         view.framing = framing;
         view.camera = camera;
     }
+    show_mark_on_pages(mark, add);
+}
+
+}  // namespace
+
+void show_mark_on_pages(int mark, bool add) {
     if (GtkWidget* menu = main_widget("option_mar_marcas")) {
         gtk_option_menu_set_history(GTK_OPTION_MENU(menu), static_cast<guint>(mark));
     }
@@ -32,7 +38,5 @@ void show_picked_mark(int slot, int mark, bool add) {
         gtk_clist_moveto(GTK_CLIST(list), mark, 0, 0.5, 0);
     }
 }
-
-}  // namespace
 
 void connect_picked_mark() { set_mark_picked_listener(show_picked_mark); }

@@ -18,6 +18,7 @@
 #include "gui/kit/widgets.h"
 #include "gui/pages/bones_page.h"
 #include "gui/pages/filter_panel.h"
+#include "gui/pages/gaps_page.h"
 #include "gui/pages/marks_page.h"
 #include "gui/pages/plot_page.h"
 #include "platform/paths.h"
@@ -87,6 +88,7 @@ void refresh_frame_ranges() {
     fill_mark_menu(app_windows.main_window, "optionmenu_can_origen");
     fill_mark_menu(app_windows.main_window, "optionmenu_can_destino");
     fill_mark_lists();
+    refresh_gaps_page();
 }
 
 void refresh_trajectory_range() {
@@ -106,6 +108,7 @@ void ui_reset_no_file() {
     app.bone_count = 0;
     reset_mark_styles(app);
     clear_file_information();
+    clear_gaps_page();
     set_sensitive_all({"ver_reglas1", "editor_de_reglas1", "notebook_edicion", "notebook_info", "boton_herr_guardar",
                        "boton_herr_cerrar", "boton_herr_interpolar", "boton_herr_suavizar", "boton_herr_ambos",
                        "guardar_como1", "guardar1", "cerrar1", "ver_fichero_origen1", "frame1", "gtkglext_modelo3D",

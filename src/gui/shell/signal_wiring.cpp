@@ -11,6 +11,7 @@
 #include "gui/pages/bones_page.h"
 #include "gui/pages/channels_page.h"
 #include "gui/pages/fim_page.h"
+#include "gui/pages/gaps_page.h"
 #include "gui/pages/layers_panel.h"
 #include "gui/pages/marks_page.h"
 #include "gui/pages/picked_mark.h"
@@ -42,6 +43,7 @@ void connect_main_window_signals(GtkWidget* window) {
     connect_playback_controls(window);
     connect_marks_page(window);
     connect_channels_page(window);
+    connect_gaps_page(window);
     connect_fim_page(window);
     connect_bones_page(window);
     connect_plot_page(window);

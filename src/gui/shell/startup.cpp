@@ -22,6 +22,7 @@
 #include "gui/kit/layer_refresh.h"
 #include "gui/kit/ui_helpers.h"
 #include "gui/pages/avi_page.h"
+#include "gui/pages/gaps_page.h"
 #include "gui/pages/layers_panel.h"
 #include "gui/pages/marks_page.h"
 #include "gui/shell/app_commands.h"
@@ -71,7 +72,10 @@ void create_interface() {
     // Building the view may already have something to say ("OpenGL not supported"). The Marks
     // page follows every change of the samples: Make must never write back values loaded before
     // a command changed them.
-    install_gtk_seams(layer_row_show_widgets, layer_row_hide_widgets, refresh_marks_page);
+    install_gtk_seams(layer_row_show_widgets, layer_row_hide_widgets, +[] {
+        refresh_marks_page();
+        refresh_gaps_page();
+    });
     install_layer_refresh(ui_refresh_layer);
     app_windows.splash_window = create_splash_window();
     gtk_widget_show(app_windows.splash_window);

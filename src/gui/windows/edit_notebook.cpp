@@ -1,7 +1,8 @@
 // The editing notebook beside the 3-D view: trajectory editing on a curve, channel repair,
-// smoothing and interchange, the fuzzy inference module, and skeletons.
+// smoothing and interchange, the gap list, the fuzzy inference module, and skeletons.
 #include "gui/kit/widgets.h"
 #include "gui/kit/window_builder.h"
+#include "gui/pages/gaps_page.h"
 #include "gui/windows/main_window.h"
 
 namespace {
@@ -52,6 +53,14 @@ GtkWidget* channels_page(WindowBuilder& b) {
     pack(page, framed(" Channels Edition ", edition), true);
     pack(page, framed(" Interchange Channels ", interchange));
     return page;
+}
+
+GtkWidget* gaps_page(WindowBuilder& b) {
+    GtkWidget* box = gtk_vbox_new(FALSE, 2);
+    pack(box, scrolled(b.named("treeview_gap", gaps_list_new())), true);
+    pack(box, row({b.button("boton_gap_fill", " Fill… ", "s_ejecutar.XPM"), b.button("boton_gap_fill_all", " Fill all "),
+                   b.button("boton_gap_cut", " Cut ", "s_eliminar.XPM")}));
+    return framed(" Gaps and Suspect Stretches ", box);
 }
 
 GtkWidget* fim_page(WindowBuilder& b) {
@@ -113,8 +122,11 @@ GtkWidget* create_edit_notebook(GtkWidget* window) {
     WindowBuilder b(window);
     GtkWidget* notebook = b.named("notebook_edicion", gtk_notebook_new());
     gtk_widget_set_size_request(notebook, 330, -1);
+    // Five tabs are wider than the page: the tab row scrolls rather than hiding the last.
+    gtk_notebook_set_scrollable(GTK_NOTEBOOK(notebook), TRUE);
     add_page(b, notebook, marks_page(b), "s_ejecutar.XPM", " Marks ");
     add_page(b, notebook, channels_page(b), "s_suavizar.XPM", " Channels ");
+    add_page(b, notebook, gaps_page(b), "s_suavizar.XPM", " Gaps ");
     add_page(b, notebook, fim_page(b), "s_inferencia.XPM", "FIM");
     add_page(b, notebook, bones_page(b), "s_esqueleto.XPM", " Bones ");
     return notebook;
