@@ -3,6 +3,8 @@
 //   check_recall         share of the injected spikes and swaps found (a reported stretch of the
 //                        right mark overlaps the event)
 //   check_false_per_10k  suspect frames on the clean captures per 10 000 mark-frames
+//   check_gap_list       the gap list's rows (gaps and the detector) of 120 marks x 100 000 frames
+//   check_detect         the detector alone on that capture
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include "engine/formats/capture_io.h"
 #include "engine/model/capture_model.h"
 #include "engine/model/seams.h"
+#include "engine/processing/gap_list.h"
 #include "engine/processing/suspect_stretches.h"
 
 #ifndef ZEMO_SHARED_DATA
@@ -149,5 +152,11 @@ void bench_check() {
     if (tally.events == 0 || tally.mark_frames == 0) return;
     report("check_recall", static_cast<double>(tally.found) / tally.events, "");
     report("check_false_per_10k", 10000.0 * tally.suspect_frames / tally.mark_frames, "frames");
+    make_gapped_capture();
+    size_t rows = 0;
+    report("check_gap_list", 1000 * best_seconds(3, [&rows] { rows = gap_list(app).size(); }), "ms");
+    std::fprintf(stderr, "check_gap_list: %zu rows\n", rows);
+    report("check_detect", 1000 * best_seconds(3, [] { find_suspect_stretches(app); }), "ms");
+
     app_reset();
 }

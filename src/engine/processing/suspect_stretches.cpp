@@ -27,6 +27,7 @@ constexpr int SPACING_FRAMES = 5;
 // At most this many accelerations are gathered to choose the limit; longer captures are sampled
 // evenly.
 constexpr long THRESHOLD_SAMPLES = 2'000'000;
+constexpr int SAMPLED_BLOCK = 256;
 // Flagged frames this close together belong to one event: a marker off its path for five frames
 // is flagged one frame before, on its first and last frame, and one frame after.
 constexpr int CLUSTER_REACH = 4;
@@ -104,19 +105,22 @@ double frame_threshold(const CaptureData& data) {
     for (int m = 0; m < data.mark_count(); ++m) {
         if (data.channels[m].samples) available += std::max(0, data.num_frames - 2);
     }
-    const long stride = std::max(1L, available / THRESHOLD_SAMPLES);
+    const int stride = static_cast<int>(std::max(1L, available / THRESHOLD_SAMPLES));
     std::vector<double> values;
-    long index = 0;
     for (int m = 0; m < data.mark_count(); ++m) {
         const Sample* samples = data.channels[m].samples.get();
         if (!samples) continue;
-        for (int f = 1; f < data.num_frames - 1; ++f, ++index) {
-            if (index % stride != 0) continue;
-            const double value = second_difference(samples, data.num_frames, f);
-            if (value >= 0) values.push_back(value);
+        // Whole blocks of frames are taken, so the samples skipped are never read.
+        const int step = stride * SAMPLED_BLOCK;
+        for (int block = 1 + (m * SAMPLED_BLOCK) % step; block < data.num_frames - 1; block += step) {
+            for (int f = block; f < std::min(block + SAMPLED_BLOCK, data.num_frames - 1); ++f) {
+                const double value = second_difference(samples, data.num_frames, f);
+                if (value >= 0) values.push_back(value);
+            }
         }
     }
-    const double floor = std::max(EXTENT_FLOOR * capture_extent(data), SPACING_FRACTION * typical_spacing(data));
+    double floor = SPACING_FRACTION * typical_spacing(data);
+    if (floor <= 0) floor = EXTENT_FLOOR * capture_extent(data);
     if (values.empty()) return floor;
     const auto middle = values.begin() + values.size() / 2;
     std::nth_element(values.begin(), middle, values.end());
@@ -131,6 +135,23 @@ struct Flag {
     int frame;
     int mark;
 };
+
+// Appends the frames of mark m whose second difference exceeds `limit`. Each sample is tested
+// for being seen once, and the comparison is made on squares.
+void flag_mark(const Sample* samples, int frames, int m, double limit, std::vector<Flag>& flags) {
+    const double limit_squared = limit * limit;
+    bool before = frames > 0 && seen(samples[0]), now = frames > 1 && seen(samples[1]);
+    for (int f = 1; f < frames - 1; ++f) {
+        const bool next = seen(samples[f + 1]);
+        if (before && now && next) {
+            const Sample &a = samples[f - 1], &b = samples[f], &c = samples[f + 1];
+            const double x = c.x - 2 * b.x + a.x, y = c.y - 2 * b.y + a.y, z = c.z - 2 * b.z + a.z;
+            if (x * x + y * y + z * z > limit_squared) flags.push_back({f, m});
+        }
+        before = now;
+        now = next;
+    }
+}
 
 // Whether marks a and b exchange positions between frame f and f + 1: both leave their paths
 // there, and each would have stayed on its path had it taken the other's next position.
@@ -222,9 +243,7 @@ SuspectSearch find_suspect_stretches(const CaptureData& data, double threshold) 
     for (int m = 0; m < data.mark_count(); ++m) {
         const Sample* samples = data.channels[m].samples.get();
         if (!samples) continue;
-        for (int f = 1; f < frames - 1; ++f) {
-            if (second_difference(samples, frames, f) > limit) flags.push_back({f, m});
-        }
+        flag_mark(samples, frames, m, limit, flags);
     }
     std::sort(flags.begin(), flags.end(), [](const Flag& a, const Flag& b) {
         return a.frame != b.frame ? a.frame < b.frame : a.mark < b.mark;

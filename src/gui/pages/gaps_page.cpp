@@ -30,6 +30,16 @@ constexpr int FRAMED_MARGIN = 10;
 
 // Rebuilding the rows clears the selection; that must not move the frame.
 bool refreshing = false;
+// The detector reads the whole capture, so the rows are rebuilt only while the page is shown;
+// a change while it is hidden waits for the page to be shown.
+bool stale = false;
+
+bool page_shown() {
+    GtkWidget* notebook = main_widget("notebook_edicion");
+    GtkWidget* page = main_widget("frame_gap");
+    return notebook && page &&
+           gtk_notebook_get_current_page(GTK_NOTEBOOK(notebook)) == gtk_notebook_page_num(GTK_NOTEBOOK(notebook), page);
+}
 
 GtkTreeView* list_view() {
     GtkWidget* widget = main_widget("treeview_gap");
@@ -137,6 +147,11 @@ void clear_gaps_page() {
 void refresh_gaps_page() {
     GtkTreeView* view = list_view();
     if (!view) return;
+    if (!page_shown()) {
+        stale = true;
+        return;
+    }
+    stale = false;
     clear_gaps_page();
     if (app.current_layer == 0) return;
     GtkListStore* store = GTK_LIST_STORE(gtk_tree_view_get_model(view));
@@ -202,4 +217,9 @@ void connect_gaps_page(GtkWidget* window) {
     g_signal_connect_swapped(find_widget(window, "boton_gap_fill_all"), "clicked", G_CALLBACK(fill_all_gaps), nullptr);
     g_signal_connect_swapped(find_widget(window, "boton_gap_cut"), "clicked", G_CALLBACK(cut_selected_stretches), nullptr);
     connect_curve_preview(find_widget(window, "curve_mar"));
+    g_signal_connect_after(find_widget(window, "notebook_edicion"), "switch-page",
+                           G_CALLBACK(+[](GtkNotebook*, gpointer, guint, gpointer) {
+                               if (stale) refresh_gaps_page();
+                           }),
+                           nullptr);
 }

@@ -12,7 +12,8 @@
 // The list view with its columns, for the window description to place.
 GtkWidget* gaps_list_new();
 
-// The rows follow the current layer and its samples; with no file open the list is empty.
+// The rows follow the current layer and its samples (rebuilt when the page is shown); with no
+// file open the list is empty.
 void refresh_gaps_page();
 void clear_gaps_page();
 

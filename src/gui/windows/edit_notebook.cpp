@@ -60,7 +60,7 @@ GtkWidget* gaps_page(WindowBuilder& b) {
     pack(box, scrolled(b.named("treeview_gap", gaps_list_new())), true);
     pack(box, row({b.button("boton_gap_fill", " Fill… ", "s_ejecutar.XPM"), b.button("boton_gap_fill_all", " Fill all "),
                    b.button("boton_gap_cut", " Cut ", "s_eliminar.XPM")}));
-    return framed(" Gaps and Suspect Stretches ", box);
+    return b.named("frame_gap", framed(" Gaps and Suspect Stretches ", box));
 }
 
 GtkWidget* fim_page(WindowBuilder& b) {

@@ -1,5 +1,5 @@
 // The " Gaps " page through its widgets: the rows, going to a row, sorting, the fill dialog's
-// preview, Cancel and Apply, and Cut.
+// preview, Cancel and Apply, Fill all and Cut.
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -23,6 +23,8 @@ struct GapsPageTest : GuiTest {
                        return 100.0 * m * (a == 0) + 200 * std::sin(0.04 * f + m + a) + (m == 3 && f == 60 && a == 1 ? 90 : 0);
                    }, {"LASI", "RASI", "SACR", "LKNE"}));
         open_capture(path);
+        gtk_notebook_set_current_page(GTK_NOTEBOOK(widget("notebook_edicion")), 2);
+        process_pending_events();
     }
 
     GtkTreeView* view() { return GTK_TREE_VIEW(widget("treeview_gap")); }
@@ -116,4 +118,8 @@ TEST_F(GapsPageTest, PreviewThenCancelChangesNothingAndApplyFills) {
     EXPECT_DOUBLE_EQ(app.channels[1].samples[22].x, linear);
     EXPECT_NE(app.channels[1].origin(22), SampleOrigin::measured);
     EXPECT_EQ(rows().front(), "SACR 40 40 1 gap");
+
+    // "Fill all" fills what is left, up to the max gap; the jump stays listed.
+    click("boton_gap_fill_all");
+    EXPECT_EQ(rows(), std::vector<std::string>{"LKNE 60 60 1 jump"});
 }
