@@ -18,12 +18,13 @@ constexpr double MAD_TO_SIGMA = 1.4826;
 // The limit is never below this fraction of the capture's extent per frame², so that a perfectly
 // smooth capture (spread 0) does not call rounding noise a jump.
 constexpr double EXTENT_FLOOR = 1e-6;
-// Nor below this fraction of the typical distance between a mark and its nearest neighbour: on
-// a fast capture the spread is the cameras' noise, far below the small steps real marker
-// reconstruction takes, while a fault worth mending moves a mark a good part of the way to
-// another. Measured on this many frames spread over the capture.
-constexpr double SPACING_FRACTION = 0.2;
-constexpr int SPACING_FRAMES = 5;
+// Nor below this fraction of the size of what was captured (the largest side of the box of the
+// marks seen on one frame, the median of a few frames spread over the capture): on a fast capture
+// the spread is the cameras' noise, far below the small steps real marker reconstruction takes,
+// and on a slow one feet striking the floor are faster than the rest; a fault worth mending
+// moves a mark further than either.
+constexpr double SIZE_FRACTION = 0.02;
+constexpr int SIZE_FRAMES = 5;
 // At most this many accelerations are gathered to choose the limit; longer captures are sampled
 // evenly.
 constexpr long THRESHOLD_SAMPLES = 2'000'000;
@@ -74,28 +75,24 @@ double capture_extent(const CaptureData& data) {
     return std::max({range.x, range.y, range.z, 0.0});
 }
 
-// The median over marks and a few frames of the distance from a mark to its nearest seen
-// neighbour; 0 when no frame has two seen marks.
-double typical_spacing(const CaptureData& data) {
-    std::vector<double> nearest;
-    for (int k = 0; k < SPACING_FRAMES && data.num_frames > 0; ++k) {
-        const int f = static_cast<int>((k + 0.5) * data.num_frames / SPACING_FRAMES);
-        for (int a = 0; a < data.mark_count(); ++a) {
-            const Sample* pa = data.channels[a].samples.get();
-            if (!pa || !seen(pa[f])) continue;
-            double best = -1;
-            for (int b = 0; b < data.mark_count(); ++b) {
-                const Sample* pb = data.channels[b].samples.get();
-                if (b == a || !pb || !seen(pb[f])) continue;
-                const double d = length(vec(pa[f]) - vec(pb[f]));
-                if (best < 0 || d < best) best = d;
-            }
-            if (best >= 0) nearest.push_back(best);
+// The median over a few frames of the largest side of the box of the marks seen on the frame.
+double typical_size(const CaptureData& data) {
+    std::vector<double> sizes;
+    for (int k = 0; k < SIZE_FRAMES && data.num_frames > 0; ++k) {
+        const int f = static_cast<int>((k + 0.5) * data.num_frames / SIZE_FRAMES);
+        Vec low{1e300, 1e300, 1e300}, high{-1e300, -1e300, -1e300};
+        for (int m = 0; m < data.mark_count(); ++m) {
+            const Sample* samples = data.channels[m].samples.get();
+            if (!samples || !seen(samples[f])) continue;
+            low = {std::min(low.x, samples[f].x), std::min(low.y, samples[f].y), std::min(low.z, samples[f].z)};
+            high = {std::max(high.x, samples[f].x), std::max(high.y, samples[f].y), std::max(high.z, samples[f].z)};
         }
+        const Vec range = high - low;
+        sizes.push_back(std::max({range.x, range.y, range.z, 0.0}));
     }
-    if (nearest.empty()) return 0;
-    const auto middle = nearest.begin() + nearest.size() / 2;
-    std::nth_element(nearest.begin(), middle, nearest.end());
+    if (sizes.empty()) return 0;
+    const auto middle = sizes.begin() + sizes.size() / 2;
+    std::nth_element(sizes.begin(), middle, sizes.end());
     return *middle;
 }
 
@@ -119,7 +116,7 @@ double frame_threshold(const CaptureData& data) {
             }
         }
     }
-    double floor = SPACING_FRACTION * typical_spacing(data);
+    double floor = SIZE_FRACTION * typical_size(data);
     if (floor <= 0) floor = EXTENT_FLOOR * capture_extent(data);
     if (values.empty()) return floor;
     const auto middle = values.begin() + values.size() / 2;
