@@ -68,8 +68,16 @@ std::string gap_text(const GapRow& gap) {
     return app.channels[gap.mark].name_text() + " " + std::to_string(gap.first) + "-" + std::to_string(gap.last);
 }
 
+void close_dialog();
+
 void update_preview() {
     if (!state.window) return;
+    // The gaps belong to the layer the dialog was opened on; with another one current they mean
+    // nothing.
+    if (state.layer != app.current_layer) {
+        close_dialog();
+        return;
+    }
     const bool marks = chosen_method() == FillMethod::rigid;
     const bool choosing = marks && state.candidates.size() >= 3;
     gtk_widget_set_sensitive(find_widget(state.window, "radiobutton_fill_auto"), marks);
@@ -178,6 +186,8 @@ void open_fill_dialog() {
 }
 
 GtkWidget* fill_dialog() { return state.window; }
+
+void fill_dialog_follow_samples() { update_preview(); }
 
 void fill_dialog_apply() {
     if (!state.window) return;

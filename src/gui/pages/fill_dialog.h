@@ -8,5 +8,8 @@
 void open_fill_dialog();
 // The open dialog, or nullptr.
 GtkWidget* fill_dialog();
+// The samples or the current layer changed: the preview is worked out again, or the dialog
+// closes when its layer is no longer current.
+void fill_dialog_follow_samples();
 void fill_dialog_apply();
 void fill_dialog_cancel();

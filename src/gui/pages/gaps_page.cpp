@@ -117,6 +117,14 @@ void row_activated(GtkTreeView* view, GtkTreePath* path, GtkTreeViewColumn*, gpo
     frame_mark_frames(row.mark, row.first, row.last, std::max(FRAMED_MARGIN, row.frames()));
 }
 
+void clear_rows() {
+    GtkTreeView* view = list_view();
+    if (!view) return;
+    refreshing = true;
+    gtk_list_store_clear(GTK_LIST_STORE(gtk_tree_view_get_model(view)));
+    refreshing = false;
+}
+
 }  // namespace
 
 GtkWidget* gaps_list_new() {
@@ -137,14 +145,12 @@ GtkWidget* gaps_list_new() {
 }
 
 void clear_gaps_page() {
-    GtkTreeView* view = list_view();
-    if (!view) return;
-    refreshing = true;
-    gtk_list_store_clear(GTK_LIST_STORE(gtk_tree_view_get_model(view)));
-    refreshing = false;
+    fill_dialog_follow_samples();
+    clear_rows();
 }
 
 void refresh_gaps_page() {
+    fill_dialog_follow_samples();
     GtkTreeView* view = list_view();
     if (!view) return;
     if (!page_shown()) {
@@ -152,7 +158,7 @@ void refresh_gaps_page() {
         return;
     }
     stale = false;
-    clear_gaps_page();
+    clear_rows();
     if (app.current_layer == 0) return;
     GtkListStore* store = GTK_LIST_STORE(gtk_tree_view_get_model(view));
     refreshing = true;

@@ -8,6 +8,7 @@
 #include "engine/model/capture_model.h"
 #include "engine/scene/fill_preview.h"
 #include "gui/kit/ui_helpers.h"
+#include "gui/kit/widgets.h"
 #include "gui/pages/fill_dialog.h"
 #include "support/gui_fixture.h"
 
@@ -102,6 +103,15 @@ TEST_F(GapsPageTest, PreviewThenCancelChangesNothingAndApplyFills) {
     process_pending_events();
     const double linear = fill_preview().values[2].x;
     EXPECT_NEAR(linear, (app.channels[1].samples[19].x + app.channels[1].samples[25].x) / 2, 1e-6);
+
+    // "marks" with the donors chosen here: the three marks seen across the gap.
+    set_option_position(fill_dialog(), "optionmenu_fill_method", 2);
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(find_widget(fill_dialog(), "radiobutton_fill_chosen")), TRUE);
+    process_pending_events();
+    EXPECT_TRUE(gtk_widget_is_sensitive(find_widget(fill_dialog(), "optionmenu_fill_donor3")));
+    const std::string said = gtk_label_get_text(GTK_LABEL(find_widget(fill_dialog(), "label_fill_preview")));
+    EXPECT_NE(said.find("rigid:"), std::string::npos) << said;
+    for (const char* donor : {"LASI", "SACR", "LKNE"}) EXPECT_NE(said.find(donor), std::string::npos) << said;
 
     gtk_dialog_response(GTK_DIALOG(fill_dialog()), GTK_RESPONSE_CANCEL);
     process_pending_events();
