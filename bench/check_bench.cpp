@@ -73,7 +73,7 @@ bool place(std::mt19937& random, std::vector<std::vector<bool>>& busy, int mark,
 void inject_round(std::mt19937& random, int spikes, int swaps, std::vector<Event>& events) {
     const int marks = app.mark_count();
     std::vector<std::vector<bool>> busy(marks, std::vector<bool>(app.num_frames, false));
-    std::uniform_int_distribution<int> pick_mark(0, marks - 1), spike_length(1, 5), swap_length(3, 30);
+    std::uniform_int_distribution<int> pick_mark(0, marks - 1), spike_length(1, 5), swap_length(1, 30);
     std::uniform_real_distribution<double> size(30.0, 400.0), unit(-1.0, 1.0);
     for (int i = 0; i < swaps; ++i) {
         const int a = pick_mark(random);

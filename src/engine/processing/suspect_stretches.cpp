@@ -163,6 +163,18 @@ bool swap_at(const CaptureData& data, int a, int b, int f, double limit) {
     return crossed_a <= limit && crossed_b <= limit && crossed_a < 0.5 * own_a && crossed_b < 0.5 * own_b;
 }
 
+// Whether marks a and b, swapped between frame f and f + 1, swap back at once: taking each
+// other's position on frame f + 1 alone puts both back on their paths. The test of swap_at cannot
+// see it, as the frame before the swap back is itself swapped.
+bool swapped_back_at_once(const CaptureData& data, int a, int b, int f, double limit) {
+    if (f + 2 >= data.num_frames) return false;
+    const Sample* pa = data.channels[a].samples.get();
+    const Sample* pb = data.channels[b].samples.get();
+    if (!seen(pa[f + 2]) || !seen(pb[f + 2])) return false;
+    return length(vec(pa[f + 2]) - 2.0 * vec(pb[f + 1]) + vec(pa[f])) <= limit &&
+           length(vec(pb[f + 2]) - 2.0 * vec(pa[f + 1]) + vec(pb[f])) <= limit;
+}
+
 // The last frame from `from` on where both marks are seen without a break.
 int last_seen_together(const CaptureData& data, int a, int b, int from) {
     const Sample* pa = data.channels[a].samples.get();
@@ -259,10 +271,12 @@ SuspectSearch find_suspect_stretches(const CaptureData& data, double threshold) 
             for (size_t j = i + 1; j < end && !used[i - begin]; ++j) {
                 if (used[j - begin] || !swap_at(data, flags[i].mark, flags[j].mark, f, limit)) continue;
                 used[i - begin] = used[j - begin] = true;
-                swaps.push_back({f, flags[i].mark, flags[j].mark});
-                for (int mark : {flags[i].mark, flags[j].mark}) {
-                    explained.push_back({mark, f});
-                    explained.push_back({mark, f + 1});
+                const int a = flags[i].mark, b = flags[j].mark;
+                swaps.push_back({f, a, b});
+                const bool at_once = swapped_back_at_once(data, a, b, f, limit);
+                if (at_once) swaps.push_back({f + 1, a, b});
+                for (int mark : {a, b}) {
+                    for (int g = f; g <= f + 1 + at_once; ++g) explained.push_back({mark, g});
                 }
             }
         }

@@ -76,12 +76,14 @@ TEST(SuspectStretches, EachSpikeIsOneStretchOverItsFrames) {
 TEST(SuspectStretches, SwappedMarksGiveOneSwapStretchEach) {
     CaptureData data = smooth_capture();
     for (int f = 60; f <= 79; ++f) std::swap(data.channels[2].samples[f], data.channels[3].samples[f]);
+    std::swap(data.channels[1].samples[100], data.channels[5].samples[100]);  // for one frame
     // Swapped and never swapped back: suspect until the capture ends.
     for (int f = 150; f < FRAMES; ++f) std::swap(data.channels[0].samples[f], data.channels[4].samples[f]);
     const SuspectSearch search = find_suspect_stretches(data);
-    ASSERT_EQ(search.stretches.size(), 4u);
-    const int expected[4][3] = {{0, 150, FRAMES - 1}, {2, 60, 79}, {3, 60, 79}, {4, 150, FRAMES - 1}};
-    for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(search.stretches.size(), 6u);
+    const int expected[6][3] = {{0, 150, FRAMES - 1}, {1, 100, 100}, {2, 60, 79},
+                                {3, 60, 79},          {4, 150, FRAMES - 1}, {5, 100, 100}};
+    for (int i = 0; i < 6; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(search.stretches[i].mark, expected[i][0]);
         EXPECT_EQ(search.stretches[i].first, expected[i][1]);
