@@ -20,6 +20,7 @@
 #include "gui/pages/filter_panel.h"
 #include "gui/pages/marks_page.h"
 #include "gui/pages/plot_page.h"
+#include "gui/shell/undo_commands.h"
 #include "platform/paths.h"
 
 namespace {
@@ -113,6 +114,7 @@ void ui_reset_no_file() {
                       false);
     set_sensitive_all({"boton_herr_abrir", "abrir1"}, true);
     set_widget_active("boton_play", false);
+    refresh_edit_menu();
 }
 
 void ui_refresh_opened() {
@@ -155,6 +157,7 @@ void ui_refresh_opened() {
     refresh_frame_ranges();
     fill_layer_menu(app_windows.main_window, "option_layer_plot");
     plot_layer_changed();
+    refresh_edit_menu();
 }
 
 // After layer_fetch: the working copy already holds the slot's names and data.
@@ -179,6 +182,7 @@ void ui_refresh_layer() {
     refresh_information(app.file_name);
     refresh_frame_ranges();
     refresh_filter_range();
+    refresh_edit_menu();
     request_redraw();
 }
 
