@@ -94,5 +94,4 @@ void connect_undo_commands(GtkWidget* window) {
     g_signal_connect_swapped(find_widget(window, "rehacer1"), "activate", G_CALLBACK(redo_command), nullptr);
     g_signal_connect(window, "key_press_event", G_CALLBACK(undo_key_pressed), nullptr);
     set_history_listener(refresh_edit_menu);
-    refresh_edit_menu();
 }
