@@ -1,10 +1,11 @@
 // zemo-bench: each measurement is one line "NAME VALUE UNIT"; comparisons with a baseline
 // measured in the same run are "NAME_speedup RATIO x".
-//   zemo-bench              the benchmarks that need no display (idf, c3d, processing, diagnose)
+//   zemo-bench              the benchmarks that need no display (idf, c3d, processing, diagnose, undo)
 //   zemo-bench idf          IDF reading and writing
 //   zemo-bench c3d          C3D writing and reading of the same capture
 //   zemo-bench processing   repair, smoothing and the Butterworth filter of every channel
 //   zemo-bench fill         accuracy of the gap fills on real captures, and the fill of every channel
+//   zemo-bench undo         one undo and redo of a fill of every channel
 //   zemo-bench diagnose     the expert-system run, and one inference against fuzzylite
 //   zemo-bench batch        zemo-cli fill over 40 captures, two worker processes against one
 //   zemo-bench view CAPTURE playback of the real window (needs a display)
@@ -19,6 +20,7 @@ void bench_processing();
 void bench_filter();
 void bench_fill();
 void bench_diagnose();
+void bench_undo();
 void bench_batch();
 int bench_view(const std::string& capture);
 int bench_layers();
@@ -34,13 +36,14 @@ int main(int argc, char** argv) {
     }
     if (argc == 1 || (argc == 2 && name == "fill")) bench_fill();
     if (argc == 1 || (argc == 2 && name == "diagnose")) bench_diagnose();
+    if (argc == 1 || (argc == 2 && name == "undo")) bench_undo();
     if (argc == 2 && name == "batch") {
         bench_batch();
         return 0;
     }
-    if (argc == 1 || (argc == 2 && (name == "idf" || name == "c3d" || name == "processing" || name == "fill" || name == "diagnose"))) return 0;
+    if (argc == 1 || (argc == 2 && (name == "idf" || name == "c3d" || name == "processing" || name == "fill" || name == "diagnose" || name == "undo"))) return 0;
     if (argc == 3 && name == "view") return bench_view(argv[2]);
     if (argc == 2 && name == "layers") return bench_layers();
-    std::fprintf(stderr, "usage: zemo-bench [idf | c3d | processing | fill | diagnose | batch | view CAPTURE | layers]\n");
+    std::fprintf(stderr, "usage: zemo-bench [idf | c3d | processing | fill | diagnose | undo | batch | view CAPTURE | layers]\n");
     return 2;
 }
