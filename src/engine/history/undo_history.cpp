@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/history/undo_step.h"
 #include "engine/model/seams.h"
 
 namespace {
@@ -98,7 +99,7 @@ UndoHistory& history_of(CaptureData& data) {
 }
 
 static const HistoryStep* step_back_or_forth(CaptureData& data, bool back) {
-    if (!data.history) return nullptr;
+    if (!data.history || step_recording()) return nullptr;
     const HistoryStep* step = back ? data.history->undo(data) : data.history->redo(data);
     if (!step) return nullptr;
     history_append((back ? "Undone: " : "Redone: ") + step->name + "\n");

@@ -38,6 +38,8 @@ std::vector<T> slice(std::vector<T>& values, int from, int to, bool whole) {
 
 }  // namespace
 
+bool step_recording() { return open_step != nullptr; }
+
 UndoStep::UndoStep(CaptureData& data, std::string name)
     : data_(data), name_(std::move(name)), error_count_before_(data.error_count) {
     for (UndoStep* step = open_step; step; step = step->enclosing_) {
@@ -161,7 +163,8 @@ void UndoStep::finish() {
         data->samples_changed = true;
     }
     if (skeleton_before_ && !(*skeleton_before_ == skeleton_state_of(*data))) step.skeleton = std::move(skeleton_before_);
-    if (!step.changes_capture() && !step.changes_skeleton() && step.error_count == data->error_count) return;
+    // A count of lost coordinates put right, with nothing else changed, is not worth a step.
+    if (!step.changes_capture() && !step.changes_skeleton()) return;
     history_->record(std::move(step), *data);
     tell_history_listener();
 }

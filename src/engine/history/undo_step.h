@@ -16,6 +16,10 @@
 
 class UndoHistory;
 
+// Whether a command is being recorded: undo and redo wait until it is over, or they would
+// change what it is writing.
+bool step_recording();
+
 class UndoStep {
 public:
     UndoStep(CaptureData& data, std::string name);

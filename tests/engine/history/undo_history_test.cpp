@@ -255,3 +255,25 @@ TEST(UndoHistory, HundredOneMarkFillsOfALargeCaptureStayFarUnderTheBudget) {
     ASSERT_NE(undo_last(data), nullptr);
     EXPECT_EQ(checksum(), filled);
 }
+
+TEST(UndoHistory, EachLayerKeepsItsHistoryAcrossSwitchesUntilItCloses) {
+    Recorder recorder;
+    TempDir dir;
+    open_capture(dir);
+    const std::string opened = layer_bytes(app);
+    {
+        UndoStep step(app, "Scale");
+        step.keep_all();
+        scale_data(app, 0.5f);
+    }
+    open_capture(dir);  // a second layer, current now
+    EXPECT_EQ(undo_last(app), nullptr);
+    layer_store(2);
+    app.current_layer = 1;
+    layer_fetch(1);
+    ASSERT_NE(undo_last(app), nullptr);
+    EXPECT_EQ(layer_bytes(app), opened);
+    close_current_capture();
+    EXPECT_EQ(app.history, nullptr);
+    EXPECT_EQ(app.layers[1].history, nullptr);
+}
