@@ -54,7 +54,9 @@ size_t HistoryStep::bytes() const {
                  run.residuals.capacity() * sizeof(float);
     }
     if (names) total += names->capacity() * sizeof(SharedText);
-    if (skeleton) total += skeleton->bones.capacity() * sizeof(Bone) + skeleton->mark_styles.capacity() * sizeof(MarkStyle);
+    if (skeleton) {
+        total += skeleton->bones.capacity() * sizeof(Bone) + skeleton->mark_styles.capacity() * sizeof(MarkStyle);
+    }
     return total;
 }
 

@@ -42,14 +42,15 @@ bool step_recording() { return open_step != nullptr; }
 
 UndoStep::UndoStep(CaptureData& data, std::string name)
     : data_(data), name_(std::move(name)), error_count_before_(data.error_count) {
+    UndoHistory& history = history_of(data);
+    history_ = data.history;
+    // The working copy may hold another layer than when an open step began: the layer counts.
     for (UndoStep* step = open_step; step; step = step->enclosing_) {
-        if (&step->data_ == &data) target_ = step;
+        if (&step->data_ == &data && step->history_ == history_) target_ = step;
     }
     if (target_ != this) return;
     enclosing_ = open_step;
     open_step = this;
-    UndoHistory& history = history_of(data);
-    history_ = data.history;
     history.take_saved_marks(data);
 }
 
@@ -162,7 +163,9 @@ void UndoStep::finish() {
         // New names are work the file does not hold yet.
         data->samples_changed = true;
     }
-    if (skeleton_before_ && !(*skeleton_before_ == skeleton_state_of(*data))) step.skeleton = std::move(skeleton_before_);
+    if (skeleton_before_ && !(*skeleton_before_ == skeleton_state_of(*data))) {
+        step.skeleton = std::move(skeleton_before_);
+    }
     // A count of lost coordinates put right, with nothing else changed, is not worth a step.
     if (!step.changes_capture() && !step.changes_skeleton()) return;
     history_->record(std::move(step), *data);

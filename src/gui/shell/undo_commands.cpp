@@ -24,7 +24,8 @@ void set_item(const char* name, const char* verb, const std::string* step) {
     GtkWidget* item = main_widget(name);
     if (!item) return;
     GtkWidget* label = gtk_bin_get_child(GTK_BIN(item));
-    if (label && GTK_IS_LABEL(label)) gtk_label_set_text(GTK_LABEL(label), step ? (std::string(verb) + " " + *step).c_str() : verb);
+    const std::string text = step ? std::string(verb) + " " + *step : verb;
+    if (label && GTK_IS_LABEL(label)) gtk_label_set_text(GTK_LABEL(label), text.c_str());
     gtk_widget_set_sensitive(item, step != nullptr);
 }
 
