@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "engine/model/capture_model.h"
 #include "engine/history/undo_step.h"
+#include "engine/model/capture_model.h"
 #include "engine/processing/curve_editor.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/ui_helpers.h"
