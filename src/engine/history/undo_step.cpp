@@ -76,8 +76,11 @@ void UndoStep::keep(int mark, int first, int last) {
         if (from > to) return;
         Kept k{mark, from, {}, {}, {}};
         k.samples.assign(channel.samples.get() + from, channel.samples.get() + to + 1);
-        k.origins.resize(static_cast<size_t>(to - from + 1));
-        for (int f = from; f <= to; ++f) k.origins[static_cast<size_t>(f - from)] = channel.origin(f);
+        if (channel.origins) {
+            k.origins.assign(channel.origins.get() + from, channel.origins.get() + to + 1);
+        } else {
+            k.origins.assign(static_cast<size_t>(to - from + 1), SampleOrigin::measured);
+        }
         if (channel.residuals) k.residuals.assign(channel.residuals.get() + from, channel.residuals.get() + to + 1);
         kept_.push_back(std::move(k));
     };
