@@ -12,6 +12,8 @@
 
 // What a C3D file held besides its marks (engine/formats/c3d/c3d_source.h).
 struct C3dSource;
+// The steps of a layer that can be undone and redone (engine/history/undo_history.h).
+class UndoHistory;
 
 struct Sample {
     double x;
@@ -106,6 +108,9 @@ struct CaptureData {
     // or saved, and the skeleton changed since it was loaded or saved.
     bool samples_changed = false;
     bool skeleton_changed = false;
+    // Shared, like the samples, between the working copy and the layer's slot; null until the
+    // first command recorded.
+    std::shared_ptr<UndoHistory> history;
 
     int mark_count() const { return num_columns / 3; }
     // Sets num_columns and sizes the mark tables to its marks: channels added are empty, mark

@@ -2,6 +2,7 @@
 // their OK button (which stores the edit) or by the window frame (which discards it).
 #include "gui/pages/bones_dialogs.h"
 
+#include "engine/history/undo_step.h"
 #include "engine/model/capture_model.h"
 #include "engine/model/colour_table.h"
 #include "engine/skeleton/skeleton_edit.h"
@@ -70,6 +71,8 @@ void mark_ok_clicked(GtkButton*, gpointer) {
     const int colour = option_position(dialog, "optionmenu_color");
     const int visible = widget_active(dialog, "check_visible_marca") ? 1 : 0;
     if (valid_mark(edited_mark) && valid_colour(colour)) {
+        UndoStep step(app, "Edit mark");
+        step.keep_skeleton();
         skeleton_change_mark(app, edited_mark, colour, visible);
         skeleton_fill_marks_list();
         request_redraw();
@@ -106,6 +109,8 @@ void bone_ok_clicked(GtkButton*, gpointer) {
     const bool valid = edited_bone >= 0 && edited_bone < app.bone_count && valid_mark(origin) &&
                        valid_mark(destination) && valid_colour(colour);
     // A refused edit is lost with the dialog.
+    UndoStep step(app, "Edit bone");
+    step.keep_skeleton();
     if (valid && skeleton_change_bone(app, edited_bone, origin, destination, colour) == 0) {
         skeleton_fill_bones_list();
         request_redraw();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/history/undo_step.h"
 #include "engine/model/capture_model.h"
 #include "engine/model/colour_table.h"
 #include "engine/skeleton/skeleton_edit.h"
@@ -40,6 +41,8 @@ void insert_clicked() {
         colour >= colour_count) {
         return;
     }
+    UndoStep step(app, "Insert bone");
+    step.keep_skeleton();
     if (skeleton_insert_bone(app, origin, destination, colour) != 0) return;
     skeleton_fill_bones_list();
     request_redraw();
@@ -47,7 +50,11 @@ void insert_clicked() {
 
 void delete_clicked() {
     const int bone = first_selected_row("clist_hue_huesos");
-    if (bone >= 0 && bone < app.bone_count) skeleton_delete_bone(bone);
+    if (bone >= 0 && bone < app.bone_count) {
+        UndoStep step(app, "Delete bone");
+        step.keep_skeleton();
+        skeleton_delete_bone(bone);
+    }
     skeleton_fill_bones_list();
     request_redraw();
 }
@@ -73,6 +80,8 @@ void skeleton_fill_bones_list() {
 }
 
 void skeleton_file_chosen(const std::string& path) {
+    UndoStep step(app, "Open skeleton");
+    step.keep_skeleton();
     if (skeleton_open(app, path) != 0) return;
     set_entry_text("entry_hue_fichero", last_path_component(path));
     skeleton_fill_bones_list();

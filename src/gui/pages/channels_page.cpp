@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/history/undo_step.h"
 #include "engine/model/capture_model.h"
 #include "engine/model/seams.h"
 #include "engine/processing/channel_commands.h"
@@ -41,14 +42,24 @@ void process_selected_channels() {
     const int first = widget_rounded("spinbutton_can_origen");
     const int last = widget_rounded("spinbutton_can_destino");
     const int factor = widget_rounded("spinbutton_can_factor_suavizado");
+    const std::vector<int> channels = selected_channels();
     if (widget_active("radiobutton_can_interpolar")) {
-        run_repair(app, first, last, selected_channels());
+        UndoStep step(app, "Repair");
+        step.keep_marks(channels, first, last);
+        run_repair(app, first, last, channels);
     } else if (widget_active("radiobutton_can_rellenar")) {
-        run_fill(app, first, last, selected_channels(), FillMethod::automatic, widget_rounded("spinbutton_can_maxgap"));
+        // A gap that reaches past the range may be filled whole: the marks are kept whole.
+        UndoStep step(app, "Fill");
+        step.keep_marks(channels, 0, app.num_frames - 1);
+        run_fill(app, first, last, channels, FillMethod::automatic, widget_rounded("spinbutton_can_maxgap"));
     } else if (widget_active("radiobutton_can_filtrar")) {
-        filter_selected_channels(first, last, selected_channels());
+        UndoStep step(app, "Filter");
+        step.keep_marks(channels, first, last);
+        filter_selected_channels(first, last, channels);
     } else {
-        run_smooth(app, first, last, selected_channels(), factor < 1 ? 1 : factor);
+        UndoStep step(app, "Smooth");
+        step.keep_marks(channels, first, last);
+        run_smooth(app, first, last, channels, factor < 1 ? 1 : factor);
     }
     // The information panel's count would otherwise still show the lost coordinates of opening.
     // (The " Marks " page follows by itself: the commands note their change of samples.)
@@ -75,6 +86,8 @@ void toolbar_smooth() {
 }
 
 void toolbar_both() {
+    if (app.current_layer == 0) return;
+    UndoStep step(app, "Repair and smooth");
     toolbar_repair();
     toolbar_smooth();
 }
@@ -90,7 +103,12 @@ void interchange_command() {
         if (*interchange_fault_text(fault)) show_error(interchange_fault_text(fault));
         return;
     }
-    interchange_channels(app, first, last, a, b);
+    {
+        UndoStep step(app, "Interchange");
+        step.keep(a, first, last);
+        step.keep(b, first, last);
+        interchange_channels(app, first, last, a, b);
+    }
     show_message("Channels Interchange Finished.", MESSAGE_INFO, BUTTONS_OK);
     char text[512];
     std::snprintf(text, sizeof text, "Interchange %s <--> %s in [%d, %d]\n", app.channels[a].name_text().c_str(),
@@ -102,7 +120,11 @@ void apply_data_scale() {
     if (app.current_layer == 0) return;
     const float s = static_cast<float>(widget_value("hscale_scaledata"));
     view.transform.scale = s;
-    scale_data(app, s);
+    {
+        UndoStep step(app, "Scale");
+        step.keep_all();
+        scale_data(app, s);
+    }
     set_widget_value("hscale_scaledata", 0);
     view.transform.scale = 0;
     // The slot takes the widgets' placement first, so the refresh below shows the offsets as the

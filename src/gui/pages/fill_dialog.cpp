@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/model/capture_model.h"
+#include "engine/history/undo_step.h"
 #include "engine/model/seams.h"
 #include "engine/processing/single_gap_fill.h"
 #include "engine/scene/fill_preview.h"
@@ -202,6 +203,8 @@ void fill_dialog_apply() {
     int filled = 0;
     {
         MessageCollector messages;
+        UndoStep step(app, "Fill gaps");
+        for (const GapRow& gap : gaps) step.keep(gap.mark, gap.first, gap.last);
         SampleChangeBatch batch;
         for (const GapRow& gap : gaps) {
             const GapFillResult fill = fill_one_gap(app, gap.mark, gap.first, gap.last, method, donors);

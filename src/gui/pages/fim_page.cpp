@@ -2,7 +2,10 @@
 // interface stay alive while it goes.
 #include "gui/pages/fim_page.h"
 
+#include <optional>
+
 #include "engine/fuzzy/expert_system.h"
+#include "engine/history/undo_step.h"
 #include "engine/model/capture_model.h"
 #include "gui/kit/file_dialog.h"
 #include "gui/kit/ui_helpers.h"
@@ -54,7 +57,15 @@ void start_diagnosis_command() {
     report.repair_mode = [] { return widget_active("radiobutton_mib_reparar"); };
     report.process_events = process_pending_events;
     const std::string path = app.rules_file;  // the run may let another layer become current
-    expert_system_run(path, report);
+    {
+        // A repair may touch any mark; what it did not change is not stored.
+        std::optional<UndoStep> step;
+        if (app.current_layer != 0 && widget_active("radiobutton_mib_reparar")) {
+            step.emplace(app, "Diagnosis repair");
+            step->keep_all();
+        }
+        expert_system_run(path, report);
+    }
     set_run_controls_sensitive(true);
     run_in_progress = false;
 }

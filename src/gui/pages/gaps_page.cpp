@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/model/capture_model.h"
+#include "engine/history/undo_step.h"
 #include "engine/model/seams.h"
 #include "engine/processing/channel_commands.h"
 #include "engine/processing/suspect_stretches.h"
@@ -198,6 +199,8 @@ void cut_selected_stretches() {
     }
     int samples = 0;
     {
+        UndoStep step(app, "Cut");
+        for (const SuspectStretch& stretch : stretches) step.keep(stretch.mark, stretch.first, stretch.last);
         SampleChangeBatch batch;
         for (const SuspectStretch& stretch : stretches) samples += cut_stretch(app, stretch);
     }
@@ -211,7 +214,10 @@ void cut_selected_stretches() {
 
 void fill_all_gaps() {
     if (app.current_layer == 0) return;
-    run_fill(app, 0, app.num_frames - 1, all_channels(app), FillMethod::automatic, widget_rounded("spinbutton_can_maxgap"));
+    const std::vector<int> marks = all_channels(app);
+    UndoStep step(app, "Fill all");
+    step.keep_marks(marks, 0, app.num_frames - 1);
+    run_fill(app, 0, app.num_frames - 1, marks, FillMethod::automatic, widget_rounded("spinbutton_can_maxgap"));
     set_label_text("label_errores", std::to_string(app.error_count));
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/history/undo_step.h"
 #include "engine/model/capture_model.h"
 #include "engine/processing/curve_editor.h"
 #include "gui/kit/app_windows.h"
@@ -131,7 +132,12 @@ void curve_accept() {
     const CurveControls controls = curve_controls(points);
     const int count = static_cast<int>(points.size());
     making = true;
-    const int refused = marks_curve_store(app, *target, curve_scale, count, controls.xs.data(), controls.ys.data());
+    int refused;
+    {
+        UndoStep step(app, "Edit curve");
+        step.keep(target->mark, target->first_frame, target->last_frame);
+        refused = marks_curve_store(app, *target, curve_scale, count, controls.xs.data(), controls.ys.data());
+    }
     making = false;
     if (refused) return;
     marks_values_refresh();

@@ -21,6 +21,7 @@
 #include "gui/pages/gaps_page.h"
 #include "gui/pages/marks_page.h"
 #include "gui/pages/plot_page.h"
+#include "gui/shell/undo_commands.h"
 #include "platform/paths.h"
 
 namespace {
@@ -116,6 +117,7 @@ void ui_reset_no_file() {
                       false);
     set_sensitive_all({"boton_herr_abrir", "abrir1"}, true);
     set_widget_active("boton_play", false);
+    refresh_edit_menu();
 }
 
 void ui_refresh_opened() {
@@ -158,6 +160,7 @@ void ui_refresh_opened() {
     refresh_frame_ranges();
     fill_layer_menu(app_windows.main_window, "option_layer_plot");
     plot_layer_changed();
+    refresh_edit_menu();
 }
 
 // After layer_fetch: the working copy already holds the slot's names and data.
@@ -182,6 +185,7 @@ void ui_refresh_layer() {
     refresh_information(app.file_name);
     refresh_frame_ranges();
     refresh_filter_range();
+    refresh_edit_menu();
     request_redraw();
 }
 

@@ -20,6 +20,7 @@
 #include "gui/shell/app_commands.h"
 #include "gui/shell/file_commands.h"
 #include "gui/shell/refresh.h"
+#include "gui/shell/undo_commands.h"
 
 // A frame typed into the trajectory editor's spin buttons counts at once, before the key acts.
 static gboolean commit_typed_value(GtkWidget* spin, GdkEventKey*, gpointer) {
@@ -35,6 +36,7 @@ void connect_main_window_signals(GtkWidget* window) {
     connect_app_commands(window);
     connect_panel_toggles(window);
     connect_layers_panel(window);
+    connect_undo_commands(window);
     connect_view_controls(window);
     connect_capture_view_controls(window);
     connect_picked_mark();

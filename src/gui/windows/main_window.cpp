@@ -59,6 +59,10 @@ GtkWidget* create_menubar(WindowBuilder& b, GtkAccelGroup* accel) {
               {"cerrar1", "Close", GDK_c, alt, false},
               {"separator1", nullptr, 0, none, false},
               {"salir1", "Quit", GDK_x, alt, false}});
+    const auto control = GDK_CONTROL_MASK;
+    add_menu(b, bar, accel, "editar1", "Edit",
+             {{"deshacer1", "Undo", GDK_z, control, false},
+              {"rehacer1", "Redo", GDK_z, static_cast<GdkModifierType>(control | GDK_SHIFT_MASK), false}});
     add_menu(b, bar, accel, "configurar1", "Configure", {{"preferencias1", "Preferences", GDK_p, alt, false}});
     add_menu(b, bar, accel, "herramientas1", "Tools",
              {{"editor_de_reglas1", "Edit Rules", GDK_e, alt, false},
