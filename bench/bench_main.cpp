@@ -2,7 +2,7 @@
 // measured in the same run are "NAME_speedup RATIO x".
 //   zemo-bench              the benchmarks that need no display (idf, c3d, processing, diagnose)
 //   zemo-bench idf          IDF reading and writing
-//   zemo-bench c3d          C3D writing and reading of the same capture
+//   zemo-bench c3d          C3D writing and reading of the same capture, and the peak memory of a read
 //   zemo-bench processing   repair, smoothing and the Butterworth filter of every channel
 //   zemo-bench fill         accuracy of the gap fills on real captures, and the fill of every channel
 //   zemo-bench diagnose     the expert-system run, and one inference against fuzzylite
@@ -15,6 +15,8 @@
 
 void bench_idf();
 void bench_c3d();
+void bench_c3d_memory();
+int bench_c3d_peak(const std::string& path, const std::string& way);
 void bench_processing();
 void bench_filter();
 void bench_fill();
@@ -27,7 +29,11 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     const std::string name = argc > 1 ? argv[1] : "";
     if (argc == 1 || (argc == 2 && name == "idf")) bench_idf();
-    if (argc == 1 || (argc == 2 && name == "c3d")) bench_c3d();
+    if (argc == 1 || (argc == 2 && name == "c3d")) {
+        bench_c3d();
+        bench_c3d_memory();
+    }
+    if (argc == 4 && name == "c3d-peak") return bench_c3d_peak(argv[2], argv[3]);  // run by bench_c3d_memory
     if (argc == 1 || (argc == 2 && name == "processing")) {
         bench_processing();
         bench_filter();
