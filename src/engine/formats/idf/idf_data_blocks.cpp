@@ -3,6 +3,7 @@
 // the line-by-line reader leaves them.
 #include "engine/formats/idf/idf_data_blocks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@ namespace {
 
 // Below this a second thread costs more than it saves.
 constexpr size_t SMALLEST_SHARED_TEXT = 1 << 20;
+constexpr int MOST_THREADS = 64;  // whatever ZEMO_THREADS asks
 
 struct Block {
     const char* begin = nullptr;  // the first line
@@ -117,7 +119,7 @@ const char* next_block_start(const char* text, const char* end, const char* from
 int idf_reader_threads() {
     if (const char* asked = std::getenv("ZEMO_THREADS")) {
         const int n = std::atoi(asked);
-        if (n > 0) return n;
+        if (n > 0) return std::min(n, MOST_THREADS);
     }
     return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
@@ -128,8 +130,9 @@ bool idf_read_data_blocks(std::string_view text, const IdfDataTarget& target, in
     const char* end = begin + text.size();
     const size_t count = text.size() < SMALLEST_SHARED_TEXT ? 1 : static_cast<size_t>(std::max(1, threads));
     std::vector<Block> blocks(count);
-    for (size_t b = 0; b < count; ++b) {
-        blocks[b].begin = b == 0 ? begin : next_block_start(begin, end, std::max(blocks[b - 1].begin, begin + text.size() / count * b));
+    blocks[0].begin = begin;
+    for (size_t b = 1; b < count; ++b) {
+        blocks[b].begin = next_block_start(begin, end, std::max(blocks[b - 1].begin, begin + text.size() / count * b));
     }
     for (size_t b = 0; b < count; ++b) blocks[b].end = b + 1 < count ? blocks[b + 1].begin : end;
 

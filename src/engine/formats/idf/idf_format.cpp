@@ -1,4 +1,4 @@
-// Locale-independent conversions for IDF data lines and rates, through <charconv>.
+// Locale-independent conversions for IDF data lines and rates.
 #include "engine/formats/idf/idf_format.h"
 
 #include <charconv>
