@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -19,11 +20,16 @@ std::vector<Part> scan_mark_parts(const CaptureData& data, const Part& start, Sc
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const int count = samples < SHARED_FROM ? 1 : std::max(1, std::min(cores, marks));
     std::vector<Part> parts(static_cast<size_t>(count), start);
+    // A part no thread could be started for is scanned here, after the first.
+    const auto scan_part = [&](int k) { scan(marks * k / count, marks * (k + 1) / count, parts[k]); };
     std::vector<std::thread> helpers;
-    for (int k = 1; k < count; ++k) {
-        helpers.emplace_back([&, k] { scan(marks * k / count, marks * (k + 1) / count, parts[k]); });
+    int started = 1;
+    try {
+        for (; started < count; ++started) helpers.emplace_back(scan_part, started);
+    } catch (const std::system_error&) {
     }
-    scan(0, marks / count, parts[0]);
+    scan_part(0);
+    for (int k = started; k < count; ++k) scan_part(k);
     for (std::thread& helper : helpers) helper.join();
     return parts;
 }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -136,9 +137,17 @@ bool idf_read_data_blocks(std::string_view text, const IdfDataTarget& target, in
     }
     for (size_t b = 0; b < count; ++b) blocks[b].end = b + 1 < count ? blocks[b + 1].begin : end;
 
+    // A block no thread could be started for is read here, after the first.
     std::vector<std::thread> helpers;
-    for (size_t b = 1; b < count; ++b) helpers.emplace_back(read_block, std::ref(blocks[b]), end, std::cref(target));
+    size_t started = 1;
+    try {
+        for (; started < count; ++started) {
+            helpers.emplace_back(read_block, std::ref(blocks[started]), end, std::cref(target));
+        }
+    } catch (const std::system_error&) {
+    }
     read_block(blocks[0], end, target);
+    for (size_t b = started; b < count; ++b) read_block(blocks[b], end, target);
     for (std::thread& helper : helpers) helper.join();
 
     // The blocks must follow on from the first data line, each where the one before it ended.
