@@ -10,6 +10,8 @@
 
 void bench_idf();
 void bench_c3d();
+void bench_c3d_memory();
+int bench_c3d_peak(const std::string& path, const std::string& way);
 void bench_processing();
 void bench_filter();
 void bench_fill();
@@ -21,6 +23,11 @@ int bench_view(const std::string& capture);
 int bench_layers();
 
 namespace {
+
+void bench_c3d_and_memory() {
+    bench_c3d();
+    bench_c3d_memory();
+}
 
 void bench_processing_and_filter() {
     bench_processing();
@@ -36,7 +43,7 @@ struct Bench {
 
 const Bench benches[] = {
     {"idf", bench_idf, true, "IDF reading and writing"},
-    {"c3d", bench_c3d, true, "C3D writing and reading of the same capture"},
+    {"c3d", bench_c3d_and_memory, true, "C3D writing and reading of the same capture, and the peak memory of a read"},
     {"processing", bench_processing_and_filter, true, "repair, smoothing and the Butterworth filter of every channel"},
     {"fill", bench_fill, true, "accuracy of the gap fills on real captures, and the fill of every channel"},
     {"diagnose", bench_diagnose, true, "the expert-system run, and one inference against fuzzylite"},
@@ -69,6 +76,7 @@ int main(int argc, char** argv) {
                 bench.run();
                 return 0;
             }
+    if (argc == 4 && name == "c3d-peak") return bench_c3d_peak(argv[2], argv[3]);  // run by bench_c3d_memory
     if (argc == 3 && name == "view") return bench_view(argv[2]);
     if (argc == 2 && name == "layers") return bench_layers();
     return usage();

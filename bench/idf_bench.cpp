@@ -1,9 +1,10 @@
 // IDF reading and writing on a generated capture of 120 marks x 20 000 frames: throughput,
-// speed-up over the plain reader, and the memory the samples take.
+// on two threads and on one, speed-up over the plain reader, and the memory the samples take.
 #include <sys/stat.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "baseline_idf_reader.h"
 #include "bench_support.h"
@@ -61,14 +62,24 @@ void bench_idf() {
     const long long added = resident_bytes() - before;
     const double sample_bytes = 24.0 * MARKS * FRAMES;
 
-    const double read_seconds = best_seconds(3, [&] {
-        app_reset();
-        idf_read(path);
-    });
+    // On two threads, then on one, as ZEMO_THREADS asks.
+    const auto read_on = [&](const char* threads) {
+        setenv("ZEMO_THREADS", threads, 1);
+        const double seconds = best_seconds(5, [&] {
+            app_reset();
+            idf_read(path);
+        });
+        unsetenv("ZEMO_THREADS");
+        return seconds;
+    };
+    const double read_seconds = read_on("2");
+    const double one_thread_seconds = read_on("1");
     const double write_seconds = best_seconds(3, [&] { (void)capture_write(app, dir + "/written.idf"); });
     const double baseline_seconds = best_seconds(1, [&] { baseline_idf_read(path); });
 
     report("idf_read", megabytes / read_seconds, "MB/s");
+    report("idf_read_1thread", megabytes / one_thread_seconds, "MB/s");
+    report("idf_read_threads_speedup", one_thread_seconds / read_seconds, "x");
     report("idf_read_baseline", megabytes / baseline_seconds, "MB/s");
     report("idf_read_speedup", baseline_seconds / read_seconds, "x");
     report("idf_write", file_megabytes(dir + "/written.idf") / write_seconds, "MB/s");

@@ -1,6 +1,6 @@
-// Opening and saving layers. An IDF file is read line by line from the stream, as it always was;
-// C3D and TRC files are read whole into memory first (their readers check every count against
-// the bytes held). Saves go through a temporary file renamed over the target, so the user's file
+// Opening and saving layers. An IDF file is read from the stream, its data section on every core;
+// a C3D file is mapped, TRC files are read whole into memory first (their readers check every
+// count against the bytes held). Saves go through a temporary file renamed over the target, so the user's file
 // is never left half-written.
 #include "engine/formats/capture_io.h"
 
@@ -21,6 +21,7 @@
 #include "engine/formats/trc/trc_writer.h"
 #include "engine/model/seams.h"
 #include "platform/file_replace.h"
+#include "platform/mapped_file.h"
 #include "platform/regular_file.h"
 
 const char* const IDF_TEMP_FILE_NAME = "#temporal_zemo#.###";
@@ -50,6 +51,11 @@ int capture_read_stream(FILE* file, const std::string& name, CaptureData& out, R
     if (format == CaptureFormat::idf && regular && std::fseek(file, 0, SEEK_SET) == 0) {
         LineReader in(file);
         return idf_parse_lines(in, name, out, error);
+    }
+    MappedFile mapped;
+    if (format == CaptureFormat::c3d && regular && mapped.map(fileno(file))) {
+        status_set(" Opening file... ");
+        return c3d_parse_mapped(mapped, name, out, error, warnings);
     }
     // A stream that cannot go back to its start is read whole, the head included.
     std::string bytes(head, got);

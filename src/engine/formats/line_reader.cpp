@@ -76,3 +76,21 @@ bool LineReader::next(std::string_view& line) {
         return true;
     }
 }
+
+bool LineReader::rest(std::string_view& text) {
+    const size_t buffered = end_ - begin_;
+    if (stream_ && !at_eof_) {
+        const long long read_to = ftell(stream_);
+        if (read_to < 0 || !mapped_.map(fileno(stream_))) return false;
+        const std::string_view file = mapped_.bytes();
+        const auto start = static_cast<size_t>(read_to) - buffered;
+        if (static_cast<size_t>(read_to) < buffered || start > file.size()) return false;
+        text = file.substr(start);
+        at_eof_ = true;
+    } else {
+        text = std::string_view(data_ + begin_, buffered);
+    }
+    consumed_bytes_ += static_cast<long long>(text.size());
+    begin_ = end_;
+    return true;
+}

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/mapped_file.h"
+
 class LineReader {
 public:
     // Reads from text held by the caller, which must outlive the reader.
@@ -26,6 +28,10 @@ public:
     long long remaining_bytes() const { return total_bytes_ - consumed_bytes_; }
     // True when a read from the stream failed (as opposed to reaching its end).
     bool failed() const { return failed_; }
+    // Everything not yet returned, as one piece of memory: the caller's text, the stream read
+    // whole, or a regular file mapped. It stays valid as long as the reader, which is then at
+    // its end. False, with the reader unchanged, when the file cannot be mapped.
+    bool rest(std::string_view& text);
 
 private:
     bool refill();
@@ -41,4 +47,5 @@ private:
     std::string_view line_end_;
     long long total_bytes_ = 0;
     long long consumed_bytes_ = 0;
+    MappedFile mapped_;
 };

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/model/capture_model.h"
+#include "engine/scene/mark_parts.h"
 #include "engine/scene/matrix4.h"
 
 namespace {
@@ -60,7 +61,7 @@ void camera_axis_preset(CameraState& camera, char axis) {
 }
 
 ViewBounds compute_bounds(const CaptureData& data, float scale) {
-    ViewBounds b{99999.0, -99999.0, 99999.0, -99999.0, 99999.0, -99999.0};
+    const ViewBounds none{99999.0, -99999.0, 99999.0, -99999.0, 99999.0, -99999.0};
     const double factor = 1.0 + scale;
     const auto widen = [factor](double raw, double& low, double& high) {
         if (raw >= 999998.0) return;
@@ -68,14 +69,27 @@ ViewBounds compute_bounds(const CaptureData& data, float scale) {
         if (v < low) low = v;
         if (v > high) high = v;
     };
-    for (int m = 0; m < data.mark_count(); ++m) {
-        const Sample* samples = data.channels[m].samples.get();
-        if (!samples) continue;
-        for (int f = 0; f < data.num_frames; ++f) {
-            widen(samples[f].x, b.min_x, b.max_x);
-            widen(samples[f].y, b.min_y, b.max_y);
-            widen(samples[f].z, b.min_z, b.max_z);
+    const auto parts = scan_mark_parts(data, none, [&](int first, int end, ViewBounds& b) {
+        for (int m = first; m < end; ++m) {
+            const Sample* samples = data.channels[m].samples.get();
+            if (!samples) continue;
+            for (int f = 0; f < data.num_frames; ++f) {
+                widen(samples[f].x, b.min_x, b.max_x);
+                widen(samples[f].y, b.min_y, b.max_y);
+                widen(samples[f].z, b.min_z, b.max_z);
+            }
         }
+    });
+    // Joined as the samples were met, so that of equal values the first still wins.
+    ViewBounds b = none;
+    const auto join = [](double low, double high, double& into_low, double& into_high) {
+        if (low < into_low) into_low = low;
+        if (high > into_high) into_high = high;
+    };
+    for (const ViewBounds& part : parts) {
+        join(part.min_x, part.max_x, b.min_x, b.max_x);
+        join(part.min_y, part.max_y, b.min_y, b.max_y);
+        join(part.min_z, part.max_z, b.min_z, b.max_z);
     }
     return b;
 }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/scene/mark_parts.h"
+
 namespace {
 
 constexpr double MARK_SHARE = 0.006;  // a mark's radius against the largest side
@@ -43,13 +45,23 @@ double largest_side(const ViewBounds& b) {
 }
 
 ViewBounds capture_extent(const CaptureData& data) {
-    ViewBounds b = empty_extent();
-    for (int m = 0; m < data.mark_count(); ++m) {
-        const Sample* samples = data.channels[m].samples.get();
-        if (!samples) continue;
-        for (int f = 0; f < data.num_frames; ++f) {
-            if (valid(samples[f])) widen(b, samples[f].x, samples[f].y, samples[f].z);
+    const auto parts = scan_mark_parts(data, empty_extent(), [&](int first, int end, ViewBounds& b) {
+        for (int m = first; m < end; ++m) {
+            const Sample* samples = data.channels[m].samples.get();
+            if (!samples) continue;
+            for (int f = 0; f < data.num_frames; ++f) {
+                if (valid(samples[f])) widen(b, samples[f].x, samples[f].y, samples[f].z);
+            }
         }
+    });
+    ViewBounds b = empty_extent();
+    for (const ViewBounds& part : parts) {
+        b.min_x = std::min(b.min_x, part.min_x);
+        b.max_x = std::max(b.max_x, part.max_x);
+        b.min_y = std::min(b.min_y, part.min_y);
+        b.max_y = std::max(b.max_y, part.max_y);
+        b.min_z = std::min(b.min_z, part.min_z);
+        b.max_z = std::max(b.max_z, part.max_z);
     }
     return b;
 }

@@ -45,7 +45,9 @@ UpAxis up_axis_from_screen(const std::string& x_screen, const std::string& y_scr
     return result;
 }
 
-UpAxis capture_up_axis(const CaptureData& data) {
+UpAxis capture_up_axis(const CaptureData& data) { return capture_up_axis(data, capture_extent(data)); }
+
+UpAxis capture_up_axis(const CaptureData& data, const ViewBounds& extent) {
     UpAxis up;
     if (data.c3d_source) {
         const C3dParameters& parameters = data.c3d_source->parameters;
@@ -55,7 +57,7 @@ UpAxis capture_up_axis(const CaptureData& data) {
         };
         up = up_axis_from_screen(first("X_SCREEN"), first("Y_SCREEN"));
     }
-    return up.right_given ? up : side_on(up, capture_extent(data));
+    return up.right_given ? up : side_on(up, extent);
 }
 
 UpAxis side_on(const UpAxis& up, const ViewBounds& extent) {

@@ -22,6 +22,8 @@ UpAxis up_axis_from_screen(const std::string& x_screen, const std::string& y_scr
 // The capture's own: a C3D layer's screen parameters, Z up for every other capture; one that
 // does not name its right axis is seen from the side.
 UpAxis capture_up_axis(const CaptureData& data);
+// The same with the capture's extent (capture_extent) already known.
+UpAxis capture_up_axis(const CaptureData& data, const ViewBounds& extent);
 // Seen from the side: the longer of the two level axes of `extent` goes to the right.
 UpAxis side_on(const UpAxis& up, const ViewBounds& extent);
 // The user's choice of up axis (0 x, 1 y, 2 z): the file's own when it names the same axis,

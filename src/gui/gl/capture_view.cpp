@@ -55,12 +55,13 @@ void up_changed() {
 }  // namespace
 
 void fit_view_to_opened_capture() {
-    const SceneSizes sizes = default_sizes(capture_extent(app));
+    const ViewBounds extent = capture_extent(app);
+    const SceneSizes sizes = default_sizes(extent);
     show_size("spin_ver_marcas", sizes.mark);
     show_size("spin_ver_huesos", sizes.bone);
     show_size("spinbutton_velocity", sizes.velocity);
     show_size("spinbutton_acceleration", sizes.acceleration);
-    const UpAxis up = capture_up_axis(app);
+    const UpAxis up = capture_up_axis(app, extent);
     if (GtkWidget* menu = main_widget("option_ver_up")) {
         setting_up_menu = true;
         gtk_option_menu_set_history(GTK_OPTION_MENU(menu), static_cast<guint>(up_menu_index(up.up)));

@@ -6,3 +6,11 @@
 void install_layer_refresh(void (*refresh)());
 // Runs the installed refresh, if any.
 void refresh_for_current_layer();
+// While one is held the refresh is left out, for a caller that refreshes every page itself
+// afterwards (opening a capture).
+struct LayerRefreshHeld {
+    LayerRefreshHeld();
+    ~LayerRefreshHeld();
+    LayerRefreshHeld(const LayerRefreshHeld&) = delete;
+    LayerRefreshHeld& operator=(const LayerRefreshHeld&) = delete;
+};

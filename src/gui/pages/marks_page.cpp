@@ -2,6 +2,7 @@
 // The arithmetic lives in curve_editor; this file moves it between the widgets and the engine.
 #include "gui/pages/marks_page.h"
 
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -91,11 +92,13 @@ void marks_values_refresh() {
     if (const int mark = chosen_mark(); mark >= 0) {
         const int axis = chosen_axis();
         const Sample* samples = app.channels[mark].samples.get();
+        // The list copies the texts: one pair of buffers serves every row.
+        char frame[16], value[400];
+        gchar* row[] = {frame, value};
         for (int f = 0; f < app.num_frames; ++f) {
-            gchar* row[] = {g_strdup_printf("%d", f), g_strdup_printf("%f", axis_coordinate(samples[f], axis))};
+            std::snprintf(frame, sizeof frame, "%d", f);
+            std::snprintf(value, sizeof value, "%f", axis_coordinate(samples[f], axis));
             gtk_clist_append(list, row);
-            g_free(row[0]);
-            g_free(row[1]);
         }
     }
     gtk_clist_thaw(list);

@@ -9,6 +9,8 @@
 #include "engine/model/capture_model.h"
 #include "engine/model/seams.h"
 #include "engine/recent_captures.h"
+#include "gui/gl/redraw_tick.h"
+#include "gui/kit/layer_refresh.h"
 #include "gui/kit/widgets.h"
 #include "gui/shell/refresh.h"
 #include "platform/paths.h"
@@ -72,8 +74,13 @@ void on_drop(GtkWidget*, GdkDragContext* context, gint, gint, GtkSelectionData* 
 }  // namespace
 
 int open_capture_layer(const std::string& path) {
-    if (idf_read(path) != 0) return 1;
+    {
+        // The refresh of a new current layer is left to ui_refresh_opened, which does it all.
+        const LayerRefreshHeld held;
+        if (idf_read(path) != 0) return 1;
+    }
     ui_refresh_opened();
+    request_redraw();
     app.file_name = app.source_path;
     recent = recent_add(recent, absolute_path(app.source_path));
     recent_save(recent_file(), recent);

@@ -3,6 +3,7 @@
 
 #include "engine/formats/capture_io.h"
 #include "engine/scene/camera.h"
+#include "engine/scene/scene_extent.h"
 #include "support/test_support.h"
 
 TEST(Camera, DragsRotateWithButtonOneAndWrapIntoAFullTurn) {
@@ -103,4 +104,29 @@ TEST(Projection, OrthographicHeightIsTheDataHeightAtZoomOne) {
         const auto half = project_to_window(projection_matrix(in), modelview, 800, height, 500, 400, 50);
         EXPECT_NEAR(half[1] - height / 2.0, height / 4.0, 1e-3);
     }
+}
+
+TEST(ViewBounds, TheCoresShareOutTheMarksOfALargeCaptureAndFindTheSameBounds) {
+    // 40 marks x 30 000 frames: enough samples to be scanned in parts.
+    CaptureData data;
+    data.set_columns(3 * 40);
+    data.num_frames = 30000;
+    for (int m = 0; m < 40; ++m) {
+        data.channels[m].samples = std::make_shared<Sample[]>(data.num_frames);
+        for (int f = 0; f < data.num_frames; ++f) data.channels[m].samples[f] = {f % 200 - 100.0, m - 50.0, 7.0};
+    }
+    data.channels[39].samples[7].x = -500;
+    data.channels[20].samples[29999].x = 700;
+    data.channels[0].samples[3].y = -300;
+    data.channels[33].samples[5] = {-900, LOST_VALUE, 7};  // x counts for the view, not for the extent
+    const ViewBounds view = compute_bounds(data, 1.0f);
+    EXPECT_EQ(view.min_x, -1800);
+    EXPECT_EQ(view.max_x, 1400);
+    EXPECT_EQ(view.min_y, -600);
+    EXPECT_EQ(view.max_y, -22);
+    const ViewBounds extent = capture_extent(data);
+    EXPECT_EQ(extent.min_x, -500);
+    EXPECT_EQ(extent.max_x, 700);
+    EXPECT_EQ(extent.min_y, -300);
+    EXPECT_EQ(extent.max_z, 7);
 }

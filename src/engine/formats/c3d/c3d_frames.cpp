@@ -2,6 +2,7 @@
 // no choice; what is not a mark is copied in the byte runs between the marks.
 #include "engine/formats/c3d/c3d_frames.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -10,6 +11,8 @@
 namespace {
 
 using Runs = std::vector<std::pair<size_t, size_t>>;
+
+constexpr size_t DONE_BLOCK_BYTES = 4 << 20;
 
 struct Targets {
     std::vector<Sample*> samples;
@@ -37,7 +40,12 @@ void decode(const unsigned char* data, const C3dFrameLayout& layout, const Runs&
     float* const* residuals = out.residuals.data();
     int* mark_computed = computed.data();
     unsigned char* others = out.others;
+    // Frames are handed back a few megabytes at a time.
+    const int block_frames = static_cast<int>(std::max<size_t>(1, DONE_BLOCK_BYTES / std::max<size_t>(1, frame_bytes)));
     for (int f = 0; f < frames; ++f) {
+        if (layout.done_with && f > 0 && f % block_frames == 0) {
+            layout.done_with((f - block_frames) * frame_bytes, f * frame_bytes);
+        }
         const unsigned char* frame = data + f * frame_bytes;
         for (size_t k = 0; k < marks; ++k) {
             const unsigned char* p = frame + static_cast<size_t>(points[k]) * 4 * WORD;

@@ -2,6 +2,7 @@
 // of every frame (other points, analog values) copied as it lies.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,9 @@ struct C3dFrameLayout {
     size_t frame_bytes = 0;  // points and analog values of one frame
     int frames = 0;
     std::vector<int> marks;  // the points that are marks, in order
+    // Called now and then with a range of bytes, counted from the first frame, that the
+    // decoding is done with; optional.
+    std::function<void(size_t from, size_t to)> done_with;
 };
 
 struct C3dDecodedFrames {

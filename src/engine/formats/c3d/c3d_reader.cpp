@@ -141,8 +141,10 @@ C3dParameters rebased(const C3dParameters& parameters, const unsigned char* file
 
 }  // namespace
 
-int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out, ReadError& error,
-              std::vector<std::string>* warnings_out) {
+// The reading itself; `mapped`, when given, holds `bytes`, and the frames' pages go back to it
+// once decoded.
+static int parse(std::string_view bytes, const MappedFile* mapped, const std::string& name, CaptureData& out,
+                 ReadError& error, std::vector<std::string>* warnings_out) {
     error = {};
     std::vector<std::string> warnings;
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -275,6 +277,7 @@ int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out,
     layout.frame_bytes = frame_bytes;
     layout.frames = static_cast<int>(frames.count);
     layout.marks = kept;
+    if (mapped) layout.done_with = [&](size_t from, size_t to) { mapped->release(data_offset + from, data_offset + to); };
     C3dDecodedFrames decoded = c3d_decode_frames(data + data_offset, layout);
     const auto count = static_cast<size_t>(layout.frames);
 
@@ -330,4 +333,14 @@ int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out,
     out.c3d_source = std::move(source);
     if (warnings_out) *warnings_out = std::move(warnings);
     return 0;
+}
+
+int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out, ReadError& error,
+              std::vector<std::string>* warnings) {
+    return parse(bytes, nullptr, name, out, error, warnings);
+}
+
+int c3d_parse_mapped(const MappedFile& file, const std::string& name, CaptureData& out, ReadError& error,
+                     std::vector<std::string>* warnings) {
+    return parse(file.bytes(), &file, name, out, error, warnings);
 }

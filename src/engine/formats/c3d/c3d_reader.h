@@ -8,6 +8,7 @@
 
 #include "engine/formats/read_error.h"
 #include "engine/model/capture_model.h"
+#include "platform/mapped_file.h"
 
 // Parses a whole C3D file held in memory. `name` is the file name used in messages. Returns 0 and
 // fills `out`, or 1 with the reason in `error` and `out` untouched. A file with format errors
@@ -15,3 +16,7 @@
 // thing that was wrong with it.
 int c3d_parse(std::string_view bytes, const std::string& name, CaptureData& out, ReadError& error,
               std::vector<std::string>* warnings = nullptr);
+// The same for a file mapped in memory; the frames leave memory as they are decoded, so that
+// reading takes little more than the layer itself.
+int c3d_parse_mapped(const MappedFile& file, const std::string& name, CaptureData& out, ReadError& error,
+                     std::vector<std::string>* warnings = nullptr);

@@ -1,8 +1,10 @@
-// Locale-independent conversions for IDF data lines and rates, through <charconv>.
+// Locale-independent conversions for IDF data lines and rates.
 #include "engine/formats/idf/idf_format.h"
 
 #include <charconv>
 #include <cmath>
+
+#include "engine/formats/idf/idf_number.h"
 
 int idf_format_value(double value, char* out) {
     const auto result = std::to_chars(out, out + IDF_VALUE_CAPACITY, value, std::chars_format::fixed, 6);
@@ -40,15 +42,14 @@ bool idf_parse_data_line(std::string_view line, int& column, int& frame, double&
     const char* p = line.data();
     const char* end = p + line.size();
     p = skip_blanks(p, end);
-    auto parsed = std::from_chars(p, end, column);
-    if (parsed.ec != std::errc{} || parsed.ptr == end || !is_blank(*parsed.ptr)) return false;
-    p = skip_blanks(parsed.ptr, end);
-    parsed = std::from_chars(p, end, frame);
-    if (parsed.ec != std::errc{} || parsed.ptr == end || !is_blank(*parsed.ptr)) return false;
-    p = skip_blanks(parsed.ptr, end);
+    p = idf_read_int(p, end, column);
+    if (!p || p == end || !is_blank(*p)) return false;
+    p = idf_read_int(skip_blanks(p, end), end, frame);
+    if (!p || p == end || !is_blank(*p)) return false;
+    p = skip_blanks(p, end);
     // from_chars takes no plus sign; other programs write one ("+23.5").
     if (p + 1 < end && *p == '+' && p[1] != '-') ++p;
-    const auto number = std::from_chars(p, end, value);
-    if (number.ec != std::errc{} || !std::isfinite(value)) return false;
-    return skip_blanks(number.ptr, end) == end;
+    p = idf_read_double(p, end, value);
+    if (!p || !std::isfinite(value)) return false;
+    return skip_blanks(p, end) == end;
 }

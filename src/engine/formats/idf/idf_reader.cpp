@@ -12,6 +12,7 @@
 #include <limits>
 #include <vector>
 
+#include "engine/formats/idf/idf_data_blocks.h"
 #include "engine/formats/idf/idf_format.h"
 #include "engine/model/seams.h"
 
@@ -277,23 +278,18 @@ int idf_parse_header(LineReader& in, const std::string& name, CaptureData& out, 
     return 0;
 }
 
-int idf_parse_data(LineReader& in, const std::string& name, std::string_view first_data_line, CaptureData& out,
-                   ReadError& error) {
-    error = {};
+// Reads the data lines one by one, stopping at the first that is not where it should be. The
+// lines of `in` are numbered from `line_base`; the first data line, already read, is line
+// `first_line_number`.
+static int read_lines_in_order(LineReader& in, long long line_base, std::string_view first_data_line,
+                               long long first_line_number, const std::string& name,
+                               const std::vector<Sample*>& samples, CaptureData& out, ReadError& error) {
     const int columns = out.num_columns;
-    const int marks = out.mark_count();
-    const int frames = out.num_frames;
-    const int mark_columns = marks * 3;
-    std::vector<Sample*> samples(static_cast<size_t>(marks));
-    for (int m = 0; m < marks; ++m) {
-        out.channels[m].samples = std::make_shared_for_overwrite<Sample[]>(frames);
-        samples[m] = out.channels[m].samples.get();
-    }
-
+    const int mark_columns = out.mark_count() * 3;
     std::string_view line = first_data_line;
-    long long line_number = in.line_number();
+    long long line_number = first_line_number;
     int error_count = 0;
-    const long long total = static_cast<long long>(frames) * columns;
+    const long long total = static_cast<long long>(out.num_frames) * columns;
     int expected_column = 0;
     int expected_frame = 0;
     for (long long i = 0; i < total; ++i) {
@@ -305,7 +301,7 @@ int idf_parse_data(LineReader& in, const std::string& name, std::string_view fir
                 error.text = opening_error(name, at_line(line_number + 1, what));
                 return 1;
             }
-            line_number = in.line_number();
+            line_number = line_base + in.line_number();
         }
         int column, frame;
         double value;
@@ -332,6 +328,36 @@ int idf_parse_data(LineReader& in, const std::string& name, std::string_view fir
     }
     out.error_count = error_count;
     return 0;
+}
+
+int idf_parse_data(LineReader& in, const std::string& name, std::string_view first_data_line, CaptureData& out,
+                   ReadError& error) {
+    error = {};
+    const int marks = out.mark_count();
+    const int frames = out.num_frames;
+    std::vector<Sample*> samples(static_cast<size_t>(marks));
+    for (int m = 0; m < marks; ++m) {
+        out.channels[m].samples = std::make_shared_for_overwrite<Sample[]>(frames);
+        samples[m] = out.channels[m].samples.get();
+    }
+    const long long first_line_number = in.line_number();
+
+    // The rest in memory is read on every core; should anything be amiss, it is read again line
+    // by line, which finds the first line at fault and names it.
+    std::string_view rest;
+    if (!in.rest(rest)) return read_lines_in_order(in, 0, first_data_line, first_line_number, name, samples, out, error);
+    int column, frame;
+    double value;
+    long long lost = 0;
+    if (idf_parse_data_line(first_data_line, column, frame, value) && column == 0 && frame == 0 &&
+        idf_read_data_blocks(rest, {out.num_columns, frames, samples.data()}, idf_reader_threads(), lost)) {
+        if (marks > 0) samples[0][0].x = value;
+        out.error_count = static_cast<int>(lost + is_lost(value));
+        return 0;
+    }
+    LineReader again(rest);
+    return read_lines_in_order(again, first_line_number, first_data_line, first_line_number, name, samples, out,
+                               error);
 }
 
 int idf_parse(std::string_view text, const std::string& name, CaptureData& out, ReadError& error) {
