@@ -39,8 +39,10 @@ void run_smooth(CaptureData& data, int first_frame, int last_frame, const std::v
 }
 
 std::vector<FilledGap> run_fill(CaptureData& data, int first_frame, int last_frame, const std::vector<int>& channels,
-                                FillMethod method, int max_gap) {
-    const std::vector<FilledGap> filled = fill_gaps(data, channels, {first_frame, last_frame, method, max_gap});
+                                FillMethod method, int max_gap, const std::vector<int>& donors,
+                                std::vector<UnfilledGap>* left_lost) {
+    const std::vector<FilledGap> filled =
+        fill_gaps(data, channels, {first_frame, last_frame, method, max_gap, donors, left_lost});
     const auto from_marks = std::count_if(filled.begin(), filled.end(),
                                           [](const FilledGap& gap) { return gap.method == FillMethod::rigid; });
     const int remaining = count_lost_values(data);

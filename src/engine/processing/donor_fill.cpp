@@ -147,7 +147,10 @@ int best_donor_triples(const CaptureData& data, const std::vector<std::vector<Fr
     return found;
 }
 
-bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mark, FrameRun gap, Sample* out) {
+bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mark, FrameRun gap, Sample* out,
+                     bool skip_unseen, int stride, double* disagreement) {
+    double squares = 0;
+    int frames = 0;
     const int before = gap.first - 1;
     const int after = gap.last + 1;
     const auto donor_points = [&](int frame, Point3* points) {
@@ -159,7 +162,11 @@ bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mar
     const Sample* own = data.channels[mark].samples.get();
     const Point3 mark_before = point(own[before]);
     const Point3 mark_after = point(own[after]);
-    for (int f = gap.first; f <= gap.last; ++f) {
+    for (int f = gap.first; f <= gap.last; f += stride) {
+        if (skip_unseen && !(seen(data.channels[triple[0]].samples[f]) && seen(data.channels[triple[1]].samples[f]) &&
+                             seen(data.channels[triple[2]].samples[f]))) {
+            continue;
+        }
         donor_points(f, now);
         RigidMotion forward, backward;
         if (!fit_rigid_motion(at_before, now, 3, forward) || !fit_rigid_motion(at_after, now, 3, backward)) {
@@ -169,7 +176,10 @@ bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mar
         const Point3 b = backward.apply(mark_after);
         const double w = static_cast<double>(f - before) / (after - before);
         out[f - gap.first] = {a.x + w * (b.x - a.x), a.y + w * (b.y - a.y), a.z + w * (b.z - a.z)};
+        squares += ((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y) + (b.z - a.z) * (b.z - a.z)) / 4;
+        ++frames;
     }
+    if (disagreement) *disagreement = frames > 0 ? std::sqrt(squares / frames) : 0.0;
     return true;
 }
 

@@ -37,8 +37,11 @@ std::vector<FilledGap> fill_gaps(CaptureData& data, const std::vector<int>& mark
             const int length = gap.last - gap.first + 1;
             if (gap.first == first || gap.last == last) continue;
             if (settings.max_gap > 0 && length > settings.max_gap) continue;
-            GapFillResult fill = fill_gap(context, mark, gap, settings.method, {});
-            if (!fill.filled) continue;
+            GapFillResult fill = fill_gap(context, mark, gap, settings.method, settings.donors);
+            if (!fill.filled) {
+                if (settings.left_lost) settings.left_lost->push_back({mark, gap.first, gap.last, fill.reason});
+                continue;
+            }
             const FillMethod used = fill.origin == SampleOrigin::fill_marks ? FillMethod::rigid
                                     : fill.method == "linear"              ? FillMethod::linear
                                                                            : FillMethod::spline;

@@ -138,7 +138,7 @@ TEST(GapFill, EdgeGapsLongGapsAndSeenCoordinatesStayAsTheyAre) {
     Capture capture(5, 200, rigid_body);
     const Capture truth(5, 200, rigid_body);
     capture.lose(0, 0, 4);      // touches the first frame
-    capture.lose(0, 20, 24);    // 5 frames: spline
+    capture.lose(0, 20, 24);    // 5 frames
     capture.lose(0, 60, 79);    // 20 frames: over the maximum
     capture.lose(1, 40, 51);    // 12 frames: donors
     capture.lose(1, 190, 199);  // touches the last frame
@@ -152,7 +152,7 @@ TEST(GapFill, EdgeGapsLongGapsAndSeenCoordinatesStayAsTheyAre) {
     EXPECT_EQ(filled[1].mark, 0);
     EXPECT_EQ(filled[1].first, 20);
     EXPECT_EQ(filled[1].last, 24);
-    EXPECT_EQ(filled[1].method, FillMethod::spline);
+    EXPECT_EQ(filled[1].method, FillMethod::rigid);  // exact on a rigid body, however short the gap
     ASSERT_EQ(filled[2].mark, 1);
     EXPECT_EQ(filled[2].method, FillMethod::rigid);
     EXPECT_EQ(filled[2].last, 51);
@@ -212,7 +212,7 @@ TEST(GapFill, RunFillReportsAndLogsWhatItDid) {
     EXPECT_EQ(filled.size(), 2u);
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text,
-              "Gap Filling Finished.\nNumber of filled gaps: 2 (1 from other marks).\nThere're 12 errors not corrected");
+              "Gap Filling Finished.\nNumber of filled gaps: 2 (2 from other marks).\nThere're 12 errors not corrected");
     EXPECT_EQ(app.error_count, 12);
     ASSERT_EQ(recorder.history.size(), 1u);
     EXPECT_EQ(recorder.history[0], "Gaps filled [0, 199]: 2 gaps, 12 errors left\n");
