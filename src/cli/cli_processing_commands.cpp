@@ -80,12 +80,14 @@ int prepare(const CliWords& words, const std::set<std::string>& options, const c
 
 int save_result(const Job& job) { return cli_save_as(job.args.positional[1]); }
 
-// The fill report: one line "mark first last method" per filled gap, tab-separated.
+// The fill report: one line "mark first last method estimated_error" per filled gap,
+// tab-separated; the method names the donors ("rigid:A,B,C"), the error is in capture units.
 bool write_fill_report(const std::string& path, const std::vector<FilledGap>& filled) {
     const std::string failure = replace_file(path, IDF_TEMP_FILE_NAME, [&filled](FILE* out) {
         for (const FilledGap& gap : filled) {
-            if (std::fprintf(out, "%s\t%d\t%d\t%s\n", app.channels[gap.mark].name_text().c_str(), gap.first, gap.last,
-                             fill_method_name(gap.method)) < 0) {
+            const std::string& method = gap.method_name.empty() ? fill_method_name(gap.method) : gap.method_name;
+            if (std::fprintf(out, "%s\t%d\t%d\t%s\t%.4g\n", app.channels[gap.mark].name_text().c_str(), gap.first,
+                             gap.last, method.c_str(), gap.estimated_error) < 0) {
                 return false;
             }
         }

@@ -34,8 +34,9 @@ FrameRun seen_run(const FillContext& context, int mark, size_t index) {
 }
 
 // Places to hide a stretch of `length` frames, each with a seen frame on either side, where the
-// mark is seen, nearest first: next to the gap on each side, then at the far ends of the seen runs
-// next to it, then in the middle of the nearest other runs long enough. A candidate is judged on
+// mark is seen, nearest first: next to the gap on each side, then towards the far ends of the seen
+// runs next to it (a margin away from them where there is room, since a spline near the end of
+// what is seen is judged unfairly), then in the middle of the nearest other runs long enough. A candidate is judged on
 // the first STRETCHES of them it can be made on (donors can be lost on some).
 int find_stretches(const FillContext& context, int mark, FrameRun gap, FrameRun* out) {
     const int length = gap.last - gap.first + 1;
@@ -54,7 +55,8 @@ int find_stretches(const FillContext& context, int mark, FrameRun gap, FrameRun*
             const int first = std::max(run.first + 1, run.last - margin - length + 1);
             if (first + length <= run.last) {
                 out[count++] = {first, first + length - 1};
-                if (run.first + length + 1 < first) far[far_count++] = {run.first + 1, run.first + length};
+                const int far_first = std::min(run.first + 1 + margin, first - length);
+                if (far_first > run.first) far[far_count++] = {far_first, far_first + length - 1};
             }
         }
     }
@@ -64,7 +66,8 @@ int find_stretches(const FillContext& context, int mark, FrameRun gap, FrameRun*
             const int last = std::min(run.last - 1, run.first + margin + length - 1);
             if (last - length >= run.first) {
                 out[count++] = {last - length + 1, last};
-                if (run.last - length - 1 > last) far[far_count++] = {run.last - length, run.last - 1};
+                const int far_last = std::max(run.last - 1 - margin, last + length);
+                if (far_last < run.last) far[far_count++] = {far_last - length + 1, far_last};
             }
         }
     }
