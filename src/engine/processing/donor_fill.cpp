@@ -80,8 +80,13 @@ DonorTable donor_table(const CaptureData& data, int first_frame, int last_frame)
 }
 
 DonorRanking rank_donors(const DonorTable& table, int mark) {
-    std::vector<double> sum(table.marks), sum_squares(table.marks);
-    std::vector<int> count(table.marks);
+    // Sums kept from mark to mark: a fill of every mark ranks the donors of each.
+    thread_local std::vector<double> sum, sum_squares, spread;
+    thread_local std::vector<int> count;
+    sum.assign(table.marks, 0.0);
+    sum_squares.assign(table.marks, 0.0);
+    count.assign(table.marks, 0);
+    spread.assign(table.marks, 0.0);
     for (int i = 0; i < table.frames; ++i) {
         const Sample* row = &table.positions[static_cast<size_t>(i) * table.marks];
         const Sample& own = row[mark];
@@ -95,8 +100,9 @@ DonorRanking rank_donors(const DonorTable& table, int mark) {
             ++count[d];
         }
     }
-    std::vector<double> spread(table.marks);
     DonorRanking ranking;
+    ranking.marks.reserve(table.marks);
+    ranking.spread.reserve(table.marks);
     for (int d = 0; d < table.marks; ++d) {
         if (d == mark || count[d] < 2) continue;
         const double mean = sum[d] / count[d];
@@ -162,7 +168,7 @@ bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mar
     const Sample* own = data.channels[mark].samples.get();
     const Point3 mark_before = point(own[before]);
     const Point3 mark_after = point(own[after]);
-    for (int f = gap.first; f <= gap.last; f += stride) {
+    for (int f = gap.first + (stride - 1) / 2; f <= gap.last; f += stride) {
         if (skip_unseen && !(seen(data.channels[triple[0]].samples[f]) && seen(data.channels[triple[1]].samples[f]) &&
                              seen(data.channels[triple[2]].samples[f]))) {
             continue;

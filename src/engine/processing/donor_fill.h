@@ -54,10 +54,10 @@ int best_donor_triples(const CaptureData& data, const std::vector<std::vector<Fr
 // which must be seen on every frame from before the gap to after it, as the mark must be on the
 // frames just before and after. False when the donors do not fix a rotation on some frame. With
 // `skip_unseen` the donors need only be seen just before and after, and frames where one is not
-// seen are left as they are in out; with a `stride` above 1 only every stride-th frame from the
-// first is estimated. `disagreement`, when given, receives the RMS of half the distance between
-// the estimates carried forward and back, a rough measure of how far the donors are from moving
-// rigidly with the mark.
+// seen are left as they are in out; with a `stride` above 1 only every stride-th frame is
+// estimated, from the middle of the first stride. `disagreement`, when given, receives the RMS of
+// half the distance between the estimates carried forward and back, a rough measure of how far
+// the donors are from moving rigidly with the mark.
 bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mark, FrameRun gap, Sample* out,
                      bool skip_unseen = false, int stride = 1, double* disagreement = nullptr);
 

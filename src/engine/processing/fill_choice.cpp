@@ -137,11 +137,16 @@ GapFillResult fill_by_candidates(FillContext& context, int mark, FrameRun gap,
 
     FrameRun stretches[MOST_STRETCHES];
     const int stretch_count = find_stretches(context, mark, gap, stretches);
-    std::vector<Trial> trials(candidates.size());
+    // Kept from gap to gap, emptied but not freed: a fill of every mark judges thousands of gaps.
+    thread_local std::vector<Trial> trials;
+    if (trials.size() < candidates.size()) trials.resize(candidates.size());
     for (size_t c = 0; c < candidates.size(); ++c) {
         Trial& trial = trials[c];
-        trial.values.resize(stretch_count);
-        for (int s = 0; s < stretch_count && trial.frames < STRETCHES * length; ++s) {
+        trial.squares = 0;
+        trial.frames = 0;
+        trial.values.resize(std::max<size_t>(trial.values.size(), MOST_STRETCHES));
+        for (std::vector<Sample>& values : trial.values) values.clear();
+        for (int s = 0, judged = 0; s < stretch_count && judged < STRETCHES; ++s) {
             if (!usable_on(context, candidates[c], stretches[s])) continue;
             std::vector<Sample>& values = trial.values[s];
             values.assign(length, LOST_SAMPLE);
@@ -154,6 +159,7 @@ GapFillResult fill_by_candidates(FillContext& context, int mark, FrameRun gap,
                 trial.squares += squared_distance(values[i], samples[stretches[s].first + i]);
                 ++trial.frames;
             }
+            ++judged;
         }
     }
 

@@ -18,7 +18,7 @@ constexpr int SPLINE_SIDE_KNOTS = 32;
 // Judging a fill on a hidden stretch needs its error to a few digits only: fewer knots do.
 constexpr int JUDGED_SPLINE_SIDE_KNOTS = 10;
 // The frames of a hidden stretch a rigid fill is judged on, at most (about: every k-th frame).
-constexpr int JUDGED_RIGID_FRAMES = 6;
+constexpr int JUDGED_RIGID_FRAMES = 4;
 
 }  // namespace
 
