@@ -3,7 +3,7 @@
 //   fill_rmse_CAPTURE_METHOD_L      3-D distance RMSE over the frames of the cut gaps, in mm
 //   fill_auto_to_best_CAPTURE_L     the automatic fill's RMSE over the better of spline and rigid
 //   fill_estimate_spearman_CAPTURE  rank correlation of the automatic fill's estimated error
-//                                   and its true error, gap by gap
+//                                   and its true error, gap by gap (and among the gaps of one length)
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -158,6 +158,8 @@ void capture_accuracy(const std::string& name) {
             }
         }
         report("fill_auto_to_best_" + name + "_" + std::to_string(length), automatic / best_other, "");
+        report("fill_estimate_spearman_" + name + "_" + std::to_string(length),
+               spearman({estimated.end() - RUNS * app.mark_count(), estimated.end()}), "");
     }
     report("fill_estimate_spearman_" + name, spearman(estimated), "");
 }

@@ -212,7 +212,11 @@ GapFillResult fill_by_candidates(FillContext& context, int mark, FrameRun gap,
     for (; chosen < order.size(); ++chosen) {
         if (candidate_fill(context, candidates[order[chosen]], mark, gap, {1, 0}, result.values.data())) break;
     }
-    if (chosen == order.size()) return {};
+    if (chosen == order.size()) {
+        GapFillResult refused;
+        refused.reason = "no fill could be made for the gap";
+        return refused;
+    }
     if (chosen > 0) {
         second = -1;
         estimate = trials[order[chosen]].frames > 0 ? trials[order[chosen]].estimate() : NAN;

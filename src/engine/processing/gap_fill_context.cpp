@@ -142,9 +142,7 @@ GapFillResult fill_gap(FillContext& context, int mark, FrameRun gap, FillMethod 
         }
     }
     GapFillResult result = fill_by_candidates(context, mark, gap, candidates);
-    if (!result.filled && result.reason.empty() && !donors.empty()) {
-        result.reason = "the donors do not fix a rotation (they lie on one line)";
-    }
+    if (!result.filled && !donors.empty()) result.reason = "the donors do not fix a rotation (they lie on one line)";
     return result;
 }
 

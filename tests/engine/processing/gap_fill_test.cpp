@@ -185,17 +185,20 @@ TEST(GapFill, EdgeGapsLongGapsAndSeenCoordinatesStayAsTheyAre) {
 }
 
 TEST(GapFill, AFilledMarkIsNeverADonorSoTheOrderOfMarksDoesNotMatter) {
-    const auto run = [](std::vector<int> marks) {
-        Capture capture(5, 200, rigid_body);
-        capture.lose(0, 50, 80);
-        capture.lose(1, 60, 90);
-        fill_gaps(capture.data, marks, {0, 199, FillMethod::rigid, 0});
-        return std::vector<Sample>(capture.data.channels[0].samples.get() + 50, capture.data.channels[0].samples.get() + 91);
-    };
-    const auto forward = run({0, 1}), backward = run({1, 0});
-    for (size_t i = 0; i < forward.size(); ++i) {
-        EXPECT_EQ(forward[i].x, backward[i].x);
-        EXPECT_EQ(forward[i].z, backward[i].z);
+    for (FillMethod method : {FillMethod::rigid, FillMethod::automatic}) {
+        const auto run = [method](std::vector<int> marks) {
+            Capture capture(5, 200, rigid_body);
+            capture.lose(0, 50, 80);
+            capture.lose(1, 60, 90);
+            fill_gaps(capture.data, marks, {0, 199, method, 0});
+            return std::vector<Sample>(capture.data.channels[0].samples.get() + 50,
+                                       capture.data.channels[0].samples.get() + 91);
+        };
+        const auto forward = run({0, 1}), backward = run({1, 0});
+        for (size_t i = 0; i < forward.size(); ++i) {
+            EXPECT_EQ(forward[i].x, backward[i].x) << fill_method_name(method);
+            EXPECT_EQ(forward[i].z, backward[i].z) << fill_method_name(method);
+        }
     }
 }
 
