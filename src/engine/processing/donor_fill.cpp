@@ -44,18 +44,21 @@ bool seen_throughout(const std::vector<FrameRun>& runs, int first, int last) {
     return after == runs.begin() || std::prev(after)->last < first;
 }
 
-std::vector<std::vector<FrameRun>> unseen_runs(const CaptureData& data, int first_frame, int last_frame) {
-    std::vector<std::vector<FrameRun>> runs(data.mark_count());
-    for (int m = 0; m < data.mark_count(); ++m) {
-        const Sample* samples = data.channels[m].samples.get();
-        if (!samples) continue;
-        for (int f = first_frame; f <= last_frame; ++f) {
-            if (seen(samples[f])) continue;
-            if (!runs[m].empty() && runs[m].back().last == f - 1) {
-                runs[m].back().last = f;
-            } else {
-                runs[m].push_back({f, f});
-            }
+UnseenRuns::UnseenRuns(const CaptureData& data, int first_frame, int last_frame)
+    : data_(data), first_frame_(first_frame), last_frame_(last_frame), runs_(data.mark_count()), found_(data.mark_count()) {}
+
+const std::vector<FrameRun>& UnseenRuns::operator[](int mark) const {
+    std::vector<FrameRun>& runs = runs_[mark];
+    if (found_[mark]) return runs;
+    found_[mark] = true;
+    const Sample* samples = data_.channels[mark].samples.get();
+    if (!samples) return runs;
+    for (int f = first_frame_; f <= last_frame_; ++f) {
+        if (seen(samples[f])) continue;
+        if (!runs.empty() && runs.back().last == f - 1) {
+            runs.back().last = f;
+        } else {
+            runs.push_back({f, f});
         }
     }
     return runs;
@@ -114,7 +117,7 @@ DonorRanking rank_donors(const DonorTable& table, int mark) {
     return ranking;
 }
 
-int best_donor_triples(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
+int best_donor_triples(const CaptureData& data, const UnseenRuns& unseen,
                        const DonorRanking& ranking, FrameRun across, int wanted, DonorTriple* out) {
     int candidates[DONOR_CANDIDATES];
     int count = 0;
@@ -187,11 +190,4 @@ bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mar
     }
     if (disagreement) *disagreement = frames > 0 ? std::sqrt(squares / frames) : 0.0;
     return true;
-}
-
-bool donor_fill_gap(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
-                    const DonorRanking& ranking, int mark, FrameRun gap, Sample* out) {
-    DonorTriple best;
-    if (best_donor_triples(data, unseen, ranking, {gap.first - 1, gap.last + 1}, 1, &best) == 0) return false;
-    return rigid_fill_from(data, best, mark, gap, out);
 }

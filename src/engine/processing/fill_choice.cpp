@@ -36,8 +36,9 @@ FrameRun seen_run(const FillContext& context, int mark, size_t index) {
 // Places to hide a stretch of `length` frames, each with a seen frame on either side, where the
 // mark is seen, nearest first: next to the gap on each side, then towards the far ends of the seen
 // runs next to it (a margin away from them where there is room, since a spline near the end of
-// what is seen is judged unfairly), then in the middle of the nearest other runs long enough. A candidate is judged on
-// the first STRETCHES of them it can be made on (donors can be lost on some).
+// what is seen is judged unfairly), then in the middle of those runs and of the nearest other runs
+// long enough. A candidate is judged on the first STRETCHES of them it can be made on (donors can
+// be lost on some).
 int find_stretches(const FillContext& context, int mark, FrameRun gap, FrameRun* out) {
     const int length = gap.last - gap.first + 1;
     const int margin = margin_for(length);

@@ -58,7 +58,7 @@ FillContext::FillContext(const CaptureData& data, int first_frame, int last_fram
     : data(data),
       first_frame(first_frame),
       last_frame(last_frame),
-      unseen(unseen_runs(data, first_frame, last_frame)),
+      unseen(data, first_frame, last_frame),
       rankings_(data.mark_count()),
       ranked_(data.mark_count()) {}
 

@@ -16,7 +16,7 @@ public:
     const CaptureData& data;
     const int first_frame;
     const int last_frame;
-    const std::vector<std::vector<FrameRun>> unseen;
+    const UnseenRuns unseen;
 
     // The donors of `mark`, ranked on first use.
     const DonorRanking& ranking(int mark);
