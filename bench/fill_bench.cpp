@@ -1,10 +1,14 @@
 // Accuracy of the gap fills on real gap-free captures with gaps cut into them, and the time of
 // the automatic fill on the generated 120 x 100 000 capture with the chunked repair beside it.
-//   fill_rmse_CAPTURE_METHOD_L  3-D distance RMSE over the frames of the cut gaps, in mm
+//   fill_rmse_CAPTURE_METHOD_L      3-D distance RMSE over the frames of the cut gaps, in mm
+//   fill_auto_to_best_CAPTURE_L     the automatic fill's RMSE over the better of spline and rigid
+//   fill_estimate_spearman_CAPTURE  rank correlation of the automatic fill's estimated error
+//                                   and its true error, gap by gap (and among the gaps of one length)
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,44 +27,114 @@
 
 namespace {
 
-constexpr int GAPS_PER_MARK = 20;
 constexpr int GAP_LENGTHS[] = {2, 5, 10, 20, 40};
-constexpr int KEPT_EDGE = 2;  // frames at each end of the capture no gap touches
+constexpr int RUNS = 6;        // seeded runs per gap length
+constexpr int MARK_GROUPS = 5;  // every fifth mark has a gap at a time
+constexpr int KEPT_EDGE = 2;   // frames at each end of the capture no gap touches
+const char* const METHODS[] = {"repair", "spline", "rigid", "auto"};
 
-// Fills the one gap cut into `mark` with `method` ("repair" is the chunked repair).
-void fill_one(const std::string& method, int mark) {
+// One gap cut and filled: its squared error summed over its frames, and the fill's estimate.
+struct GapOutcome {
+    double squares;
+    int frames;
+    double estimated;
+};
+
+// Fills the gaps cut into `marks` with `method` ("repair" is the chunked repair); returns the
+// estimate of each mark's fill (NaN without one), by mark.
+std::vector<double> fill_marks(const std::string& method, const std::vector<int>& marks) {
+    std::vector<double> estimates(app.mark_count(), NAN);
     if (method == "repair") {
-        repair_channel(app, 0, app.num_frames - 1, mark);
-        return;
+        for (int m : marks) repair_channel(app, 0, app.num_frames - 1, m);
+        return estimates;
     }
     FillMethod chosen = FillMethod::automatic;
     parse_fill_method(method, chosen);
-    fill_gaps(app, {mark}, {0, app.num_frames - 1, chosen, 0});
+    for (const FilledGap& gap : fill_gaps(app, marks, {0, app.num_frames - 1, chosen, 0})) {
+        estimates[gap.mark] = gap.estimated_error;
+    }
+    return estimates;
 }
 
-// Cuts the gaps one at a time, fills each and compares with what was cut out.
-double gap_rmse(const std::string& method, int length) {
-    std::mt19937 random(1000 + length);
-    double squares = 0.0;
-    long frames = 0;
+// Cuts a gap of `length` frames into every fifth mark at a time (six seeded runs), fills them
+// with `method` and compares each with what was cut out. The same gaps for every method.
+std::vector<GapOutcome> cut_and_fill(const std::string& method, int length) {
+    std::vector<GapOutcome> outcomes;
+    std::vector<std::vector<Sample>> original(app.mark_count());
     for (int m = 0; m < app.mark_count(); ++m) {
-        Sample* samples = app.channels[m].samples.get();
-        const std::vector<Sample> original(samples, samples + app.num_frames);
+        original[m].assign(app.channels[m].samples.get(), app.channels[m].samples.get() + app.num_frames);
+    }
+    for (int run = 0; run < RUNS; ++run) {
+        std::mt19937 random(1000 * length + run);
         std::uniform_int_distribution<int> start(KEPT_EDGE, app.num_frames - KEPT_EDGE - length);
-        for (int g = 0; g < GAPS_PER_MARK; ++g) {
-            const int first = start(random);
-            for (int f = first; f < first + length; ++f) samples[f] = {LOST_VALUE, LOST_VALUE, LOST_VALUE};
-            fill_one(method, m);
-            for (int f = first; f < first + length; ++f) {
-                const double dx = samples[f].x - original[f].x, dy = samples[f].y - original[f].y,
-                             dz = samples[f].z - original[f].z;
-                squares += dx * dx + dy * dy + dz * dz;
-                ++frames;
+        for (int group = 0; group < MARK_GROUPS; ++group) {
+            std::vector<int> marks, firsts;
+            for (int m = group; m < app.mark_count(); m += MARK_GROUPS) {
+                marks.push_back(m);
+                firsts.push_back(start(random));
+                Sample* samples = app.channels[m].samples.get();
+                for (int f = firsts.back(); f < firsts.back() + length; ++f) samples[f] = {LOST_VALUE, LOST_VALUE, LOST_VALUE};
             }
-            std::copy(original.begin(), original.end(), samples);
+            const std::vector<double> estimates = fill_marks(method, marks);
+            for (size_t i = 0; i < marks.size(); ++i) {
+                const Sample* samples = app.channels[marks[i]].samples.get();
+                GapOutcome outcome{0, length, estimates[marks[i]]};
+                for (int f = firsts[i]; f < firsts[i] + length; ++f) {
+                    const Sample& truth = original[marks[i]][f];
+                    const double dx = samples[f].x - truth.x, dy = samples[f].y - truth.y, dz = samples[f].z - truth.z;
+                    outcome.squares += dx * dx + dy * dy + dz * dz;
+                }
+                outcomes.push_back(outcome);
+                std::copy(original[marks[i]].begin(), original[marks[i]].end(), app.channels[marks[i]].samples.get());
+            }
         }
     }
+    return outcomes;
+}
+
+double rmse(const std::vector<GapOutcome>& outcomes) {
+    double squares = 0;
+    long frames = 0;
+    for (const GapOutcome& o : outcomes) {
+        squares += o.squares;
+        frames += o.frames;
+    }
     return std::sqrt(squares / frames);
+}
+
+// Ranks from 1, ties sharing the mean of their ranks.
+std::vector<double> ranks(const std::vector<double>& values) {
+    std::vector<size_t> order(values.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return values[a] < values[b]; });
+    std::vector<double> rank(values.size());
+    for (size_t i = 0; i < order.size();) {
+        size_t j = i;
+        while (j + 1 < order.size() && values[order[j + 1]] == values[order[i]]) ++j;
+        for (size_t k = i; k <= j; ++k) rank[order[k]] = (i + j) / 2.0 + 1;
+        i = j + 1;
+    }
+    return rank;
+}
+
+// Spearman's rank correlation of the estimated and the true error of the gaps that have both.
+double spearman(const std::vector<GapOutcome>& outcomes) {
+    std::vector<double> estimated, actual;
+    for (const GapOutcome& o : outcomes) {
+        if (std::isnan(o.estimated)) continue;
+        estimated.push_back(o.estimated);
+        actual.push_back(std::sqrt(o.squares / o.frames));
+    }
+    if (estimated.size() < 2) return NAN;
+    const std::vector<double> a = ranks(estimated), b = ranks(actual);
+    const double n = a.size(), mean = (n + 1) / 2;
+    double ab = 0, aa = 0, bb = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        ab += (a[i] - mean) * (b[i] - mean);
+        aa += (a[i] - mean) * (a[i] - mean);
+        bb += (b[i] - mean) * (b[i] - mean);
+    }
+    return ab / std::sqrt(aa * bb);
 }
 
 void capture_accuracy(const std::string& name) {
@@ -69,11 +143,25 @@ void capture_accuracy(const std::string& name) {
         std::fprintf(stderr, "zemo-bench: %s is missing or not gap-free\n", name.c_str());
         return;
     }
-    for (const char* method : {"repair", "spline", "rigid", "auto"}) {
-        for (int length : GAP_LENGTHS) {
-            report("fill_rmse_" + name + "_" + method + "_" + std::to_string(length), gap_rmse(method, length), "mm");
+    std::vector<GapOutcome> estimated;  // of the automatic fill, every length
+    for (int length : GAP_LENGTHS) {
+        double best_other = INFINITY, automatic = 0;
+        for (const char* method : METHODS) {
+            const std::vector<GapOutcome> outcomes = cut_and_fill(method, length);
+            const double error = rmse(outcomes);
+            report("fill_rmse_" + name + "_" + method + "_" + std::to_string(length), error, "mm");
+            if (std::string(method) == "auto") {
+                automatic = error;
+                estimated.insert(estimated.end(), outcomes.begin(), outcomes.end());
+            } else if (std::string(method) != "repair") {
+                best_other = std::min(best_other, error);
+            }
         }
+        report("fill_auto_to_best_" + name + "_" + std::to_string(length), automatic / best_other, "");
+        report("fill_estimate_spearman_" + name + "_" + std::to_string(length),
+               spearman({estimated.end() - RUNS * app.mark_count(), estimated.end()}), "");
     }
+    report("fill_estimate_spearman_" + name, spearman(estimated), "");
 }
 
 // The generated capture's marks each move on their own, so few triples of them move rigidly with
@@ -113,6 +201,7 @@ void bench_fill() {
     install_seams({});
     capture_accuracy("ezc3d_Qualisys");
     capture_accuracy("subject01_walk1");
+    if (std::ifstream(std::string(ZEMO_SHARED_DATA) + "/Sample_Jump2.idf")) capture_accuracy("Sample_Jump2");
     std::vector<FilledGap> filled;
     const double fill_all = milliseconds_on_fresh_capture([&] {
         filled = fill_gaps(app, all_channels(app), {0, GAPPED_FRAMES - 1, FillMethod::automatic, 0});

@@ -29,7 +29,7 @@ const BatchCommand batch_commands[] = {
     {"both", cli_both, {}, nullptr},
     {"interchange", cli_interchange, RANGE_OPTIONS, nullptr},
     {"scale", cli_scale, {"factor"}, nullptr},
-    {"fill", cli_fill, {"method", "max-gap", "from", "to", "marks"}, nullptr},
+    {"fill", cli_fill, {"method", "donors", "max-gap", "from", "to", "marks"}, nullptr},
     {"filter", cli_filter, {"cutoff", "order", "from", "to", "marks"}, nullptr},
     {"diagnose", cli_diagnose, {"rules"}, "repair"},
 };

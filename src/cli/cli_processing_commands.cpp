@@ -1,5 +1,6 @@
 // zemo-cli repair, smooth, both, interchange and scale: the trajectory commands on a capture
 // file, written to a new file as Save as writes it.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -79,12 +80,14 @@ int prepare(const CliWords& words, const std::set<std::string>& options, const c
 
 int save_result(const Job& job) { return cli_save_as(job.args.positional[1]); }
 
-// The fill report: one line "mark first last method" per filled gap, tab-separated.
+// The fill report: one line "mark first last method estimated_error" per filled gap,
+// tab-separated; the method names the donors ("rigid:A,B,C"), the error is in capture units.
 bool write_fill_report(const std::string& path, const std::vector<FilledGap>& filled) {
     const std::string failure = replace_file(path, IDF_TEMP_FILE_NAME, [&filled](FILE* out) {
         for (const FilledGap& gap : filled) {
-            if (std::fprintf(out, "%s\t%d\t%d\t%s\n", app.channels[gap.mark].name_text().c_str(), gap.first, gap.last,
-                             fill_method_name(gap.method)) < 0) {
+            const std::string& method = gap.method_name.empty() ? fill_method_name(gap.method) : gap.method_name;
+            if (std::fprintf(out, "%s\t%d\t%d\t%s\t%.4g\n", app.channels[gap.mark].name_text().c_str(), gap.first,
+                             gap.last, method.c_str(), gap.estimated_error) < 0) {
                 return false;
             }
         }
@@ -93,6 +96,33 @@ bool write_fill_report(const std::string& path, const std::vector<FilledGap>& fi
     if (failure.empty()) return true;
     std::fprintf(stderr, "Error saving file:\n %s\n %s\n", path.c_str(), failure.c_str());
     return false;
+}
+
+// --donors A,B,C: three different marks, by index or name, none of them filled. Without --marks
+// every other mark is filled.
+bool read_donors(const CliArgs& args, Job& job, std::vector<int>& donors) {
+    donors.clear();
+    if (!args.has("donors")) return true;
+    CliArgs as_marks;
+    as_marks.options["marks"] = args.options.at("donors");
+    if (!read_marks(as_marks, donors)) return false;
+    std::vector<int> sorted = donors;
+    std::sort(sorted.begin(), sorted.end());
+    if (donors.size() != 3 || std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) {
+        std::fprintf(stderr, "zemo-cli: --donors needs three different marks\n");
+        return false;
+    }
+    if (!args.has("marks")) {
+        std::erase_if(job.marks, [&](int m) { return std::find(donors.begin(), donors.end(), m) != donors.end(); });
+        return true;
+    }
+    for (int d : donors) {
+        if (std::find(job.marks.begin(), job.marks.end(), d) != job.marks.end()) {
+            std::fprintf(stderr, "zemo-cli: the donor %s is one of the marks to fill\n", app.channels[d].name_text().c_str());
+            return false;
+        }
+    }
+    return true;
 }
 
 bool read_factor(const CliArgs& args, int& factor) {
@@ -167,22 +197,33 @@ int cli_scale(const CliWords& words) {
 
 int cli_fill(const CliWords& words) {
     static const char* usage =
-        "zemo-cli fill IN OUT [--method spline|rigid|auto] [--max-gap N] [--from F] [--to F] [--marks LIST] "
-        "[--report FILE]";
+        "zemo-cli fill IN OUT [--method auto|spline|rigid|linear] [--donors A,B,C] [--max-gap N] [--from F] [--to F] "
+        "[--marks LIST] [--report FILE]";
     Job job;
-    if (int code = prepare(words, {"method", "max-gap", "from", "to", "marks", "report"}, usage, job); code >= 0) {
+    if (int code = prepare(words, {"method", "donors", "max-gap", "from", "to", "marks", "report"}, usage, job);
+        code >= 0) {
         return code;
     }
     FillMethod method = FillMethod::automatic;
     if (job.args.has("method") && !parse_fill_method(job.args.options.at("method"), method)) {
-        return cli_usage_error("--method must be spline, rigid or auto", usage);
+        return cli_usage_error("--method must be auto, spline, rigid or linear", usage);
+    }
+    std::vector<int> donors;
+    if (!read_donors(job.args, job, donors)) return EXIT_REFUSED;
+    if (!donors.empty() && (method == FillMethod::spline || method == FillMethod::linear)) {
+        return cli_usage_error("--donors fills from those marks: it goes with --method auto or rigid", usage);
     }
     int max_gap = default_max_gap(app.capture_rate);
     if (job.args.has("max-gap") && (!parse_cli_int(job.args.options.at("max-gap"), max_gap) || max_gap < 0)) {
         return cli_usage_error("--max-gap must be a whole number of frames, 0 for no limit", usage);
     }
+    std::vector<UnfilledGap> left_lost;
     const std::vector<FilledGap> filled =
-        run_fill(app, job.interval.first, job.interval.last, job.marks, method, max_gap);
+        run_fill(app, job.interval.first, job.interval.last, job.marks, method, max_gap, donors, &left_lost);
+    for (const UnfilledGap& gap : left_lost) {
+        std::fprintf(stderr, "zemo-cli: %s frames %d-%d left lost: %s\n", app.channels[gap.mark].name_text().c_str(),
+                     gap.first, gap.last, gap.reason.c_str());
+    }
     const int saved = save_result(job);
     if (saved != EXIT_DONE || !job.args.has("report")) return saved;
     return write_fill_report(job.args.options.at("report"), filled) ? EXIT_DONE : EXIT_REFUSED;

@@ -2,6 +2,7 @@
 #include "engine/processing/channel_commands.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "engine/model/capture_model.h"
@@ -39,15 +40,26 @@ void run_smooth(CaptureData& data, int first_frame, int last_frame, const std::v
 }
 
 std::vector<FilledGap> run_fill(CaptureData& data, int first_frame, int last_frame, const std::vector<int>& channels,
-                                FillMethod method, int max_gap) {
-    const std::vector<FilledGap> filled = fill_gaps(data, channels, {first_frame, last_frame, method, max_gap});
+                                FillMethod method, int max_gap, const std::vector<int>& donors,
+                                std::vector<UnfilledGap>* left_lost) {
+    const std::vector<FilledGap> filled =
+        fill_gaps(data, channels, {first_frame, last_frame, method, max_gap, donors, left_lost});
     const auto from_marks = std::count_if(filled.begin(), filled.end(),
                                           [](const FilledGap& gap) { return gap.method == FillMethod::rigid; });
     const int remaining = count_lost_values(data);
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "Gap Filling Finished.\nNumber of filled gaps: %d (%d from other marks).\nThere're %d errors not corrected",
-                  static_cast<int>(filled.size()), static_cast<int>(from_marks), remaining);
+    char text[512];
+    int length = std::snprintf(
+        text, sizeof text, "Gap Filling Finished.\nNumber of filled gaps: %d (%d from other marks).\nThere're %d errors not corrected",
+        static_cast<int>(filled.size()), static_cast<int>(from_marks), remaining);
+    // The fill least to be trusted, so the user knows where to look first.
+    const FilledGap* worst = nullptr;
+    for (const FilledGap& gap : filled) {
+        if (!std::isnan(gap.estimated_error) && (!worst || gap.estimated_error > worst->estimated_error)) worst = &gap;
+    }
+    if (worst) {
+        std::snprintf(text + length, sizeof text - length, "\nLargest estimated error: %.1f (mark %s, frames %d-%d)",
+                      worst->estimated_error, data.channels[worst->mark].name_text().c_str(), worst->first, worst->last);
+    }
     show_message(text, MESSAGE_INFO, BUTTONS_OK);
     data.error_count = remaining;
     std::snprintf(text, sizeof text, "Gaps filled [%d, %d]: %d gaps, %d errors left\n", first_frame, last_frame,

@@ -44,18 +44,21 @@ bool seen_throughout(const std::vector<FrameRun>& runs, int first, int last) {
     return after == runs.begin() || std::prev(after)->last < first;
 }
 
-std::vector<std::vector<FrameRun>> unseen_runs(const CaptureData& data, int first_frame, int last_frame) {
-    std::vector<std::vector<FrameRun>> runs(data.mark_count());
-    for (int m = 0; m < data.mark_count(); ++m) {
-        const Sample* samples = data.channels[m].samples.get();
-        if (!samples) continue;
-        for (int f = first_frame; f <= last_frame; ++f) {
-            if (seen(samples[f])) continue;
-            if (!runs[m].empty() && runs[m].back().last == f - 1) {
-                runs[m].back().last = f;
-            } else {
-                runs[m].push_back({f, f});
-            }
+UnseenRuns::UnseenRuns(const CaptureData& data, int first_frame, int last_frame)
+    : data_(data), first_frame_(first_frame), last_frame_(last_frame), runs_(data.mark_count()), found_(data.mark_count()) {}
+
+const std::vector<FrameRun>& UnseenRuns::operator[](int mark) const {
+    std::vector<FrameRun>& runs = runs_[mark];
+    if (found_[mark]) return runs;
+    found_[mark] = true;
+    const Sample* samples = data_.channels[mark].samples.get();
+    if (!samples) return runs;
+    for (int f = first_frame_; f <= last_frame_; ++f) {
+        if (seen(samples[f])) continue;
+        if (!runs.empty() && runs.back().last == f - 1) {
+            runs.back().last = f;
+        } else {
+            runs.push_back({f, f});
         }
     }
     return runs;
@@ -80,8 +83,13 @@ DonorTable donor_table(const CaptureData& data, int first_frame, int last_frame)
 }
 
 DonorRanking rank_donors(const DonorTable& table, int mark) {
-    std::vector<double> sum(table.marks), sum_squares(table.marks);
-    std::vector<int> count(table.marks);
+    // Sums kept from mark to mark: a fill of every mark ranks the donors of each.
+    thread_local std::vector<double> sum, sum_squares, spread;
+    thread_local std::vector<int> count;
+    sum.assign(table.marks, 0.0);
+    sum_squares.assign(table.marks, 0.0);
+    count.assign(table.marks, 0);
+    spread.assign(table.marks, 0.0);
     for (int i = 0; i < table.frames; ++i) {
         const Sample* row = &table.positions[static_cast<size_t>(i) * table.marks];
         const Sample& own = row[mark];
@@ -95,8 +103,9 @@ DonorRanking rank_donors(const DonorTable& table, int mark) {
             ++count[d];
         }
     }
-    std::vector<double> spread(table.marks);
     DonorRanking ranking;
+    ranking.marks.reserve(table.marks);
+    ranking.spread.reserve(table.marks);
     for (int d = 0; d < table.marks; ++d) {
         if (d == mark || count[d] < 2) continue;
         const double mean = sum[d] / count[d];
@@ -108,7 +117,7 @@ DonorRanking rank_donors(const DonorTable& table, int mark) {
     return ranking;
 }
 
-int best_donor_triples(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
+int best_donor_triples(const CaptureData& data, const UnseenRuns& unseen,
                        const DonorRanking& ranking, FrameRun across, int wanted, DonorTriple* out) {
     int candidates[DONOR_CANDIDATES];
     int count = 0;
@@ -147,7 +156,10 @@ int best_donor_triples(const CaptureData& data, const std::vector<std::vector<Fr
     return found;
 }
 
-bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mark, FrameRun gap, Sample* out) {
+bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mark, FrameRun gap, Sample* out,
+                     bool skip_unseen, int stride, double* disagreement) {
+    double squares = 0;
+    int frames = 0;
     const int before = gap.first - 1;
     const int after = gap.last + 1;
     const auto donor_points = [&](int frame, Point3* points) {
@@ -159,7 +171,11 @@ bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mar
     const Sample* own = data.channels[mark].samples.get();
     const Point3 mark_before = point(own[before]);
     const Point3 mark_after = point(own[after]);
-    for (int f = gap.first; f <= gap.last; ++f) {
+    for (int f = gap.first + (stride - 1) / 2; f <= gap.last; f += stride) {
+        if (skip_unseen && !(seen(data.channels[triple[0]].samples[f]) && seen(data.channels[triple[1]].samples[f]) &&
+                             seen(data.channels[triple[2]].samples[f]))) {
+            continue;
+        }
         donor_points(f, now);
         RigidMotion forward, backward;
         if (!fit_rigid_motion(at_before, now, 3, forward) || !fit_rigid_motion(at_after, now, 3, backward)) {
@@ -169,13 +185,9 @@ bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mar
         const Point3 b = backward.apply(mark_after);
         const double w = static_cast<double>(f - before) / (after - before);
         out[f - gap.first] = {a.x + w * (b.x - a.x), a.y + w * (b.y - a.y), a.z + w * (b.z - a.z)};
+        squares += ((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y) + (b.z - a.z) * (b.z - a.z)) / 4;
+        ++frames;
     }
+    if (disagreement) *disagreement = frames > 0 ? std::sqrt(squares / frames) : 0.0;
     return true;
-}
-
-bool donor_fill_gap(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
-                    const DonorRanking& ranking, int mark, FrameRun gap, Sample* out) {
-    DonorTriple best;
-    if (best_donor_triples(data, unseen, ranking, {gap.first - 1, gap.last + 1}, 1, &best) == 0) return false;
-    return rigid_fill_from(data, best, mark, gap, out);
 }

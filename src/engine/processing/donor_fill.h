@@ -12,8 +12,20 @@ struct FrameRun {
     int last;
 };
 
-// The runs of frames where each mark of `data` is not seen, over first..last, by mark.
-std::vector<std::vector<FrameRun>> unseen_runs(const CaptureData& data, int first_frame, int last_frame);
+// The runs of frames where each mark of `data` is not seen, over first..last, in frame order,
+// found for a mark the first time they are asked for: a fill of one gap needs a few marks only.
+class UnseenRuns {
+public:
+    UnseenRuns(const CaptureData& data, int first_frame, int last_frame);
+    const std::vector<FrameRun>& operator[](int mark) const;
+
+private:
+    const CaptureData& data_;
+    int first_frame_;
+    int last_frame_;
+    mutable std::vector<std::vector<FrameRun>> runs_;
+    mutable std::vector<bool> found_;
+};
 
 // The positions of every mark on evenly spread frames of the interval (all of them in an
 // interval of at most DONOR_SAMPLE_FRAMES frames), frame by frame, NaN where a mark is not seen:
@@ -34,12 +46,6 @@ struct DonorRanking {
 };
 DonorRanking rank_donors(const DonorTable& table, int mark);
 
-// Estimates the mark over gap.first..gap.last (seen on the frames just before and after) into
-// out[0..length-1] from the best three donors of `ranking` that are seen on every frame from
-// before the gap to after it and fix a rotation there. False when there are no such three.
-bool donor_fill_gap(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
-                    const DonorRanking& ranking, int mark, FrameRun gap, Sample* out);
-
 // Three donor marks, by index.
 using DonorTriple = std::array<int, 3>;
 
@@ -47,13 +53,19 @@ using DonorTriple = std::array<int, 3>;
 // side), made of the best donors of `ranking` and fixing a rotation on the first and last frame
 // of `across`, the least spread first (a triple's spread is the sum of its donors'). Returns how
 // many were written to out.
-int best_donor_triples(const CaptureData& data, const std::vector<std::vector<FrameRun>>& unseen,
+int best_donor_triples(const CaptureData& data, const UnseenRuns& unseen,
                        const DonorRanking& ranking, FrameRun across, int wanted, DonorTriple* out);
 
 // Estimates the mark over gap.first..gap.last into out[0..length-1] from the motion of `triple`,
 // which must be seen on every frame from before the gap to after it, as the mark must be on the
-// frames just before and after. False when the donors do not fix a rotation on some frame.
-bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mark, FrameRun gap, Sample* out);
+// frames just before and after. False when the donors do not fix a rotation on some frame. With
+// `skip_unseen` the donors need only be seen just before and after, and frames where one is not
+// seen are left as they are in out; with a `stride` above 1 only every stride-th frame is
+// estimated, from the middle of the first stride. `disagreement`, when given, receives the RMS of
+// half the distance between the estimates carried forward and back, a rough measure of how far
+// the donors are from moving rigidly with the mark.
+bool rigid_fill_from(const CaptureData& data, const DonorTriple& triple, int mark, FrameRun gap, Sample* out,
+                     bool skip_unseen = false, int stride = 1, double* disagreement = nullptr);
 
 // True when no run of `runs` (in frame order) meets first..last.
 bool seen_throughout(const std::vector<FrameRun>& runs, int first, int last);

@@ -30,6 +30,16 @@ std::vector<FilledGap> fill_gaps(CaptureData& data, const std::vector<int>& mark
     std::vector<bool> done(data.mark_count());
     std::vector<PendingFill> pending;
     std::vector<Sample> filled;
+    // Room for every gap of the marks at once, so the lists are never moved while they grow.
+    size_t gaps = 0, frames = 0;
+    for (int mark : marks) {
+        if (mark < 0 || mark >= data.mark_count()) continue;
+        gaps += context.unseen[mark].size();
+        for (const FrameRun& gap : context.unseen[mark]) frames += gap.last - gap.first + 1;
+    }
+    pending.reserve(gaps);
+    filled.reserve(frames);
+    report.reserve(gaps);
     for (int mark : marks) {
         if (mark < 0 || mark >= data.mark_count() || done[mark] || data.channels[mark].empty()) continue;
         done[mark] = true;
@@ -37,8 +47,11 @@ std::vector<FilledGap> fill_gaps(CaptureData& data, const std::vector<int>& mark
             const int length = gap.last - gap.first + 1;
             if (gap.first == first || gap.last == last) continue;
             if (settings.max_gap > 0 && length > settings.max_gap) continue;
-            GapFillResult fill = fill_gap(context, mark, gap, settings.method, {});
-            if (!fill.filled) continue;
+            GapFillResult fill = fill_gap(context, mark, gap, settings.method, settings.donors);
+            if (!fill.filled) {
+                if (settings.left_lost) settings.left_lost->push_back({mark, gap.first, gap.last, fill.reason});
+                continue;
+            }
             const FillMethod used = fill.origin == SampleOrigin::fill_marks ? FillMethod::rigid
                                     : fill.method == "linear"              ? FillMethod::linear
                                                                            : FillMethod::spline;

@@ -11,19 +11,32 @@
 
 enum class FillMethod { spline, rigid, automatic, linear };
 
-// The automatic choice uses the spline for gaps up to this many frames and neighbouring marks
-// above: a short gap is well described by its mark's own motion, a long one is not.
+// Where the mark is nowhere seen long enough to judge the fills on, the automatic choice uses the
+// spline for gaps up to this many frames and neighbouring marks above: a short gap is well
+// described by its mark's own motion, a long one is not.
 constexpr int AUTO_SPLINE_LONGEST_GAP = 10;
 
 // The longest gap filled unless the user says otherwise: half a second of frames at the capture's
 // rate (50 at 100 Hz), at least one frame. Longer gaps are seldom worth inventing a path for.
 int default_max_gap(double capture_rate);
 
+// A gap the fill could have tried but left lost, and why.
+struct UnfilledGap {
+    int mark;
+    int first;
+    int last;
+    std::string reason;
+};
+
 struct FillSettings {
     int first_frame = 0;
     int last_frame = 0;
     FillMethod method = FillMethod::automatic;
     int max_gap = 0;  // longer gaps stay lost; 0: no limit
+    // Three marks every gap is filled from by their rigid motion; empty: the fill chooses. A gap
+    // they are not all seen across stays lost.
+    std::vector<int> donors = {};
+    std::vector<UnfilledGap>* left_lost = nullptr;  // when given, receives the gaps the donors could not fill
 };
 
 // One filled gap: the mark, its first and last lost frame, and how it was filled (spline, linear

@@ -1,5 +1,5 @@
 // The candidates a gap can be filled with (the spline, a straight line, the rigid motion of three
-// donors) and the choice among them.
+// donors), and which of them a method tries.
 #include "engine/processing/gap_fill_context.h"
 
 #include <algorithm>
@@ -14,9 +14,14 @@ double& axis_of(Sample& s, int axis) { return axis == 0 ? s.x : axis == 1 ? s.y 
 // least a third: the moment equations are diagonally dominant by a factor of two), so the spline
 // through this many seen frames on each side of a gap equals the spline through the whole
 // interval far below a coordinate's precision, at a cost that does not grow with the capture.
-constexpr int SPLINE_SIDE_KNOTS = 64;
+constexpr int SPLINE_SIDE_KNOTS = 32;
+// Judging a fill on a hidden stretch needs its error to a few digits only: fewer knots do.
+constexpr int JUDGED_SPLINE_SIDE_KNOTS = 10;
+// The frames of a hidden stretch a rigid fill is judged on, at most (about: every k-th frame).
+constexpr int JUDGED_RIGID_FRAMES = 4;
 
-// The straight line between the frames just before and after the gap, into its lost coordinates.
+}  // namespace
+
 void linear_fill_gap(const Sample* samples, FrameRun gap, Sample* out) {
     const Sample& a = samples[gap.first - 1];
     const Sample& b = samples[gap.last + 1];
@@ -30,10 +35,14 @@ void linear_fill_gap(const Sample* samples, FrameRun gap, Sample* out) {
     }
 }
 
+namespace {
+
 // Rigid fill from `triple` into the lost coordinates of out; false when it cannot be made.
-bool rigid_fill_into(const CaptureData& data, const DonorTriple& triple, int mark, FrameRun gap, Sample* out) {
-    std::vector<Sample> estimate(gap.last - gap.first + 1);
-    if (!rigid_fill_from(data, triple, mark, gap, estimate.data())) return false;
+bool rigid_fill_into(const CaptureData& data, const DonorTriple& triple, int mark, FrameRun gap, Sample* out,
+                     bool skip_unseen, int stride) {
+    thread_local std::vector<Sample> estimate;
+    estimate.assign(gap.last - gap.first + 1, {LOST_VALUE, LOST_VALUE, LOST_VALUE});
+    if (!rigid_fill_from(data, triple, mark, gap, estimate.data(), skip_unseen, stride)) return false;
     for (size_t i = 0; i < estimate.size(); ++i) {
         for (int axis = 0; axis < 3; ++axis) {
             double& target = axis_of(out[i], axis);
@@ -43,19 +52,13 @@ bool rigid_fill_into(const CaptureData& data, const DonorTriple& triple, int mar
     return true;
 }
 
-void set_rigid(GapFillResult& result, const CaptureData& data, const DonorTriple& triple) {
-    result.method = rigid_method_name(data, triple);
-    result.origin = SampleOrigin::fill_marks;
-    result.donors.assign(triple.begin(), triple.end());
-}
-
 }  // namespace
 
 FillContext::FillContext(const CaptureData& data, int first_frame, int last_frame)
     : data(data),
       first_frame(first_frame),
       last_frame(last_frame),
-      unseen(unseen_runs(data, first_frame, last_frame)),
+      unseen(data, first_frame, last_frame),
       rankings_(data.mark_count()),
       ranked_(data.mark_count()) {}
 
@@ -70,15 +73,17 @@ const DonorRanking& FillContext::ranking(int mark) {
 
 void spline_fill_gap(const Sample* samples, FrameRun gap, int first_frame, int last_frame, FrameRun hidden,
                      Sample* out) {
-    std::vector<double> t, y, m, scratch;
+    // Kept from call to call: a fill of every mark solves a spline for each of thousands of gaps.
+    thread_local std::vector<double> t, y, m, scratch;
     for (int axis = 0; axis < 3; ++axis) {
         const auto knot = [&](int f) {
             return !is_lost(axis_coordinate(samples[f], axis)) && (f < hidden.first || f > hidden.last);
         };
+        const int side_knots = hidden.first <= hidden.last ? JUDGED_SPLINE_SIDE_KNOTS : SPLINE_SIDE_KNOTS;
         int from = gap.first;
-        for (int knots = 0; from > first_frame && knots < SPLINE_SIDE_KNOTS;) knots += knot(--from);
+        for (int knots = 0; from > first_frame && knots < side_knots;) knots += knot(--from);
         int to = gap.last;
-        for (int knots = 0; to < last_frame && knots < SPLINE_SIDE_KNOTS;) knots += knot(++to);
+        for (int knots = 0; to < last_frame && knots < side_knots;) knots += knot(++to);
         t.clear();
         y.clear();
         for (int f = from; f <= to; ++f) {
@@ -107,46 +112,64 @@ std::string rigid_method_name(const CaptureData& data, const DonorTriple& triple
 
 GapFillResult fill_gap(FillContext& context, int mark, FrameRun gap, FillMethod method, const std::vector<int>& donors) {
     const CaptureData& data = context.data;
-    const Sample* samples = data.channels[mark].samples.get();
-    GapFillResult result;
-    result.values.assign(samples + gap.first, samples + gap.last + 1);
     const int length = gap.last - gap.first + 1;
+    std::vector<FillCandidate> candidates;
     if (method == FillMethod::linear) {
-        linear_fill_gap(samples, gap, result.values.data());
-        result.method = "linear";
-        result.filled = true;
-        return result;
-    }
-    if (!donors.empty() && method != FillMethod::spline) {
+        candidates.push_back({FillCandidate::linear, {}});
+    } else if (!donors.empty() && method != FillMethod::spline) {
         const DonorTriple triple = {donors[0], donors[1], donors[2]};
         for (int d : triple) {
             if (!seen_throughout(context.unseen[d], gap.first - 1, gap.last + 1)) {
-                result.reason = "donor " + data.channels[d].name_text() + " is not seen across the gap";
-                return result;
+                GapFillResult refused;
+                refused.reason = "donor " + data.channels[d].name_text() + " is not seen across the gap";
+                return refused;
             }
         }
-        if (!rigid_fill_into(data, triple, mark, gap, result.values.data())) {
-            result.reason = "the donors do not fix a rotation (they lie on one line)";
-            return result;
+        candidates.push_back({FillCandidate::rigid, triple});
+    } else {
+        candidates.push_back({FillCandidate::spline, {}});
+        if (method != FillMethod::spline) {
+            DonorTriple triples[AUTO_TRIPLES_TRIED];
+            const int wanted = method == FillMethod::rigid ? 1 : AUTO_TRIPLES_TRIED;
+            const int found = best_donor_triples(data, context.unseen, context.ranking(mark),
+                                                 {gap.first - 1, gap.last + 1}, wanted, triples);
+            for (int i = 0; i < found; ++i) candidates.push_back({FillCandidate::rigid, triples[i]});
+            // The rigid fill falls back to the spline only when no triple can be used.
+            if (method == FillMethod::rigid && found > 0) candidates.erase(candidates.begin());
         }
-        set_rigid(result, data, triple);
-        result.filled = true;
-        return result;
-    }
-    const bool use_donors =
-        method == FillMethod::rigid || (method == FillMethod::automatic && length > AUTO_SPLINE_LONGEST_GAP);
-    if (use_donors) {
-        DonorTriple triple;
-        if (best_donor_triples(data, context.unseen, context.ranking(mark), {gap.first - 1, gap.last + 1}, 1, &triple) ==
-                1 &&
-            rigid_fill_into(data, triple, mark, gap, result.values.data())) {
-            set_rigid(result, data, triple);
-            result.filled = true;
-            return result;
+        if (method == FillMethod::automatic && length <= LINEAR_LONGEST_GAP) {
+            candidates.push_back({FillCandidate::linear, {}});
         }
     }
-    spline_fill_gap(samples, gap, context.first_frame, context.last_frame, {1, 0}, result.values.data());
-    result.method = "spline";
-    result.filled = true;
+    GapFillResult result = fill_by_candidates(context, mark, gap, candidates);
+    if (!result.filled && !donors.empty()) result.reason = "the donors do not fix a rotation (they lie on one line)";
     return result;
+}
+
+bool candidate_fill(FillContext& context, const FillCandidate& candidate, int mark, FrameRun gap, FrameRun hidden,
+                    Sample* out) {
+    const Sample* samples = context.data.channels[mark].samples.get();
+    switch (candidate.kind) {
+    case FillCandidate::spline:
+        spline_fill_gap(samples, gap, context.first_frame, context.last_frame, hidden, out);
+        return true;
+    case FillCandidate::linear: linear_fill_gap(samples, gap, out); return true;
+    // On a hidden stretch the donors may be lost here and there: those frames are not judged; nor
+    // are all frames of a long stretch, whose error a few of them tell as well.
+    case FillCandidate::rigid: {
+        const bool judged = hidden.first <= hidden.last;
+        const int stride = judged ? std::max(1, (gap.last - gap.first + 1) / JUDGED_RIGID_FRAMES) : 1;
+        return rigid_fill_into(context.data, candidate.triple, mark, gap, out, judged, stride);
+    }
+    }
+    return false;
+}
+
+std::string candidate_name(const CaptureData& data, const FillCandidate& candidate) {
+    switch (candidate.kind) {
+    case FillCandidate::spline: return "spline";
+    case FillCandidate::linear: return "linear";
+    case FillCandidate::rigid: return rigid_method_name(data, candidate.triple);
+    }
+    return "";
 }

@@ -3,6 +3,7 @@
 #include "engine/processing/single_gap_fill.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "engine/processing/gap_fill_context.h"
 
@@ -50,6 +51,8 @@ GapFillResult fill_one_gap(const CaptureData& data, int mark, int first, int las
 void apply_gap_fill(CaptureData& data, int mark, int first, const GapFillResult& fill) {
     if (!fill.filled || fill.values.empty()) return;
     const int length = static_cast<int>(fill.values.size());
+    assert(mark >= 0 && mark < data.mark_count() && first >= 0 && first + length <= data.num_frames &&
+           "a fill is applied to the capture it was worked out on");
     Sample* samples = data.channels[mark].samples.get();
     int lost_before = 0, lost_after = 0;
     for (int i = 0; i < length; ++i) {

@@ -138,7 +138,7 @@ TEST(GapFill, EdgeGapsLongGapsAndSeenCoordinatesStayAsTheyAre) {
     Capture capture(5, 200, rigid_body);
     const Capture truth(5, 200, rigid_body);
     capture.lose(0, 0, 4);      // touches the first frame
-    capture.lose(0, 20, 24);    // 5 frames: spline
+    capture.lose(0, 20, 24);    // 5 frames
     capture.lose(0, 60, 79);    // 20 frames: over the maximum
     capture.lose(1, 40, 51);    // 12 frames: donors
     capture.lose(1, 190, 199);  // touches the last frame
@@ -152,7 +152,7 @@ TEST(GapFill, EdgeGapsLongGapsAndSeenCoordinatesStayAsTheyAre) {
     EXPECT_EQ(filled[1].mark, 0);
     EXPECT_EQ(filled[1].first, 20);
     EXPECT_EQ(filled[1].last, 24);
-    EXPECT_EQ(filled[1].method, FillMethod::spline);
+    EXPECT_EQ(filled[1].method, FillMethod::rigid);  // exact on a rigid body, however short the gap
     ASSERT_EQ(filled[2].mark, 1);
     EXPECT_EQ(filled[2].method, FillMethod::rigid);
     EXPECT_EQ(filled[2].last, 51);
@@ -185,17 +185,20 @@ TEST(GapFill, EdgeGapsLongGapsAndSeenCoordinatesStayAsTheyAre) {
 }
 
 TEST(GapFill, AFilledMarkIsNeverADonorSoTheOrderOfMarksDoesNotMatter) {
-    const auto run = [](std::vector<int> marks) {
-        Capture capture(5, 200, rigid_body);
-        capture.lose(0, 50, 80);
-        capture.lose(1, 60, 90);
-        fill_gaps(capture.data, marks, {0, 199, FillMethod::rigid, 0});
-        return std::vector<Sample>(capture.data.channels[0].samples.get() + 50, capture.data.channels[0].samples.get() + 91);
-    };
-    const auto forward = run({0, 1}), backward = run({1, 0});
-    for (size_t i = 0; i < forward.size(); ++i) {
-        EXPECT_EQ(forward[i].x, backward[i].x);
-        EXPECT_EQ(forward[i].z, backward[i].z);
+    for (FillMethod method : {FillMethod::rigid, FillMethod::automatic}) {
+        const auto run = [method](std::vector<int> marks) {
+            Capture capture(5, 200, rigid_body);
+            capture.lose(0, 50, 80);
+            capture.lose(1, 60, 90);
+            fill_gaps(capture.data, marks, {0, 199, method, 0});
+            return std::vector<Sample>(capture.data.channels[0].samples.get() + 50,
+                                       capture.data.channels[0].samples.get() + 91);
+        };
+        const auto forward = run({0, 1}), backward = run({1, 0});
+        for (size_t i = 0; i < forward.size(); ++i) {
+            EXPECT_EQ(forward[i].x, backward[i].x) << fill_method_name(method);
+            EXPECT_EQ(forward[i].z, backward[i].z) << fill_method_name(method);
+        }
     }
 }
 
@@ -211,8 +214,10 @@ TEST(GapFill, RunFillReportsAndLogsWhatItDid) {
     const auto filled = run_fill(app, 0, 199, all_channels(app), FillMethod::automatic, 0);
     EXPECT_EQ(filled.size(), 2u);
     ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_EQ(recorder.messages[0].text,
-              "Gap Filling Finished.\nNumber of filled gaps: 2 (1 from other marks).\nThere're 12 errors not corrected");
+    // Both fills are exact on the rigid body, and so is their estimate.
+    EXPECT_EQ(recorder.messages[0].text.substr(0, recorder.messages[0].text.find(" (mark ")),
+              "Gap Filling Finished.\nNumber of filled gaps: 2 (2 from other marks).\nThere're 12 errors not corrected\n"
+              "Largest estimated error: 0.0");
     EXPECT_EQ(app.error_count, 12);
     ASSERT_EQ(recorder.history.size(), 1u);
     EXPECT_EQ(recorder.history[0], "Gaps filled [0, 199]: 2 gaps, 12 errors left\n");
@@ -320,5 +325,46 @@ TEST(GapFill, OneGapWithTheUsersDonorsOrAStraightLine) {
         const GapFillResult result = fill_one_gap(capture.data, c.mark, c.first, c.last, FillMethod::rigid, c.donors);
         EXPECT_FALSE(result.filled) << c.first << " " << c.donors.size();
         EXPECT_FALSE(result.reason.empty());
+    }
+}
+
+TEST(GapFill, TheAutomaticFillChoosesWhatIsClosestOnTheMarksOwnFramesAndEstimatesItsError) {
+    // A body whose fourth mark slides a little on it (skin over bone): the donors fill best. Marks
+    // that each wander on their own around one that moves smoothly: the spline does.
+    const auto sliding_body = [](int m, int f) {
+        Sample s = rigid_body(m, f);
+        if (m == 3) s.x += 3 * std::sin(0.07 * f);
+        return s;
+    };
+    const auto unrelated = [](int m, int f) -> Sample {
+        if (m == 0) return {200 * std::sin(0.05 * f), 200 * std::cos(0.05 * f), 900 + 50 * std::sin(0.05 * f)};
+        return {400 * std::sin(0.13 * f * (1 + 0.3 * m) + m), 300 * std::cos(0.11 * f + 2 * m), 100.0 * m * std::sin(0.07 * f)};
+    };
+    const struct {
+        const char* name;
+        std::function<Sample(int, int)> value;
+        int mark;
+        const char* method;
+    } cases[] = {{"body", sliding_body, 3, "rigid:"}, {"unrelated", unrelated, 0, "spline"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Capture capture(5, 400, c.value);
+        const Capture truth(5, 400, c.value);
+        capture.lose(c.mark, 200, 229);
+        const auto filled = fill_gaps(capture.data, {c.mark}, {0, 399, FillMethod::automatic, 0});
+        ASSERT_EQ(filled.size(), 1u);
+        // A blend names the closer candidate first.
+        const std::string& method = filled[0].method_name;
+        EXPECT_EQ(method.substr(method.rfind("blend:", 0) == 0 ? 6 : 0).rfind(c.method, 0), 0u) << method;
+        double squares = 0;
+        for (int f = 200; f <= 229; ++f) {
+            const Sample& a = capture.at(c.mark, f);
+            const Sample& b = truth.data.channels[c.mark].samples[f];
+            squares += (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z);
+        }
+        const double error = std::sqrt(squares / 30);
+        EXPECT_GT(error, 0.0);
+        EXPECT_LT(filled[0].estimated_error, 2 * error) << method;
+        EXPECT_GT(filled[0].estimated_error, error / 2);
     }
 }

@@ -123,7 +123,9 @@ TEST_F(ChannelsPageTest, AccurateFillUsesTheMaxGapOnlyWhileChosen) {
     set_widget_value("spinbutton_can_maxgap", 0);
     click("boton_can_proceder");
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[1].text, "Gap Filling Finished.\nNumber of filled gaps: 1 (0 from other marks).\nThere're 0 errors not corrected");
+    EXPECT_EQ(messages[1].text,
+              "Gap Filling Finished.\nNumber of filled gaps: 1 (0 from other marks).\nThere're 0 errors not corrected\n"
+              "Largest estimated error: 0.8 (mark RASI, frames 10-12)");
     EXPECT_EQ(app.error_count, 0);
     EXPECT_EQ(label("label_errores"), "0");
     EXPECT_NEAR(app.channels[1].samples[11].x, 50 * std::sin(0.2 * 11 + 1), 0.5);
