@@ -9,8 +9,8 @@
 std::vector<GapRow> gap_list(const CaptureData& data) {
     std::vector<GapRow> rows;
     if (data.num_frames <= 0) return rows;
-    const std::vector<std::vector<FrameRun>> unseen = unseen_runs(data, 0, data.num_frames - 1);
-    for (int m = 0; m < static_cast<int>(unseen.size()); ++m) {
+    const UnseenRuns unseen(data, 0, data.num_frames - 1);
+    for (int m = 0; m < data.mark_count(); ++m) {
         if (data.channels[m].empty()) continue;
         for (const FrameRun& run : unseen[m]) rows.push_back({m, run.first, run.last, GapRowKind::gap});
     }
