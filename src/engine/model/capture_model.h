@@ -63,6 +63,16 @@ struct Channel {
 
 
 
+// A gap a fill wrote, with how it was filled and the fill's own estimate of its error (NaN when
+// it has none): the gap list shows these beside the gaps still open.
+struct FilledGapNote {
+    int mark;
+    int first;
+    int last;
+    std::string method;
+    double estimated_error;
+};
+
 struct MarkStyle {
     int32_t colour;
     int32_t visible;
@@ -104,6 +114,8 @@ struct CaptureData {
     // The rest of the C3D file the layer was read from, written back with the marks; null for
     // layers read from other formats.
     std::shared_ptr<const C3dSource> c3d_source;
+    // The gaps filled since the capture was opened, oldest first; null until the first fill.
+    std::shared_ptr<std::vector<FilledGapNote>> filled_gaps;
     // Work the user would lose by closing the layer: samples changed since the capture was opened
     // or saved, and the skeleton changed since it was loaded or saved.
     bool samples_changed = false;

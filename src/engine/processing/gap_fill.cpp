@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "engine/processing/gap_fill_context.h"
+#include "engine/processing/gap_list.h"
 
 namespace {
 
@@ -71,6 +72,7 @@ std::vector<FilledGap> fill_gaps(CaptureData& data, const std::vector<int>& mark
             origins = writable_origins(data, origins_mark);
         }
         std::fill_n(origins + fill.gap.first, length, fill.origin);
+        note_filled_gap(data, {fill.gap.mark, fill.gap.first, fill.gap.last, fill.gap.method_name, fill.gap.estimated_error});
         report.push_back(fill.gap);
     }
     return report;

@@ -6,6 +6,35 @@
 #include "engine/processing/donor_fill.h"
 #include "engine/processing/suspect_stretches.h"
 
+namespace {
+
+// An undo, a later edit or a later fill of the same frames takes a note's fill away: it is shown
+// only while every sample it wrote is seen and still says it was filled, and no later note covers
+// the same frames.
+bool still_filled(const CaptureData& data, const FilledGapNote& note) {
+    if (note.mark < 0 || note.mark >= data.mark_count() || data.channels[note.mark].empty()) return false;
+    if (note.first < 0 || note.last >= data.num_frames || note.first > note.last) return false;
+    const Channel& channel = data.channels[note.mark];
+    for (int f = note.first; f <= note.last; ++f) {
+        const SampleOrigin origin = channel.origin(f);
+        const Sample& s = channel.samples[f];
+        if (is_lost(s.x) || is_lost(s.y) || is_lost(s.z) || (origin != SampleOrigin::fill_spline && origin != SampleOrigin::fill_marks))
+            return false;
+    }
+    const std::vector<FilledGapNote>& notes = *data.filled_gaps;
+    for (auto later = notes.rbegin(); &*later != &note; ++later) {
+        if (later->mark == note.mark && later->first <= note.last && note.first <= later->last) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void note_filled_gap(CaptureData& data, const FilledGapNote& note) {
+    if (!data.filled_gaps) data.filled_gaps = std::make_shared<std::vector<FilledGapNote>>();
+    data.filled_gaps->push_back(note);
+}
+
 std::vector<GapRow> gap_list(const CaptureData& data) {
     std::vector<GapRow> rows;
     if (data.num_frames <= 0) return rows;
@@ -16,6 +45,11 @@ std::vector<GapRow> gap_list(const CaptureData& data) {
     }
     for (const SuspectStretch& s : find_suspect_stretches(data).stretches) {
         rows.push_back({s.mark, s.first, s.last, s.kind == SuspectKind::jump ? GapRowKind::jump : GapRowKind::swap});
+    }
+    if (data.filled_gaps) {
+        for (const FilledGapNote& note : *data.filled_gaps) {
+            if (still_filled(data, note)) rows.push_back({note.mark, note.first, note.last, GapRowKind::filled, note.estimated_error});
+        }
     }
     std::stable_sort(rows.begin(), rows.end(), [](const GapRow& a, const GapRow& b) {
         return a.mark != b.mark ? a.mark < b.mark : a.first < b.first;
@@ -32,6 +66,7 @@ const char* gap_row_kind_name(GapRowKind kind) {
         case GapRowKind::gap: return "gap";
         case GapRowKind::jump: return "jump";
         case GapRowKind::swap: return "swap";
+        case GapRowKind::filled: return "filled";
     }
     return "gap";
 }

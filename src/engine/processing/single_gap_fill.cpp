@@ -6,6 +6,7 @@
 #include <cassert>
 
 #include "engine/processing/gap_fill_context.h"
+#include "engine/processing/gap_list.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ void apply_gap_fill(CaptureData& data, int mark, int first, const GapFillResult&
     std::copy(fill.values.begin(), fill.values.end(), samples + first);
     std::fill_n(writable_origins(data, mark) + first, length, fill.origin);
     data.error_count = std::max(0, data.error_count - (lost_before - lost_after));
+    note_filled_gap(data, {mark, first, first + length - 1, fill.method, fill.estimated_error});
     note_samples_changed(data);
 }
 

@@ -3,6 +3,7 @@
 #include "gui/pages/gaps_page.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -24,7 +25,7 @@
 
 namespace {
 
-enum Column { MARK_NAME, FIRST, LAST, FRAMES, SECONDS, KIND_NAME, MARK, KIND, COLUMNS };
+enum Column { MARK_NAME, FIRST, LAST, FRAMES, SECONDS, KIND_NAME, ESTIMATE, MARK, KIND, COLUMNS };
 
 // Frames shown on each side of a row framed in the view or on the curve.
 constexpr int FRAMED_MARGIN = 10;
@@ -53,11 +54,13 @@ GapRow row_at(GtkTreeModel* model, GtkTreeIter* iter) {
     return {mark, first, last, static_cast<GapRowKind>(kind)};
 }
 
-void show_seconds(GtkTreeViewColumn*, GtkCellRenderer* cell, GtkTreeModel* model, GtkTreeIter* iter, gpointer) {
-    gdouble seconds = 0;
-    gtk_tree_model_get(model, iter, SECONDS, &seconds, -1);
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", seconds);
+// The seconds and the estimated error of a filled gap are shown with two decimals; a row with no
+// estimate shows nothing.
+void show_decimal(GtkTreeViewColumn*, GtkCellRenderer* cell, GtkTreeModel* model, GtkTreeIter* iter, gpointer column) {
+    gdouble value = 0;
+    gtk_tree_model_get(model, iter, GPOINTER_TO_INT(column), &value, -1);
+    char text[32] = "";
+    if (!std::isnan(value)) std::snprintf(text, sizeof text, "%.2f", value);
     g_object_set(cell, "text", text, nullptr);
 }
 
@@ -65,9 +68,9 @@ void add_column(GtkTreeView* view, const char* title, int column, bool number) {
     GtkCellRenderer* cell = gtk_cell_renderer_text_new();
     if (number) g_object_set(cell, "xalign", 1.0, nullptr);
     GtkTreeViewColumn* shown = gtk_tree_view_column_new_with_attributes(title, cell, "text", column, nullptr);
-    if (column == SECONDS) {
+    if (column == SECONDS || column == ESTIMATE) {
         gtk_tree_view_column_set_attributes(shown, cell, nullptr);
-        gtk_tree_view_column_set_cell_data_func(shown, cell, show_seconds, nullptr, nullptr);
+        gtk_tree_view_column_set_cell_data_func(shown, cell, show_decimal, GINT_TO_POINTER(column), nullptr);
     }
     gtk_tree_view_column_set_sort_column_id(shown, column);
     gtk_tree_view_column_set_resizable(shown, TRUE);
@@ -130,7 +133,7 @@ void clear_rows() {
 
 GtkWidget* gaps_list_new() {
     GtkListStore* store = gtk_list_store_new(COLUMNS, G_TYPE_STRING, G_TYPE_INT, G_TYPE_INT, G_TYPE_INT, G_TYPE_DOUBLE,
-                                             G_TYPE_STRING, G_TYPE_INT, G_TYPE_INT);
+                                             G_TYPE_STRING, G_TYPE_DOUBLE, G_TYPE_INT, G_TYPE_INT);
     GtkWidget* widget = gtk_tree_view_new_with_model(GTK_TREE_MODEL(store));
     g_object_unref(store);
     GtkTreeView* view = GTK_TREE_VIEW(widget);
@@ -140,6 +143,7 @@ GtkWidget* gaps_list_new() {
     add_column(view, "Frames", FRAMES, true);
     add_column(view, "Seconds", SECONDS, true);
     add_column(view, "Kind", KIND_NAME, false);
+    add_column(view, "Estimated error", ESTIMATE, true);
     gtk_tree_view_set_rules_hint(view, TRUE);
     gtk_tree_selection_set_mode(gtk_tree_view_get_selection(view), GTK_SELECTION_MULTIPLE);
     return widget;
@@ -168,7 +172,7 @@ void refresh_gaps_page() {
         gtk_list_store_append(store, &iter);
         gtk_list_store_set(store, &iter, MARK_NAME, app.channels[row.mark].name_text().c_str(), FIRST, row.first, LAST,
                            row.last, FRAMES, row.frames(), SECONDS, gap_row_seconds(app, row), KIND_NAME,
-                           gap_row_kind_name(row.kind), MARK, row.mark, KIND, static_cast<int>(row.kind), -1);
+                           gap_row_kind_name(row.kind), ESTIMATE, row.estimated_error, MARK, row.mark, KIND, static_cast<int>(row.kind), -1);
     }
     refreshing = false;
 }
@@ -190,7 +194,7 @@ void cut_selected_stretches() {
     if (app.current_layer == 0) return;
     std::vector<SuspectStretch> stretches;
     for (const GapRow& row : selected_gap_rows()) {
-        if (row.kind == GapRowKind::gap) continue;
+        if (row.kind != GapRowKind::jump && row.kind != GapRowKind::swap) continue;
         stretches.push_back({row.mark, row.first, row.last, row.kind == GapRowKind::jump ? SuspectKind::jump : SuspectKind::swap});
     }
     if (stretches.empty()) {
