@@ -12,6 +12,8 @@
 
 // What a C3D file held besides its marks (engine/formats/c3d/c3d_source.h).
 struct C3dSource;
+// Its analog channels, force plates and events (engine/formats/c3d/c3d_trial.h).
+struct C3dTrial;
 
 struct Sample {
     double x;
@@ -102,16 +104,19 @@ struct CaptureData {
     // The rest of the C3D file the layer was read from, written back with the marks; null for
     // layers read from other formats.
     std::shared_ptr<const C3dSource> c3d_source;
+    // Read from c3d_source; the working copy and the slot share it, events edited included.
+    std::shared_ptr<C3dTrial> trial;
     // Work the user would lose by closing the layer: samples changed since the capture was opened
     // or saved, and the skeleton changed since it was loaded or saved.
     bool samples_changed = false;
     bool skeleton_changed = false;
+    bool events_changed = false;
 
     int mark_count() const { return num_columns / 3; }
     // Sets num_columns and sizes the mark tables to its marks: channels added are empty, mark
     // styles added are "Gris" and visible.
     void set_columns(int columns);
-    bool has_unsaved_work() const { return samples_changed || skeleton_changed; }
+    bool has_unsaved_work() const { return samples_changed || skeleton_changed || events_changed; }
 };
 
 // The display placement of a layer: held by widgets while the layer is current (layer_store
