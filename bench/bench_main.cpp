@@ -2,7 +2,7 @@
 // measured in the same run are "NAME_speedup RATIO x".
 //   zemo-bench              the benchmarks that need no display (idf, c3d, processing, diagnose)
 //   zemo-bench idf          IDF reading and writing
-//   zemo-bench c3d          C3D writing and reading of the same capture
+//   zemo-bench c3d          C3D writing and reading of the same capture, and a gait lab's with its analog data
 //   zemo-bench processing   repair, smoothing and the Butterworth filter of every channel
 //   zemo-bench fill         accuracy of the gap fills on real captures, and the fill of every channel
 //   zemo-bench diagnose     the expert-system run, and one inference against fuzzylite
@@ -15,6 +15,7 @@
 
 void bench_idf();
 void bench_c3d();
+void bench_c3d_analog();
 void bench_processing();
 void bench_filter();
 void bench_fill();
@@ -27,7 +28,10 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     const std::string name = argc > 1 ? argv[1] : "";
     if (argc == 1 || (argc == 2 && name == "idf")) bench_idf();
-    if (argc == 1 || (argc == 2 && name == "c3d")) bench_c3d();
+    if (argc == 1 || (argc == 2 && name == "c3d")) {
+        bench_c3d();
+        bench_c3d_analog();
+    }
     if (argc == 1 || (argc == 2 && name == "processing")) {
         bench_processing();
         bench_filter();

@@ -51,7 +51,7 @@ struct C3dTrial {
     double analog_rate = 0;
     int samples_per_frame = 0;  // analog samples per point frame
     // Sample after sample, every channel's value in the file's units: values[s * channels + c].
-    std::vector<double> values;
+    std::vector<float> values;
     std::vector<ForcePlate> plates;
     std::vector<std::vector<PlateSample>> forces;  // per plate, one entry per analog sample
     std::vector<GaitEvent> events;                 // in the file's order, added ones last

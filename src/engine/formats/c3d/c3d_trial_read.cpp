@@ -71,7 +71,7 @@ void read_analog(const C3dSource& source, C3dTrial& trial) {
     const size_t skip = source.other_point_count() * 4 * word;
     trial.values.resize(static_cast<size_t>(source.frames) * source.analog_words);
     const auto* bytes = reinterpret_cast<const unsigned char*>(source.others.data());
-    double* out = trial.values.data();
+    float* out = trial.values.data();
     for (int f = 0; f < source.frames; ++f) {
         const unsigned char* p = bytes + f * frame_bytes + skip;
         for (int w = 0; w < source.analog_words; ++w, p += word) {
@@ -80,7 +80,7 @@ void read_analog(const C3dSource& source, C3dTrial& trial) {
             if (source.floats) raw = c3d_float(p, source.processor);
             else if (source.analog_unsigned) raw = c3d_uint16(p, source.processor);
             else raw = c3d_int16(p, source.processor);
-            *out++ = (raw - zero[c]) * factor[c];
+            *out++ = static_cast<float>((raw - zero[c]) * factor[c]);
         }
     }
 }
