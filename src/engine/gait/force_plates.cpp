@@ -125,3 +125,15 @@ std::vector<PlateSample> plate_forces(const C3dTrial& trial, const ForcePlate& p
     }
     return out;
 }
+
+double body_weight_estimate(const C3dTrial& trial) {
+    double peak = 0;
+    for (const auto& series : trial.forces) {
+        for (const PlateSample& s : series) {
+            const double f = std::sqrt(double(s.force[0]) * s.force[0] + double(s.force[1]) * s.force[1] +
+                                       double(s.force[2]) * s.force[2]);
+            if (std::isfinite(f) && f > peak) peak = f;
+        }
+    }
+    return peak > COP_THRESHOLD ? peak / 1.2 : 700.0;
+}

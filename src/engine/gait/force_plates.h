@@ -22,3 +22,7 @@ PlateFrame plate_frame(const ForcePlate& plate);
 // FORCE_PLATFORM:ZERO gives them; no baseline when the range is empty), then one PlateSample per
 // analog sample. Empty for a plate type that is not 1 to 4 or whose channels are missing.
 std::vector<PlateSample> plate_forces(const C3dTrial& trial, const ForcePlate& plate, int zero_first, int zero_last);
+
+// The subject's weight (N) as the plates suggest it: the largest force any plate records, less
+// the fifth a walk's peak adds; 700 N when no plate records any.
+double body_weight_estimate(const C3dTrial& trial);

@@ -7,7 +7,7 @@
 
 #include "engine/formats/c3d/c3d_trial.h"
 
-const char* const EVENT_LABELS[3] = {"Foot Strike", "Foot Off", "Event"};
+const char* const EVENT_LABELS[3] = {"Foot Strike", "Foot Off", "General"};
 const char* const EVENT_CONTEXTS[3] = {"Left", "Right", "General"};
 
 namespace {

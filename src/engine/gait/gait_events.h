@@ -9,7 +9,7 @@
 #include "engine/model/status.h"
 
 // The choices the interface offers.
-extern const char* const EVENT_LABELS[3];    // "Foot Strike", "Foot Off", "Event"
+extern const char* const EVENT_LABELS[3];    // "Foot Strike", "Foot Off", "General"
 extern const char* const EVENT_CONTEXTS[3];  // "Left", "Right", "General"
 
 // The 0-based frame of the layer an event time falls on (the file's frame numbers count from 1

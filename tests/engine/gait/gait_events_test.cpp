@@ -74,10 +74,10 @@ TEST(GaitEvents, AFileWithoutEventsGetsTheGroupAndEveryEventDeletedLeavesNone) {
     CaptureData data = parsed(build_c3d(build));
     ASSERT_TRUE(data.trial);
     EXPECT_TRUE(data.trial->events.empty());
-    ASSERT_TRUE(add_event(data, 4, "General", "Event").ok());
+    ASSERT_TRUE(add_event(data, 4, "General", "General").ok());
     ASSERT_TRUE(add_event(data, 2, "Left", "Foot Strike").ok());
     CaptureData back = written_and_read(data);
-    EXPECT_EQ(described(back), (std::vector<std::string>{"Left Foot Strike 2", "General Event 4"}));
+    EXPECT_EQ(described(back), (std::vector<std::string>{"Left Foot Strike 2", "General General 4"}));
     EXPECT_EQ(back.num_frames, 10);
 
     ASSERT_TRUE(delete_event(back, 1).ok());

@@ -57,6 +57,7 @@ struct C3dTrial {
     std::vector<GaitEvent> events;                 // in the file's order, added ones last
     std::vector<EventContext> contexts;
     bool events_edited = false;  // Save rewrites EVENT when set
+    double body_weight = 0;      // N, as the plates suggest it (engine/gait/force_plates.h)
 
     int channel_count() const { return static_cast<int>(channels.size()); }
     size_t sample_count() const { return channels.empty() ? 0 : values.size() / channels.size(); }

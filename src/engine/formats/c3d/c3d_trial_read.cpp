@@ -160,5 +160,6 @@ std::shared_ptr<C3dTrial> c3d_trial_read(const C3dSource& source, double analog_
     read_analog(source, *trial);
     read_plates(source.parameters, *trial);
     read_events(source.parameters, *trial);
+    trial->body_weight = body_weight_estimate(*trial);
     return trial;
 }
