@@ -56,8 +56,9 @@ TEST(ZemoCliGait, ConvertWritesTheForcesAsOpenSimReadsThem) {
         ++rows;
     }
     EXPECT_EQ(rows, 4930);
-    // At 2.82 s the left foot is on the plate: 994 N up, its centre of pressure in metres.
-    EXPECT_NE(read_file(dir.path("walk.mot")).find("\n2.82\t-4.16787815\t281.765106\t994.063965\t0.216579376\t"),
+    // At 2.2 s (the TRC's time of frame 220) the left foot is on the plate: 994 N up, its centre
+    // of pressure in metres.
+    EXPECT_NE(read_file(dir.path("walk.mot")).find("\n2.2\t-4.16787815\t281.765106\t994.063965\t0.216579376\t"),
               std::string::npos);
 
     // A capture without plates has nothing to write: refused, and no output at all.

@@ -49,10 +49,10 @@ bool forces_mot_write_stream(const CaptureData& data, FILE* out, const std::stri
         text += torque + "x" + torque + "y" + torque + "z";
     }
     text += "\n";
-    const double start = data.capture_rate > 0 ? (data.first_frame - 1) / data.capture_rate : 0;
+    // Times as the TRC written beside it has them: its first frame at 0.
     const double rate = trial.analog_rate > 0 ? trial.analog_rate : 1;
     for (size_t s = 0; s < rows; ++s) {
-        append(text, start + static_cast<double>(s) / rate);
+        append(text, static_cast<double>(s) / rate);
         for (size_t n = 0; n < plates; ++n) {
             const auto& series = trial.forces[n];
             if (s >= series.size()) {

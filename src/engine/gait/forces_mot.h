@@ -11,7 +11,7 @@
 // Metres in one unit of the marks ("mm", "cm", "m"; millimetres when the capture names none).
 double metres_per_unit(const std::string& units);
 
-// One row per analog sample: time (s), then per plate ground_force_N_v[xyz] (N),
+// One row per analog sample: time (s, the first frame at 0 as in the TRC), then per plate ground_force_N_v[xyz] (N),
 // ground_force_N_p[xyz] (m) and ground_torque_N_[xyz] (N.m); where a plate has no centre of
 // pressure its point and torque are 0. `name` goes into the first line. False when the stream fails.
 bool forces_mot_write_stream(const CaptureData& data, FILE* out, const std::string& name);

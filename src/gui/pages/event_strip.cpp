@@ -32,8 +32,17 @@ void context_colour(const std::string& context, double rgb[3]) {
     rgb[2] = context != "Left" && context != "Right" ? 0.85 : 0.1;
 }
 
+// Where the slider's knob centre stands at `frame`, in the strip's coordinates (the slider lies
+// above the strip, its value text to the trough's right); the strip's width when there is no slider.
 double x_of(int frame, int width) {
-    return app.num_frames > 1 ? 2 + (width - 4) * static_cast<double>(frame) / (app.num_frames - 1) : 2;
+    const double share = app.num_frames > 1 ? static_cast<double>(frame) / (app.num_frames - 1) : 0;
+    GtkWidget* slider = main_widget("hscale_frame");
+    GtkWidget* strip = main_widget("drawingarea_events");
+    if (!slider || !strip || !GTK_WIDGET_REALIZED(slider)) return 2 + (width - 4) * share;
+    GtkRange* range = GTK_RANGE(slider);
+    const int knob = range->slider_end - range->slider_start;
+    const double left = slider->allocation.x - strip->allocation.x + range->range_rect.x + knob / 2.0;
+    return left + (range->range_rect.width - knob) * share;
 }
 
 gboolean draw_strip(GtkWidget* strip, GdkEventExpose*, gpointer) {
