@@ -28,7 +28,9 @@ int icon_of(const std::string& label, const std::string& context) {
 }  // namespace
 
 int event_frame(const CaptureData& data, double time) {
-    return static_cast<int>(std::lround(time * data.capture_rate)) + 1 - data.first_frame;
+    const double number = std::round(time * data.capture_rate) + 1 - data.first_frame;
+    // A time far outside the capture falls on no frame.
+    return std::isfinite(number) && std::fabs(number) < 1e9 ? static_cast<int>(number) : -1;
 }
 
 double frame_event_time(const CaptureData& data, int frame) {

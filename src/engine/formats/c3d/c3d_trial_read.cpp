@@ -2,11 +2,15 @@
 // section; the analog words from the kept frames, where they follow the points that are not marks.
 #include "engine/formats/c3d/c3d_trial_read.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/gait/force_plates.h"
 
 namespace {
+
+// What one parameter array can index (each dimension is a byte).
+constexpr size_t MOST_ENTRIES = 255;
 
 // Every element of a numeric parameter; 16-bit integers read signed or not as the meaning needs.
 std::vector<double> numbers(const C3dParameters& parameters, const char* group, const char* name,
@@ -88,7 +92,7 @@ void read_analog(const C3dSource& source, C3dTrial& trial) {
 void read_plates(const C3dParameters& parameters, C3dTrial& trial) {
     double used = 0;
     if (!parameters.number("FORCE_PLATFORM", "USED", used) || !(used >= 1)) return;
-    const auto plates = static_cast<size_t>(used);
+    const auto plates = std::min(static_cast<size_t>(used), MOST_ENTRIES);
     const std::vector<double> types = numbers(parameters, "FORCE_PLATFORM", "TYPE");
     const std::vector<double> corners = numbers(parameters, "FORCE_PLATFORM", "CORNERS");
     const std::vector<double> origins = numbers(parameters, "FORCE_PLATFORM", "ORIGIN");
@@ -99,6 +103,9 @@ void read_plates(const C3dParameters& parameters, C3dTrial& trial) {
     const std::vector<double> zero = numbers(parameters, "FORCE_PLATFORM", "ZERO");
     const int zero_first = static_cast<int>(at_or(zero, 0, 0)), zero_last = static_cast<int>(at_or(zero, 1, 0));
     size_t calibrated = 0;  // CAL_MATRIX holds a matrix for each plate of type 4, in order
+    // Plates get forces while they need no more channels than the file has: a damaged file that
+    // lists many plates on the same channels must not multiply the memory its samples take.
+    int channels_left = trial.channel_count();
     for (size_t n = 0; n < plates; ++n) {
         ForcePlate plate;
         plate.type = static_cast<int>(at_or(types, n, 0));
@@ -115,7 +122,9 @@ void read_plates(const C3dParameters& parameters, C3dTrial& trial) {
                 plate.calibration.assign(calibration.begin() + static_cast<long>(at), calibration.begin() + static_cast<long>(at + 36));
             ++calibrated;
         }
-        trial.forces.push_back(plate_forces(trial, plate, zero_first, zero_last));
+        channels_left -= plate.type == 3 ? 8 : 6;
+        trial.forces.push_back(channels_left >= 0 ? plate_forces(trial, plate, zero_first, zero_last)
+                                                  : std::vector<PlateSample>{});
         trial.plates.push_back(std::move(plate));
     }
 }
@@ -133,7 +142,7 @@ void read_events(const C3dParameters& parameters, C3dTrial& trial) {
         trial.contexts.push_back(context);
     }
     if (!parameters.number("EVENT", "USED", used) || !(used >= 1)) return;
-    const auto count = static_cast<size_t>(used);
+    const auto count = std::min(static_cast<size_t>(used), MOST_ENTRIES);
     const auto contexts = long_strings(parameters, "EVENT", "CONTEXTS", count);
     const auto labels = long_strings(parameters, "EVENT", "LABELS", count);
     const auto descriptions = long_strings(parameters, "EVENT", "DESCRIPTIONS", count);
