@@ -11,6 +11,7 @@
 void bench_idf();
 void bench_c3d();
 void bench_c3d_memory();
+void bench_c3d_analog();
 int bench_c3d_peak(const std::string& path, const std::string& way);
 void bench_processing();
 void bench_filter();
@@ -26,6 +27,7 @@ namespace {
 
 void bench_c3d_and_memory() {
     bench_c3d();
+    bench_c3d_analog();
     bench_c3d_memory();
 }
 
@@ -43,7 +45,7 @@ struct Bench {
 
 const Bench benches[] = {
     {"idf", bench_idf, true, "IDF reading and writing"},
-    {"c3d", bench_c3d_and_memory, true, "C3D writing and reading of the same capture, and the peak memory of a read"},
+    {"c3d", bench_c3d_and_memory, true, "C3D writing and reading of the same capture, a gait lab's with its analog data, and the peak memory of a read"},
     {"processing", bench_processing_and_filter, true, "repair, smoothing and the Butterworth filter of every channel"},
     {"fill", bench_fill, true, "accuracy of the gap fills on real captures, and the fill of every channel"},
     {"diagnose", bench_diagnose, true, "the expert-system run, and one inference against fuzzylite"},

@@ -8,7 +8,9 @@
 
 #include "capture_checks.h"
 #include "engine/formats/c3d/c3d_reader.h"
+#include "engine/formats/c3d/c3d_trial.h"
 #include "engine/formats/c3d/c3d_writer.h"
+#include "engine/gait/gait_events.h"
 #include "engine/model/seams.h"
 
 namespace {
@@ -43,6 +45,24 @@ void check_written_back(const CaptureData& read) {
         std::abort();
 }
 
+// An event added at the first frame is written into EVENT and read back beside the file's own.
+void check_event_written_back(CaptureData& read) {
+    if (!read.trial || read.trial->events.size() >= 255) return;
+    const size_t events = read.trial->events.size();
+    if (!add_event(read, 0, "Left", "Foot Strike").ok()) std::abort();
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&buffer, &size);
+    if (!out) return;
+    const bool written = c3d_write_stream(read, out);
+    std::fclose(out);
+    CaptureData again;
+    ReadError error;
+    const int status = written ? c3d_parse(std::string_view(buffer, size), "back.c3d", again, error) : 1;
+    std::free(buffer);
+    if (!written || status != 0 || !again.trial || again.trial->events.size() != events + 1) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -53,6 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const int status = c3d_parse(bytes, "fuzz.c3d", out, error);
     check_parsed_capture(status, out, error);
-    if (status == 0) check_written_back(out);
+    if (status == 0) {
+        check_written_back(out);
+        check_event_written_back(out);
+    }
     return 0;
 }

@@ -2,6 +2,7 @@
 // order, and what later captures keep follows them.
 #include "cli/capture_summary.h"
 
+#include "engine/formats/c3d/c3d_trial.h"
 #include "engine/formats/idf/idf_format.h"
 
 std::string capture_summary(const CaptureData& data) {
@@ -13,5 +14,7 @@ std::string capture_summary(const CaptureData& data) {
         text += "analog: " + std::to_string(data.analog_channels) + " channels at " + format_rate(data.analog_rate) +
                 " Hz\n";
     }
+    text += "plates: " + std::to_string(data.trial ? data.trial->plates.size() : 0) +
+            "\nevents: " + std::to_string(data.trial ? data.trial->events.size() : 0) + "\n";
     return text;
 }

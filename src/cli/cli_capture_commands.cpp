@@ -7,7 +7,9 @@
 #include "cli/capture_summary.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
+#include "cli/event_lines.h"
 #include "engine/formats/capture_io.h"
+#include "engine/gait/gait_events.h"
 #include "engine/model/capture_model.h"
 
 int cli_usage_error(const std::string& text, const char* usage) {
@@ -64,6 +66,18 @@ int cli_info(const CliWords& words) {
         std::printf("mark %d %s lost %d\n", m, app.channels[m].name_text().c_str(),
                     lost_coordinates(app.channels[m], app.num_frames));
     }
+    std::fputs(trial_lines(app).c_str(), stdout);
+    return EXIT_DONE;
+}
+
+int cli_events(const CliWords& words) {
+    static const char* usage = "zemo-cli events CAPTURE";
+    CliArgs args;
+    const std::string problem = parse_cli_args(words, {}, {}, args);
+    if (!problem.empty()) return cli_usage_error(problem, usage);
+    if (args.positional.size() != 1) return cli_usage_error("events takes one capture file", usage);
+    if (!cli_open_capture(args.positional[0])) return EXIT_REFUSED;
+    for (int i : events_by_time(app)) std::printf("%s\n", event_line(app, i).c_str());
     return EXIT_DONE;
 }
 

@@ -14,6 +14,8 @@ constexpr int EXIT_USAGE = 2;
 using CliWords = std::vector<std::string>;
 
 int cli_info(const CliWords& words);
+// One line per event of a C3D capture, in time order: context, label, frame, time.
+int cli_events(const CliWords& words);
 int cli_copy(const CliWords& words);
 int cli_convert(const CliWords& words);
 int cli_repair(const CliWords& words);

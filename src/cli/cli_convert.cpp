@@ -8,12 +8,14 @@
 #include "engine/formats/c3d/c3d_writer.h"
 #include "engine/formats/capture_format.h"
 #include "engine/formats/capture_io.h"
+#include "engine/gait/forces_mot.h"
 #include "engine/model/capture_model.h"
+#include "engine/formats/c3d/c3d_trial.h"
 
 int cli_convert(const CliWords& words) {
-    static const char* usage = "zemo-cli convert IN OUT";
+    static const char* usage = "zemo-cli convert IN OUT [--forces OUT.mot]";
     CliArgs args;
-    const std::string problem = parse_cli_args(words, {}, {}, args);
+    const std::string problem = parse_cli_args(words, {"forces"}, {}, args);
     if (!problem.empty()) return cli_usage_error(problem, usage);
     if (args.positional.size() != 2) return cli_usage_error("convert takes an input and an output file", usage);
     const std::string& output = args.positional[1];
@@ -30,5 +32,13 @@ int cli_convert(const CliWords& words) {
                          partly);
         }
     }
-    return cli_save_as(output);
+    const auto forces = args.options.find("forces");
+    if (forces == args.options.end()) return cli_save_as(output);
+    if (!app.trial || app.trial->plates.empty()) {
+        return cli_refused(Status::failure(args.positional[0] + " holds no force plates: nothing for " + forces->second));
+    }
+    const int saved = cli_save_as(output);
+    if (saved != EXIT_DONE) return saved;
+    const Status written = forces_mot_write(app, forces->second);
+    return written.ok() ? EXIT_DONE : cli_refused(written);
 }

@@ -20,6 +20,7 @@ struct Command {
 
 const Command commands[] = {
     {"info", cli_info},
+    {"events", cli_events},
     {"copy", cli_copy},
     {"convert", cli_convert},
     {"repair", cli_repair},
@@ -39,10 +40,14 @@ const Command commands[] = {
 int usage() {
     std::fprintf(stderr,
                  "usage: zemo-cli COMMAND ARGUMENTS\n"
-                 "  info CAPTURE        the capture's rate, columns, marks, frames and lost coordinates\n"
+                 "  info CAPTURE        the capture's rate, columns, marks, frames and lost coordinates;\n"
+                 "                      a C3D's analog channels, force plates and events\n"
+                 "  events CAPTURE      one line per event: context, label, frame, time (s)\n"
                  "  copy IN OUT         writes IN to OUT as Save as does\n"
-                 "  convert IN OUT      moves a capture between IDF, TRC and C3D (IN told by its content,\n"
-                 "                      OUT by its extension .idf, .trc or .c3d)\n"
+                 "  convert IN OUT [--forces OUT.mot]\n"
+                 "                      moves a capture between IDF, TRC and C3D (IN told by its content,\n"
+                 "                      OUT by its extension .idf, .trc or .c3d); --forces also writes the\n"
+                 "                      force plates as an OpenSim external-loads file\n"
                  "  repair IN OUT [--from F] [--to F] [--marks LIST]\n"
                  "                      fills lost coordinates from the spline\n"
                  "  smooth IN OUT [--factor K] [--from F] [--to F] [--marks LIST]\n"

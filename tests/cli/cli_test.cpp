@@ -13,7 +13,7 @@ const std::string cli = build_path("zemo-cli");
 TEST(ZemoCli, InfoPrintsTheSummaryAndOneLinePerMark) {
     std::string out, err;
     ASSERT_EQ(run_command(cli + " info '" + shared_data("gait-raw.idf") + "'", &out, &err), 0) << err;
-    EXPECT_EQ(out.rfind("rate: 50\ncolumns: 81\nmarks: 27\nframes: 142\nlost: 6267\nfirst_frame: 0\nmark 0 ", 0), 0u)
+    EXPECT_EQ(out.rfind("rate: 50\ncolumns: 81\nmarks: 27\nframes: 142\nlost: 6267\nfirst_frame: 0\nplates: 0\nevents: 0\nmark 0 ", 0), 0u)
         << out;
     int lines = 0, lost = 0, never_seen = 0;
     size_t at = 0;
@@ -39,11 +39,13 @@ TEST(ZemoCli, InfoSummaryAddsTheFirstFrameAndTheAnalogChannelsAfterTheFiveCounts
     data.num_frames = 10;
     data.error_count = 3;
     data.first_frame = 63;
-    EXPECT_EQ(capture_summary(data), "rate: 59.94\ncolumns: 6\nmarks: 2\nframes: 10\nlost: 3\nfirst_frame: 63\n");
+    EXPECT_EQ(capture_summary(data),
+              "rate: 59.94\ncolumns: 6\nmarks: 2\nframes: 10\nlost: 3\nfirst_frame: 63\nplates: 0\nevents: 0\n");
     data.analog_channels = 16;
     data.analog_rate = 1000;
     EXPECT_EQ(capture_summary(data),
-              "rate: 59.94\ncolumns: 6\nmarks: 2\nframes: 10\nlost: 3\nfirst_frame: 63\nanalog: 16 channels at 1000 Hz\n");
+              "rate: 59.94\ncolumns: 6\nmarks: 2\nframes: 10\nlost: 3\nfirst_frame: 63\nanalog: 16 channels at 1000 Hz\n"
+              "plates: 0\nevents: 0\n");
 }
 
 TEST(ZemoCli, CopyWritesEveryRealCaptureBackByteIdentical) {

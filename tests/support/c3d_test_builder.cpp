@@ -66,7 +66,8 @@ void group(std::string& out, const Encoder& e, int id, const std::string& name) 
     out.push_back(0);
 }
 
-void strings(std::string& out, const Encoder& e, const std::string& name, const std::vector<std::string>& list) {
+void strings(std::string& out, const Encoder& e, const std::string& name, const std::vector<std::string>& list,
+             int id = 1) {
     size_t longest = 1;
     for (const auto& s : list) longest = std::max(longest, s.size());
     std::string values;
@@ -74,7 +75,29 @@ void strings(std::string& out, const Encoder& e, const std::string& name, const 
         s.resize(longest, ' ');
         values += s;
     }
-    record(out, e, 1, name, -1, {static_cast<int>(longest), static_cast<int>(list.size())}, values);
+    record(out, e, id, name, -1, {static_cast<int>(longest), static_cast<int>(list.size())}, values);
+}
+
+void further_groups(std::string& out, const Encoder& e, const std::vector<C3dGroupBuild>& groups) {
+    int next = 3;
+    for (const C3dGroupBuild& g : groups) {
+        // ANALOG's parameters join the group the builder always writes.
+        const int id = g.name == "ANALOG" ? 2 : next++;
+        if (id != 2) group(out, e, id, g.name);
+        for (const C3dParameterBuild& p : g.parameters) {
+            if (!p.strings.empty()) {
+                strings(out, e, p.name, p.strings, id);
+                continue;
+            }
+            std::string values;
+            for (double v : p.numbers) {
+                if (p.type == 1) values.push_back(static_cast<char>(v));
+                else if (p.type == 2) e.int16(values, static_cast<int>(v));
+                else e.real(values, v);
+            }
+            record(out, e, id, p.name, p.type, p.dims, values);
+        }
+    }
 }
 
 }  // namespace
@@ -118,6 +141,7 @@ std::string build_c3d(const C3dBuild& b) {
         record(section, e, 1, "DATA_START", 2, {}, v);
         data_start_at = section.size() - 3;
     }
+    further_groups(section, e, b.groups);
     std::string v;
     e.int16(v, b.analog_channels);
     record(section, e, 2, "USED", 2, {}, v);
@@ -155,8 +179,9 @@ std::string build_c3d(const C3dBuild& b) {
             }
         }
         for (int a = 0; a < b.analog_channels * b.analog_per_frame; ++a) {
-            if (b.floats) e.real(data, 12345.0 + a);
-            else e.int16(data, 1234 + a);
+            const double value = b.analog ? b.analog(f, a) : b.floats ? 12345.0 + a : 1234 + a;
+            if (b.floats) e.real(data, value);
+            else e.int16(data, static_cast<int>(std::lround(value)));
         }
     }
     data.resize((data.size() + 511) / 512 * 512, '\0');

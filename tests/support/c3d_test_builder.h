@@ -10,6 +10,20 @@
 
 #include "engine/formats/c3d/c3d_numbers.h"
 
+// A parameter of a further group: numbers (type 1, 2 or 4) or strings.
+struct C3dParameterBuild {
+    std::string name;
+    int type = 4;
+    std::vector<int> dims;
+    std::vector<double> numbers;
+    std::vector<std::string> strings = {};  // written as a character array when not empty
+};
+
+struct C3dGroupBuild {
+    std::string name;
+    std::vector<C3dParameterBuild> parameters;
+};
+
 struct C3dBuild {
     C3dProcessor processor = C3dProcessor::intel;
     bool floats = true;
@@ -27,6 +41,10 @@ struct C3dBuild {
     int analog_per_frame = 1;  // analog samples per point frame
     int labels_in_first = 1000;  // LABELS holds at most this many, the rest go to LABELS2
     bool point_parameters = true;  // POINT:USED, SCALE, RATE, DATA_START written
+    // Stored value of analog word w (sample s * channels + channel) at frame f.
+    std::function<double(int f, int w)> analog;
+    // More groups, each with its parameters (ids from 3 on; "ANALOG" adds to that group).
+    std::vector<C3dGroupBuild> groups;
 };
 
 std::string build_c3d(const C3dBuild& build);

@@ -188,7 +188,7 @@ Status capture_save(CaptureData& data) {
     // The file is written back in its own format: a C3D or TRC file never becomes IDF text.
     const ReplaceFailure failure = write_replacing(data, data.file_name, data.source_format);
     if (!failure.failed()) {
-        data.samples_changed = false;
+        data.samples_changed = data.events_changed = false;
         return {};
     }
     if (failure.at_temporary) return Status::failure(temporary_file_error(failure.reason));
@@ -201,7 +201,7 @@ Status capture_save_as(CaptureData& data, const std::string& path) {
     if (nothing_to_write(data)) return Status::failure(saving_error(path, NOTHING_OPEN));
     const ReplaceFailure failure = write_replacing(data, path, capture_format_of_name(path));
     if (failure.failed()) return Status::failure(saving_error(path, failure.reason));
-    data.samples_changed = false;
+    data.samples_changed = data.events_changed = false;
     return {};
 }
 

@@ -86,13 +86,15 @@ std::string close_current_capture() {
     app.layers[n].header.reset();
     app.c3d_source.reset();
     app.layers[n].c3d_source.reset();
+    app.trial.reset();
+    app.layers[n].trial.reset();
     app.layers[n].file_name.clear();
     // Closing the layer ends its history.
     app.history.reset();
     app.layers[n].history.reset();
     // Whatever was not saved has been given up with the layer.
-    app.samples_changed = app.skeleton_changed = false;
-    app.layers[n].samples_changed = app.layers[n].skeleton_changed = false;
+    app.samples_changed = app.skeleton_changed = app.events_changed = false;
+    app.layers[n].samples_changed = app.layers[n].skeleton_changed = app.layers[n].events_changed = false;
     return closed;
 }
 

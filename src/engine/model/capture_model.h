@@ -14,6 +14,8 @@
 struct C3dSource;
 // The steps of a layer that can be undone and redone (engine/history/undo_history.h).
 class UndoHistory;
+// Its analog channels, force plates and events (engine/formats/c3d/c3d_trial.h).
+struct C3dTrial;
 
 struct Sample {
     double x;
@@ -116,6 +118,8 @@ struct CaptureData {
     std::shared_ptr<const C3dSource> c3d_source;
     // The gaps filled since the capture was opened, oldest first; null until the first fill.
     std::shared_ptr<std::vector<FilledGapNote>> filled_gaps;
+    // Read from c3d_source; the working copy and the slot share it, events edited included.
+    std::shared_ptr<C3dTrial> trial;
     // Work the user would lose by closing the layer: samples changed since the capture was opened
     // or saved, and the skeleton changed since it was loaded or saved.
     bool samples_changed = false;
@@ -123,12 +127,13 @@ struct CaptureData {
     // Shared, like the samples, between the working copy and the layer's slot; null until the
     // first command recorded.
     std::shared_ptr<UndoHistory> history;
+    bool events_changed = false;
 
     int mark_count() const { return num_columns / 3; }
     // Sets num_columns and sizes the mark tables to its marks: channels added are empty, mark
     // styles added are "Gris" and visible.
     void set_columns(int columns);
-    bool has_unsaved_work() const { return samples_changed || skeleton_changed; }
+    bool has_unsaved_work() const { return samples_changed || skeleton_changed || events_changed; }
 };
 
 // The display placement of a layer: held by widgets while the layer is current (layer_store

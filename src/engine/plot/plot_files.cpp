@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "engine/formats/capture_io.h"
+#include "engine/plot/plot_signals.h"
 #include "platform/file_replace.h"
 #include "platform/paths.h"
 
@@ -131,6 +132,7 @@ void plot_write_commands(std::ostream& out, const std::vector<PlotItem>& items, 
 Status plot_gather_files(const PlotSettings& settings, std::vector<PlotFile>& files) {
     files.clear();
     if (plot_items.empty()) return Status::failure("There is nothing to plot.\n Add channels to the To Plot list first.");
+    if (plot_has_signals()) return plot_gather_time_files(settings, files);
     for (size_t i = 0; i < plot_items.size(); ++i) {
         const std::string problem = plot_item_problem(app, plot_items[i], i);
         if (!problem.empty()) return Status::failure(problem);

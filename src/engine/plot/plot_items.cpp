@@ -48,7 +48,8 @@ std::string plot_item_problem(const AppState& state, const PlotItem& item, size_
     if (!layer.in_use || !source || layer.header != source) {
         return entry + " comes from a file that has been closed.\n Remove it from the list.";
     }
-    if (item.channel < 0 || item.channel >= layer.mark_count() || !layer.channels[item.channel].samples) {
+    if (item.signal < 0 &&
+        (item.channel < 0 || item.channel >= layer.mark_count() || !layer.channels[item.channel].samples)) {
         return entry + " names channel " + std::to_string(item.channel) + ", which its layer does not have.";
     }
     if (item.first_frame <= item.last_frame && (item.first_frame < 0 || item.last_frame >= layer.num_frames)) {

@@ -12,6 +12,7 @@
 struct PlotItem {
     int32_t layer = 0;        // slot 1..10
     int32_t channel = 0;      // mark index in that layer
+    int32_t signal = -1;      // or, when not -1, a signal of that layer (engine/plot/plot_signals.h)
     int32_t first_frame = 0;
     int32_t last_frame = 0;   // inclusive
     std::string legend;       // the label as it was when the entry was added

@@ -16,6 +16,7 @@
 #include "gui/gl/gl_context.h"
 #include "gui/gl/mark_picking.h"
 #include "gui/gl/overlay.h"
+#include "gui/gl/plate_render.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/gtk_seams.h"
 #include "gui/kit/ui_helpers.h"
@@ -303,6 +304,7 @@ void render_layer(bool is_current) {
         }
         glEnable(GL_LIGHTING);
     }
+    if (is_current) draw_force_plates(frame, a);
     glDisable(GL_BLEND);
     if (s.text_block && is_current) draw_text_block(frame);
 }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "engine/gait/gait_events.h"
 #include "engine/model/capture_model.h"
 #include "engine/scene/scene_math.h"
 #include "gui/gl/capture_view.h"
@@ -43,7 +44,8 @@ bool view_key_action(GtkWidget* window, const GdkEventKey* event) {
     // Keys with Control or Alt belong to the menus.
     if (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) return false;
     if (focus_takes_text(window)) return false;
-    const int step = event->state & GDK_SHIFT_MASK ? 10 : 1;
+    int step = event->state & GDK_SHIFT_MASK ? 10 : 1;
+    if (event->keyval == GDK_bracketleft || event->keyval == GDK_bracketright) step = event->keyval == GDK_bracketright;
     void (*action)(int) = nullptr;
     switch (event->keyval) {
     case GDK_space: action = [](int) { set_widget_active("boton_play", !widget_active("boton_play")); }; break;
@@ -58,6 +60,13 @@ bool view_key_action(GtkWidget* window, const GdkEventKey* event) {
     case GDK_f:
     case GDK_F: action = [](int) { frame_current_marks(); }; break;
     case GDK_Escape: action = [](int) { clear_picked_marks(); }; break;
+    case GDK_bracketleft:
+    case GDK_bracketright:
+        action = [](int forward) {
+            const int frame = neighbour_event_frame(app, widget_int("hscale_frame"), forward != 0);
+            if (frame >= 0) go_to_frame(frame);
+        };
+        break;
     default: return false;
     }
     // The redraw that follows handles pending events: it runs once this key's delivery is over,

@@ -14,6 +14,7 @@
 #include "engine/plot/plot_files.h"
 #include "engine/plot/plot_items.h"
 #include "engine/plot/plot_outcome.h"
+#include "engine/plot/plot_signals.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/menus.h"
 #include "gui/kit/ui_helpers.h"
@@ -76,7 +77,11 @@ void plot_layer_changed() {
     const int current = app.current_layer;
     layer_store(current);
     layer_fetch(layer);
-    fill_mark_menu(app_windows.main_window, "option_channel_plot");
+    // The marks, then what a C3D layer records beside them.
+    std::vector<std::string> names;
+    for (int m = 0; m < app.mark_count(); ++m) names.push_back(app.channels[m].name_text());
+    for (const PlotSignal& signal : plot_signals(app)) names.push_back(signal.name + " (" + signal.units + ")");
+    fill_option_menu(app_windows.main_window, "option_channel_plot", names);
     layer_fetch(current);
     const Layer& chosen = app.layers[layer];
     set_frame_range("spin_from_plot", chosen.num_frames - 1);
@@ -92,9 +97,13 @@ void plot_add_item() {
     const std::string label = entry_text("entry_label_plot");
     gchar* row[] = {const_cast<gchar*>(label.c_str())};
     gtk_clist_append(GTK_CLIST(list), row);
-    plot_append_item(make_plot_item(app, layer, channel, widget_int("spin_from_plot"), widget_int("spin_to_plot"),
-                                    label, option_position("option_colour_plot") + 1,
-                                    widget_active("check_usedots_plot"), widget_active("check_filledcurves_plot")));
+    PlotItem item = make_plot_item(app, layer, channel, widget_int("spin_from_plot"), widget_int("spin_to_plot"), label,
+                                   option_position("option_colour_plot") + 1, widget_active("check_usedots_plot"),
+                                   widget_active("check_filledcurves_plot"));
+    // Positions past the marks are the layer's signals.
+    const int marks = app.layers[layer].mark_count();
+    if (channel >= marks) item.signal = channel - marks, item.channel = 0;
+    plot_append_item(std::move(item));
 }
 
 void plot_remove_selected() {

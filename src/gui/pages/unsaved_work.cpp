@@ -29,7 +29,7 @@ bool save_skeleton() {
 }
 
 bool save_unsaved_work() {
-    if (app.samples_changed && !save_capture()) return false;
+    if ((app.samples_changed || app.events_changed) && !save_capture()) return false;
     if (app.skeleton_changed && !save_skeleton()) return false;
     return true;
 }

@@ -10,6 +10,7 @@
 #include "gui/pages/avi_page.h"
 #include "gui/pages/bones_page.h"
 #include "gui/pages/channels_page.h"
+#include "gui/pages/event_strip.h"
 #include "gui/pages/fim_page.h"
 #include "gui/pages/gaps_page.h"
 #include "gui/pages/layers_panel.h"
@@ -50,4 +51,5 @@ void connect_main_window_signals(GtkWidget* window) {
     connect_bones_page(window);
     connect_plot_page(window);
     connect_recording_controls(window);
+    connect_event_strip(window);
 }

@@ -52,6 +52,9 @@ GtkWidget* vis_page(WindowBuilder& b) {
                       {"Render ", render_menu(b, "option_ver_render")},
                       {"Up: ", b.option_menu("option_ver_up", {"Z", "Y", "X"})}}),
                 row({b.check("check_ver_orto", "Orthographic"), b.check("check_ver_follow", "Follow")}),
+                row({b.check("check_ver_forces", "Forces", true), text_label(" Scale "),
+                     with_tip(b.spin("spin_ver_forces", {1, 0, 10, 0.1, 0.5}, 1, true),
+                              "Force arrows: at 1 the subject's weight spans a third of the view's height")}),
                 row({b.button("button_ver_ejex", "X Axis"), b.button("button_ver_ejey", "Y Axis"),
                      b.button("button_ver_ejez", "Z Axis")})});
     GtkWidget* armature = column({row({b.check("check_ver_marcas", "Show Marks", true), b.check("check_ver_labels", "Labels")}),

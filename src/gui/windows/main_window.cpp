@@ -8,6 +8,7 @@
 
 #include "engine/model/limits.h"
 #include "gui/gl/gl_view.h"
+#include "gui/pages/event_strip.h"
 #include "gui/kit/widgets.h"
 #include "gui/kit/window_builder.h"
 
@@ -145,7 +146,10 @@ GtkWidget* create_view_frame(WindowBuilder& b) {
     GtkWidget* slider = b.hscale("hscale_frame", {1, 1, 100, 1, 0}, 0, GTK_POS_RIGHT);
     // Its value label (frame and time) takes room of its own: the slider keeps enough to drag.
     gtk_widget_set_size_request(slider, 160, -1);
-    pack(controls, slider, true);
+    GtkWidget* timeline = gtk_vbox_new(FALSE, 0);
+    pack(timeline, slider);
+    pack(timeline, create_event_strip(b));
+    pack(controls, timeline, true);
     pack(controls, frame_button(b, "boton_primero", "First", "primero.XPM", false));
     pack(controls, frame_button(b, "boton_anterior", "Previous", "atras.XPM", false));
     pack(controls, frame_button(b, "boton_rec", "Record AVI", "rec.XPM", true));
@@ -158,6 +162,7 @@ GtkWidget* create_view_frame(WindowBuilder& b) {
     tooltip(go_to, "A frame number, or a time in seconds (2.5 s)");
     pack(controls, go_to);
     pack(column, controls);
+    pack(column, create_event_controls(b));
     padded(frame, column, 2);
     return frame;
 }

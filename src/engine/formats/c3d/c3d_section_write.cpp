@@ -112,6 +112,19 @@ void rename_points(const C3dSource& source, const C3dSectionChanges& changes, st
     }
 }
 
+// Puts the records made anew in place and the added ones at the end; each then points to the one
+// after it, and the last ends the chain.
+void relink_records(const C3dSectionChanges& changes, std::vector<std::string>& records, C3dProcessor processor) {
+    if (changes.replaced.empty() && changes.added.empty()) return;
+    for (const auto& [index, record] : changes.replaced) records[index] = record;
+    const size_t old_last = records.size() - 1;
+    for (const std::string& record : changes.added) records.push_back(record);
+    for (const auto& [index, record] : changes.replaced) link_to_end(records[index], processor);
+    if (!changes.added.empty()) link_to_end(records[old_last], processor);
+    std::string& last = records.back();
+    c3d_put_int16(reinterpret_cast<unsigned char*>(last.data()) + 2 + name_length(last), 0, processor);
+}
+
 }  // namespace
 
 std::string c3d_section_written(const C3dSource& source, const C3dSectionChanges& changes, int& data_start_block) {
@@ -128,6 +141,7 @@ std::string c3d_section_written(const C3dSource& source, const C3dSectionChanges
     set("FRAMES", static_cast<double>(std::min<long long>(changes.frames, 65535)));
     if (changes.to_floats) set("SCALE", changes.float_scale);
     rename_points(source, changes, records);
+    relink_records(changes, records, source.processor);
 
     // The records, then what lay after them when they kept their size, or zeros.
     const size_t old_end = parameters.records.empty() ? 4 : parameters.records_end();

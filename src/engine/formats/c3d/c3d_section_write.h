@@ -14,6 +14,9 @@ struct C3dSectionChanges {
     bool to_floats = false;   // the storage becomes floating point: POINT:SCALE is made negative
     double float_scale = -1;  // the negative POINT:SCALE then written
     std::vector<std::pair<int, std::string>> renamed;  // a point and its new label
+    // Records made anew (the index of the one each replaces) and records added at the chain's end.
+    std::vector<std::pair<size_t, std::string>> replaced;
+    std::vector<std::string> added;
 };
 
 // The section's bytes, a whole number of blocks. A record is rewritten only when a value in it

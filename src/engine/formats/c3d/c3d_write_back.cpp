@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/formats/c3d/c3d_event_write.h"
 #include "engine/formats/c3d/c3d_residual.h"
 #include "engine/formats/c3d/c3d_section_write.h"
 
@@ -116,6 +117,7 @@ bool c3d_write_back(const CaptureData& data, const C3dSource& source, FILE* out)
         const std::string& name = data.channels[k].name_text();
         if (name != source.mark_names[k]) changes.renamed.emplace_back(source.mark_points[k], name);
     }
+    if (data.trial && data.trial->events_edited) c3d_event_changes(source, *data.trial, changes);
     int data_start = 0;
     const std::string section = c3d_section_written(source, changes, data_start);
 
