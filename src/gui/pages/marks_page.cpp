@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "engine/model/capture_model.h"
+#include "engine/model/sample_origin_text.h"
 #include "engine/processing/curve_editor.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
+#include "gui/pages/curve_origins.h"
 
 namespace {
 
@@ -91,7 +93,8 @@ void marks_values_refresh() {
         const int axis = chosen_axis();
         const Sample* samples = app.channels[mark].samples.get();
         for (int f = 0; f < app.num_frames; ++f) {
-            gchar* row[] = {g_strdup_printf("%d", f), g_strdup_printf("%f", axis_coordinate(samples[f], axis))};
+            gchar* row[] = {g_strdup_printf("%d", f), g_strdup_printf("%f", axis_coordinate(samples[f], axis)),
+                            const_cast<gchar*>(sample_origin_text(app, mark, f))};
             gtk_clist_append(list, row);
             g_free(row[0]);
             g_free(row[1]);
@@ -110,6 +113,9 @@ void marks_curve_load(int rescale) {
                                 target->last_frame);
         }
         set_curve_points(GTK_CURVE(curve), curve_load_points(app, *target, rescale, curve_scale));
+        curve_origins_follow(curve, target->mark, target->first_frame, target->last_frame);
+    } else {
+        curve_origins_follow(curve, -1, 0, 0);
     }
 }
 

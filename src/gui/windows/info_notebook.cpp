@@ -13,7 +13,8 @@ GtkWidget* info_page(WindowBuilder& b) {
                             {"Hz:", b.label("label_hz", "", 0)},
                             {"Analog:", b.label("label_analogicos", "", 0)},
                             {"Type:", b.label("label_tipo", "", 0)},
-                            {"Errors:", b.label("label_errores", "", 0)}});
+                            {"Errors:", row({b.label("label_errores", "", 0), text_label("Computed:"),
+                                              b.label("label_computados", "", 0)})}});
     gtk_widget_set_size_request(file, 190, -1);
     GtkWidget* factor = b.hscale("hscale_scaledata", {0, -1, 1, 0.01, 0.1}, 2, GTK_POS_RIGHT);
     gtk_widget_set_size_request(factor, 110, -1);
