@@ -20,6 +20,7 @@
 #include "gui/gl/gl_context.h"
 #include "gui/gl/mark_picking.h"
 #include "gui/gl/overlay.h"
+#include "gui/gl/trail_arrays.h"
 #include "gui/gl/trajectory_arrays.h"
 #include "gui/gl/unit_shapes.h"
 #include "gui/kit/app_windows.h"
@@ -162,15 +163,12 @@ void draw_bounds_box() {
     }
 }
 
-enum BoneParts { BODY = 1, CAPS = 2, WHOLE = BODY | CAPS };
-
-void draw_bone(int origin, int destination, int frame, double radius, int mode, int parts = WHOLE) {
+void draw_bone(int origin, int destination, int frame, double radius, int mode) {
     frame = clamp_frame(frame, app.num_frames);
     along_segment(position_at(origin, frame), position_at(destination, frame), [&](double length) {
         // A filled bone of no radius covers no pixel (the oldest copy of the trail).
         if (radius <= 0 && mode != WIRE) return;
-        if (parts & BODY) in_mode(mode, [&] { draw_cylinder(radius, length); });
-        if (!(parts & CAPS)) return;
+        in_mode(mode, [&] { draw_cylinder(radius, length); });
         draw_end_cap(radius);
         glTranslated(0, 0, length);
         draw_end_cap(radius);
@@ -178,8 +176,8 @@ void draw_bone(int origin, int destination, int frame, double radius, int mode, 
 }
 
 // The bones of each copy (a trail's, or the one of the frame shown), each in its colour with the
-// copy's alpha. Solid bodies are unlit and their caps lit: the bodies go first and the caps after,
-// so lighting changes twice in all rather than twice a bone.
+// copy's alpha. Solid bodies are unlit and their caps lit: all the bodies go first and all the
+// caps after, from two arrays, rather than three pieces a bone with lighting changed twice.
 void draw_bone_copies(const std::vector<TrailCopy>& copies, int mode) {
     const auto each_bone = [&](auto draw) {
         for (const TrailCopy& copy : copies) {
@@ -197,14 +195,7 @@ void draw_bone_copies(const std::vector<TrailCopy>& copies, int mode) {
         });
         return;
     }
-    glDisable(GL_LIGHTING);
-    each_bone([&](const Bone& bone, const TrailCopy& copy) {
-        draw_bone(bone.origin, bone.destination, copy.frame, copy.radius, DETAILED, BODY);
-    });
-    glEnable(GL_LIGHTING);
-    each_bone([&](const Bone& bone, const TrailCopy& copy) {
-        draw_bone(bone.origin, bone.destination, copy.frame, copy.radius, SOLID, CAPS);
-    });
+    draw_trail_arrays(copies);
 }
 
 void draw_velocity_arrow(int mark, double radius, int frame, int mode) {
