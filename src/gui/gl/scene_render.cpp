@@ -6,6 +6,7 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "engine/model/capture_model.h"
@@ -22,6 +23,7 @@
 #include "gui/gl/overlay.h"
 #include "gui/gl/trail_arrays.h"
 #include "gui/gl/trajectory_arrays.h"
+#include "gui/gl/trajectory_picture.h"
 #include "gui/gl/unit_shapes.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/gtk_seams.h"
@@ -263,6 +265,49 @@ ScreenMapping place_raw_coordinates(const ViewMatrices& matrices) {
     return {multiply(matrices.projection, multiply(matrices.modelview, placement)), matrices.width, matrices.height};
 }
 
+struct TrajectoryDrawing {
+    int from, to, alpha;
+    ScreenMapping mapping;
+};
+
+void draw_selected_trajectories(void* context) {
+    const auto& d = *static_cast<const TrajectoryDrawing*>(context);
+    for (GList* row = selected_rows("list_ver_trazas"); row; row = row->next) {
+        const int m = GPOINTER_TO_INT(row->data);
+        if (!valid_mark(m)) continue;
+        set_colour(colour_at(app.mark_styles[m].colour), d.alpha);
+        draw_kept_trajectory(layer_drawn, m, d.from, d.to, d.mapping);
+    }
+}
+
+// Trajectories of more vertices than this are drawn once into a kept picture, not at every frame.
+long picture_vertices = 200000;
+
+// The current layer's trajectories through the kept picture when they are that large; false when
+// they are drawn as they stand.
+bool draw_through_picture(const TrajectoryDrawing& d, int line_width) {
+    if (immediate_shapes() || !trajectory_picture_available()) return false;
+    static std::vector<double> key;
+    key.assign(d.mapping.clip.begin(), d.mapping.clip.end());
+    key.insert(key.end(), {static_cast<double>(layer_drawn), static_cast<double>(d.from), static_cast<double>(d.to),
+                           static_cast<double>(d.alpha), static_cast<double>(line_width),
+                           static_cast<double>(samples_generation())});
+    long vertices = 0;
+    for (GList* row = selected_rows("list_ver_trazas"); row; row = row->next) {
+        const int m = GPOINTER_TO_INT(row->data);
+        if (!valid_mark(m)) continue;
+        const TrajectoryRuns* runs = kept_trajectory_runs(layer_drawn, m, d.from, d.to, d.mapping);
+        if (runs) vertices += runs->vertex_count();
+        const Channel& channel = app.channels[m];
+        key.insert(key.end(), {static_cast<double>(m), static_cast<double>(app.mark_styles[m].colour),
+                               static_cast<double>(reinterpret_cast<uintptr_t>(channel.samples.get())),
+                               static_cast<double>(reinterpret_cast<uintptr_t>(channel.origins.get()))});
+    }
+    if (vertices < picture_vertices) return false;
+    return draw_through_trajectory_picture(key, d.mapping.width, d.mapping.height, draw_selected_trajectories,
+                                           const_cast<TrajectoryDrawing*>(&d));
+}
+
 // The values of the fill being previewed on this layer, joined to the samples either side of the
 // gap, and the mark where the frame shown falls inside it.
 void draw_fill_preview(int frame, double radius, int mode, int alpha, int line_width, const ViewMatrices& matrices) {
@@ -380,13 +425,8 @@ void render_layer(bool is_current) {
     if (s.trajectories) {
         glDisable(GL_LIGHTING);
         glLineWidth(static_cast<float>(s.trajectory_width));
-        const ScreenMapping mapping = place_raw_coordinates(matrices);
-        for (GList* row = selected_rows("list_ver_trazas"); row; row = row->next) {
-            const int m = GPOINTER_TO_INT(row->data);
-            if (!valid_mark(m)) continue;
-            set_colour(colour_at(app.mark_styles[m].colour), a);
-            draw_kept_trajectory(layer_drawn, m, s.trajectory_from, s.trajectory_to, mapping);
-        }
+        TrajectoryDrawing drawing{s.trajectory_from, s.trajectory_to, a, place_raw_coordinates(matrices)};
+        if (!is_current || !draw_through_picture(drawing, s.trajectory_width)) draw_selected_trajectories(&drawing);
         glPopMatrix();
         glEnable(GL_LIGHTING);
     }
@@ -420,6 +460,8 @@ void draw_scene(GtkWidget* widget) {
     layer_fetch(app.current_layer);
     draw_mark_annotations();
 }
+
+void set_trajectory_picture_vertices(long vertices) { picture_vertices = vertices; }
 
 void draw_view(GtkWidget* widget) {
     if (!widget) return;

@@ -84,13 +84,9 @@ void draw_trajectory_runs(const TrajectoryRuns& runs) {
     glPopClientAttrib();
 }
 
-void draw_kept_trajectory(int layer, int mark, int first, int last, const ScreenMapping& mapping) {
+const TrajectoryRuns* kept_trajectory_runs(int layer, int mark, int first, int last, const ScreenMapping& mapping) {
     const Channel& channel = app.channels[mark];
-    if (channel.empty() || app.num_frames <= 0) return;
-    if (immediate_shapes()) {
-        draw_vertex_by_vertex(channel, first, last);
-        return;
-    }
+    if (channel.empty() || app.num_frames <= 0) return nullptr;
     KeptTrajectory& k = kept[{layer, mark}];
     if (!still_valid(k, channel, first, last, mapping)) {
         // Arrays of samples that are gone (a layer closed) go with this rebuild.
@@ -106,5 +102,15 @@ void draw_kept_trajectory(int layer, int mark, int first, int last, const Screen
         build_trajectory_runs(channel.samples.get(), channel.origins.get(), app.num_frames, first, last, &mapping,
                               k.runs);
     }
-    draw_trajectory_runs(k.runs);
+    return &k.runs;
+}
+
+void draw_kept_trajectory(int layer, int mark, int first, int last, const ScreenMapping& mapping) {
+    const Channel& channel = app.channels[mark];
+    if (channel.empty() || app.num_frames <= 0) return;
+    if (immediate_shapes()) {
+        draw_vertex_by_vertex(channel, first, last);
+        return;
+    }
+    if (const TrajectoryRuns* runs = kept_trajectory_runs(layer, mark, first, last, mapping)) draw_trajectory_runs(*runs);
 }

@@ -10,5 +10,8 @@
 // scale included); `mapping` is where that modelview and the projection put them on screen.
 void draw_kept_trajectory(int layer, int mark, int first, int last, const ScreenMapping& mapping);
 
+// The kept strips of that trajectory, built first when they are not kept; null for an empty mark.
+const TrajectoryRuns* kept_trajectory_runs(int layer, int mark, int first, int last, const ScreenMapping& mapping);
+
 // Strips built by the caller, drawn the same way.
 void draw_trajectory_runs(const TrajectoryRuns& runs);

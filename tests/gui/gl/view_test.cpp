@@ -521,3 +521,28 @@ TEST_F(ViewTest, KeptPiecesDrawThePictureOfPiecesTessellatedAtEveryFrame) {
         EXPECT_GT(drawn, 1000) << "too little of the scene drawn to compare";
     }
 }
+
+// Very long trajectories are drawn once into a picture kept with its depth: laid over the scene,
+// it shows what drawing them in place shows, hidden where a nearer mark stands in front.
+TEST_F(ViewTest, TrajectoriesKeptAsAPictureLookAsTheyDoDrawnInPlace) {
+    const std::string path = dir.path("walk.idf");
+    write_file(path, make_idf_text(100, 3, 50, walk));
+    open_capture(path);
+    gtk_option_menu_set_history(GTK_OPTION_MENU(widget("option_ver_render")), 0);
+    set_widget_active("checkbutton_drawbox", false);
+    set_widget_value("spin_ver_marcas", 20);
+    set_widget_value("hscale_frame", 25);
+    app.mark_styles[2].colour = 6;  // Rojo Claro
+    set_widget_active("check_ver_trazas", true);
+    gtk_clist_select_row(GTK_CLIST(widget("list_ver_trazas")), 2, 0);
+    render();
+    const std::vector<unsigned char> in_place = pixels;
+    set_trajectory_picture_vertices(1);
+    render();
+    render();  // the second frame lays the kept picture without drawing it again
+    set_trajectory_picture_vertices(200000);
+    int changed = 0;
+    for (size_t i = 0; i < pixels.size(); ++i) changed += std::abs(in_place[i] - pixels[i]) > 8;
+    EXPECT_LT(changed, 30);
+    EXPECT_GT(std::count(in_place.begin(), in_place.end(), 249), 0) << "the trajectory was not drawn";
+}
