@@ -9,6 +9,7 @@
 
 #include "engine/model/capture_model.h"
 #include "engine/scene/camera.h"
+#include "engine/scene/fill_preview.h"
 #include "engine/scene/view_state.h"
 #include "gui/gl/frame_state.h"
 #include "gui/gl/gl_context.h"
@@ -545,4 +546,32 @@ TEST_F(ViewTest, TrajectoriesKeptAsAPictureLookAsTheyDoDrawnInPlace) {
     for (size_t i = 0; i < pixels.size(); ++i) changed += std::abs(in_place[i] - pixels[i]) > 8;
     EXPECT_LT(changed, 30);
     EXPECT_GT(std::count(in_place.begin(), in_place.end(), 249), 0) << "the trajectory was not drawn";
+}
+
+TEST_F(ViewTest, AFillBeingPreviewedIsDrawnInItsOwnColourOnItsLayerOnly) {
+    const std::string path = dir.path("walk.idf");
+    write_file(path, make_idf_text(100, 3, 50, walk));
+    open_capture(path);
+    gtk_option_menu_set_history(GTK_OPTION_MENU(widget("option_ver_render")), 2);
+    set_widget_active("checkbutton_drawbox", false);
+    set_widget_value("spin_ver_marcas", 8);
+    set_widget_value("hscale_frame", 25);
+    const Rgb pink{255, 64, 160};
+    FillPreview& preview = fill_preview();
+    preview.layer = app.current_layer;
+    preview.mark = 2;
+    preview.first = 20;
+    for (int f = 20; f < 30; ++f) preview.values.push_back({20 + 3.2 * f, 160, 160});
+    render();
+    const int with_mark = count(pink);
+    set_widget_value("hscale_frame", 35);  // outside the gap: the path alone
+    render();
+    const int path_alone = count(pink);
+    preview.layer = app.current_layer + 1;
+    render();
+    const int other_layer = count(pink);
+    preview.clear();
+    EXPECT_GT(path_alone, 50);
+    EXPECT_GT(with_mark, path_alone + 100);
+    EXPECT_EQ(other_layer, 0);
 }
