@@ -1,5 +1,5 @@
 // The trail's vertex arrays: a unit cylinder (5 slices) and a unit disk (10 slices, one ring) as
-// GLU builds them, turned and sized for each bone of each copy on the CPU.
+// GLU builds them, turned and sized for each bone of each copy on the CPU, drawn by index.
 #include "gui/gl/trail_arrays.h"
 
 #include <GL/gl.h>
@@ -16,18 +16,21 @@ namespace {
 
 using Vec3 = std::array<double, 3>;
 
-struct Triangles {
-    std::vector<Vec3> corners;  // three per triangle, counter-clockwise seen from outside
+// Shared corners and three indices a triangle, counter-clockwise seen from outside: indexed, the
+// renderer transforms each corner once, not once per triangle that meets there.
+struct Mesh {
+    std::vector<Vec3> points;
+    std::vector<GLuint> indices;
 };
 
 Vec3 minus(const Vec3& a, const Vec3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
 
 // Adds a triangle whose front (counter-clockwise) face looks along `outward`, as GL culls it.
-void add_facing(Triangles& t, const Vec3& a, Vec3 b, Vec3 c, const Vec3& outward) {
-    const Vec3 u = minus(b, a), v = minus(c, a);
+void add_facing(Mesh& m, GLuint a, GLuint b, GLuint c, const Vec3& outward) {
+    const Vec3 u = minus(m.points[b], m.points[a]), v = minus(m.points[c], m.points[a]);
     const Vec3 n = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
     if (n[0] * outward[0] + n[1] * outward[1] + n[2] * outward[2] < 0) std::swap(b, c);
-    t.corners.insert(t.corners.end(), {a, b, c});
+    m.indices.insert(m.indices.end(), {a, b, c});
 }
 
 // GLU's ring: point i of n at angle 2 pi i / n, x = sin and y = cos.
@@ -36,26 +39,32 @@ Vec3 ring_point(int i, int n, double z) {
     return {std::sin(angle), std::cos(angle), z};
 }
 
-const Triangles& unit_body() {
-    static const Triangles body = [] {
-        Triangles t;
-        for (int i = 0; i < 5; ++i) {
-            const Vec3 a0 = ring_point(i, 5, 0), a1 = ring_point(i, 5, 1);
-            const Vec3 b0 = ring_point(i + 1, 5, 0), b1 = ring_point(i + 1, 5, 1);
-            const Vec3 out = {a0[0] + b0[0], a0[1] + b0[1], 0};
-            add_facing(t, a0, b0, a1, out);
-            add_facing(t, a1, b0, b1, out);
+// Points 0..4 round the base, 5..9 round the top.
+const Mesh& unit_body() {
+    static const Mesh body = [] {
+        Mesh m;
+        for (int z = 0; z < 2; ++z) {
+            for (int i = 0; i < 5; ++i) m.points.push_back(ring_point(i, 5, z));
         }
-        return t;
+        for (GLuint i = 0; i < 5; ++i) {
+            const GLuint j = (i + 1) % 5;
+            const Vec3 out = {m.points[i][0] + m.points[j][0], m.points[i][1] + m.points[j][1], 0};
+            add_facing(m, i, j, i + 5, out);
+            add_facing(m, i + 5, j, j + 5, out);
+        }
+        return m;
     }();
     return body;
 }
 
-const Triangles& unit_cap() {
-    static const Triangles cap = [] {
-        Triangles t;
-        for (int i = 0; i < 10; ++i) add_facing(t, {0, 0, 0}, ring_point(i, 10, 0), ring_point(i + 1, 10, 0), {0, 0, 1});
-        return t;
+// Point 0 the centre, 1..10 the rim.
+const Mesh& unit_cap() {
+    static const Mesh cap = [] {
+        Mesh m;
+        m.points.push_back({0, 0, 0});
+        for (int i = 0; i < 10; ++i) m.points.push_back(ring_point(i, 10, 0));
+        for (GLuint i = 0; i < 10; ++i) add_facing(m, 0, 1 + i, 1 + (i + 1) % 10, {0, 0, 1});
+        return m;
     }();
     return cap;
 }
@@ -63,11 +72,13 @@ const Triangles& unit_cap() {
 struct Arrays {
     std::vector<float> positions, normals;
     std::vector<GLubyte> colours;
+    std::vector<GLuint> indices;
 
     void clear() {
         positions.clear();
         normals.clear();
         colours.clear();
+        indices.clear();
     }
 };
 
@@ -75,9 +86,11 @@ Arrays bodies, caps;
 
 // Adds `unit` turned by `turn`, sized by (r, r, length) and moved to `at`, lifted by `lift` along
 // the bone; with `normal` each vertex also gets the turned z axis as its normal.
-void place(const Triangles& unit, const Matrix4& turn, const ScenePoint& at, double r, double length, double lift,
+void place(const Mesh& unit, const Matrix4& turn, const ScenePoint& at, double r, double length, double lift,
            const GLubyte colour[4], Arrays& out, bool normal) {
-    for (const Vec3& p : unit.corners) {
+    const auto first = static_cast<GLuint>(out.positions.size() / 3);
+    for (GLuint index : unit.indices) out.indices.push_back(first + index);
+    for (const Vec3& p : unit.points) {
         const std::array<double, 4> q = transform(turn, r * p[0], r * p[1], length * p[2] + lift);
         out.positions.insert(out.positions.end(), {static_cast<float>(at.x + q[0]), static_cast<float>(at.y + q[1]),
                                                    static_cast<float>(at.z + q[2])});
@@ -109,7 +122,7 @@ void draw(const Arrays& arrays) {
     glVertexPointer(3, GL_FLOAT, 0, arrays.positions.data());
     glColorPointer(4, GL_UNSIGNED_BYTE, 0, arrays.colours.data());
     if (!arrays.normals.empty()) glNormalPointer(GL_FLOAT, 0, arrays.normals.data());
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(arrays.positions.size() / 3));
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(arrays.indices.size()), GL_UNSIGNED_INT, arrays.indices.data());
 }
 
 }  // namespace
