@@ -542,6 +542,10 @@ TEST_F(ViewTest, TrajectoriesKeptAsAPictureLookAsTheyDoDrawnInPlace) {
     render();
     render();  // the second frame lays the kept picture without drawing it again
     set_trajectory_picture_vertices(200000);
+    {
+        GlSection gl(widget("gtkglext_modelo3D"));
+        EXPECT_EQ(gl_errors(), std::vector<std::string>{});
+    }
     int changed = 0;
     for (size_t i = 0; i < pixels.size(); ++i) changed += std::abs(in_place[i] - pixels[i]) > 8;
     EXPECT_LT(changed, 30);
