@@ -1,25 +1,35 @@
 // Playback speed of the real window at 800 x 600 on a capture, with bones, trajectories and
-// arrows, then with the trail; the resident memory the playback adds; the time a pick takes;
-// and the speed of a video export to MP4.
+// arrows, then with the trail, each beside the pieces re-tessellated at every frame; long
+// trajectories; how far the two pictures differ; the resident memory the playback adds; the time
+// a pick takes; and the speed of a video export to MP4.
 #include <GL/gl.h>
 #include <unistd.h>
 
 #include <glib/gstdio.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "bench_support.h"
+#include "engine/formats/idf/idf_header.h"
+#include "engine/formats/idf/idf_writer.h"
 #include "engine/model/capture_model.h"
 #include "engine/scene/picking.h"
 #include "engine/scene/view_state.h"
 #include "gui/gl/gl_context.h"
 #include "gui/gl/gl_view.h"
+#include "gui/gl/scene_render.h"
+#include "gui/gl/unit_shapes.h"
 #include "gui/gl/video_render.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
+#include "gui/shell/file_commands.h"
 #include "gui/shell/startup.h"
 #include "platform/paths.h"
 
@@ -27,6 +37,9 @@ namespace {
 
 constexpr int FRAMES_PLAYED = 2000;
 constexpr int CHOSEN_MARKS = 10;
+constexpr int LONG_FRAMES = 100000;
+// A pixel counts as changed when a channel moved by more than this.
+constexpr int PIXEL_TOLERANCE = 24;
 
 long frames_shown = 0;
 
@@ -46,6 +59,102 @@ double play(long frames) {
 
 void select_first_rows(const char* list, int rows) {
     for (int r = 0; r < rows && r < app.mark_count(); ++r) gtk_clist_select_row(GTK_CLIST(main_widget(list)), r, 0);
+}
+
+// Frames per second drawn with the kept pieces and with the pieces re-tessellated at every frame,
+// both reported, then the ratio.
+// The two take turns, three times, and each keeps its best turn: the machine's other load comes and
+// goes, and each turn meets it alike.
+void compare_playback(const std::string& name, long frames, long baseline_frames) {
+    double kept = 0, baseline = 0;
+    for (int turn = 1; turn <= 3; ++turn) {
+        const double kept_turn = play(frames / 3);
+        set_immediate_shapes(true);
+        const double baseline_turn = play(baseline_frames / 3);
+        set_immediate_shapes(false);
+        std::fprintf(stderr, "%s run %d: %.1f fps, baseline %.1f fps\n", name.c_str(), turn, kept_turn, baseline_turn);
+        kept = std::max(kept, kept_turn);
+        baseline = std::max(baseline, baseline_turn);
+    }
+    report(name, kept, "fps");
+    report(name + "_baseline", baseline, "fps");
+    report(name + "_speedup", kept / baseline, "x");
+}
+
+// Percent of the view's pixels that differ between the two ways of drawing, at the frame shown.
+// With ZEMO_BENCH_PICTURES set to a folder, both pictures are written there as PPM files.
+double picture_difference(const char* label) {
+    GtkWidget* area = main_widget("gtkglext_modelo3D");
+    int width = 0, height = 0;
+    const std::vector<unsigned char> kept = render_view_pixels(area, width, height);
+    set_immediate_shapes(true);
+    const std::vector<unsigned char> baseline = render_view_pixels(area, width, height);
+    set_immediate_shapes(false);
+    if (kept.empty() || kept.size() != baseline.size()) return -1;
+    if (const char* folder = std::getenv("ZEMO_BENCH_PICTURES")) {
+        for (const auto& [suffix, pixels] : {std::pair{"kept", &kept}, std::pair{"baseline", &baseline}}) {
+            const std::string path = std::string(folder) + "/" + label + "_" + suffix + ".ppm";
+            if (FILE* out = std::fopen(path.c_str(), "wb")) {
+                std::fprintf(out, "P6 %d %d 255\n", width, height);
+                for (int y = height - 1; y >= 0; --y) std::fwrite(pixels->data() + static_cast<size_t>(y) * width * 3, 1, width * 3, out);
+                std::fclose(out);
+            }
+        }
+    }
+    long changed = 0;
+    for (size_t i = 0; i < kept.size(); i += 3) {
+        bool differs = false;
+        for (int c = 0; c < 3; ++c) differs |= std::abs(kept[i + c] - baseline[i + c]) > PIXEL_TOLERANCE;
+        changed += differs;
+    }
+    return 100.0 * changed / (static_cast<double>(width) * height);
+}
+
+// A capture of CHOSEN_MARKS marks over LONG_FRAMES frames whose paths wind over the whole box
+// without repeating, written as IDF; empty when it cannot be written.
+std::string write_long_capture() {
+    CaptureData data;
+    data.capture_rate = 100;
+    data.num_frames = LONG_FRAMES;
+    data.set_columns(3 * CHOSEN_MARKS);
+    for (int m = 0; m < CHOSEN_MARKS; ++m) {
+        auto samples = std::make_shared_for_overwrite<Sample[]>(LONG_FRAMES);
+        for (int f = 0; f < LONG_FRAMES; ++f) {
+            samples[f] = {1000 * std::sin(0.01 * f + m), 500 * std::cos(0.013 * f + m), 900 + 100 * std::sin(0.02 * f)};
+        }
+        data.channels[m].name = std::make_shared<const std::string>("M" + std::to_string(m));
+        data.channels[m].samples = std::move(samples);
+    }
+    const std::string path = bench_temp_dir() + "/long.idf";
+    FILE* out = std::fopen(path.c_str(), "w");
+    if (!out) return "";
+    std::vector<std::string> names;
+    for (int m = 0; m < CHOSEN_MARKS; ++m) names.push_back("M" + std::to_string(m));
+    const bool written = idf_write_stream(data, idf_header_text(data.capture_rate, LONG_FRAMES, names), out);
+    return std::fclose(out) == 0 && written ? path : "";
+}
+
+// Playback of the long capture with every frame of its marks' trajectories shown.
+void bench_long_trajectories() {
+    const std::string path = write_long_capture();
+    if (path.empty()) {
+        std::fprintf(stderr, "zemo-bench view: cannot write the long capture\n");
+        return;
+    }
+    file_close();
+    open_startup_capture(path.c_str());
+    if (app.current_layer == 0) {
+        std::fprintf(stderr, "zemo-bench view: cannot open the long capture\n");
+        return;
+    }
+    set_widget_active("check_ver_trazas", true);
+    select_first_rows("list_ver_trazas", CHOSEN_MARKS);
+    process_pending_events();
+    std::fprintf(stderr, "long capture: %d marks, %d frames, trajectories of frames %d to %d\n", app.mark_count(),
+                 app.num_frames, widget_int("spin_ver_origen_trazas"), widget_int("spin_ver_destino_trazas"));
+    play(50);
+    compare_playback("playback_trajectories", 600, 15);
+    report("picture_difference_trajectories", picture_difference("trajectories"), "%");
 }
 
 std::string renderer_name() {
@@ -140,11 +249,16 @@ int bench_view(const std::string& capture) {
     play(app.num_frames);
     set_widget_value("spin_ver_rastro", 0);
     play(app.num_frames);
+    set_immediate_shapes(true);
+    play(app.num_frames);
+    set_immediate_shapes(false);
     const long long before = resident_bytes();
-    report("playback", play(FRAMES_PLAYED), "fps");
+    compare_playback("playback", FRAMES_PLAYED, FRAMES_PLAYED / 4);
     set_widget_value("spin_ver_rastro", 50);
-    report("playback_trail", play(FRAMES_PLAYED), "fps");
+    compare_playback("playback_trail", FRAMES_PLAYED, FRAMES_PLAYED / 4);
     report("playback_rss_growth", (resident_bytes() - before) / 1e6, "MB");
+    set_widget_value("hscale_frame", app.num_frames - 1);
+    report("picture_difference", picture_difference("playback"), "%");
     set_widget_value("spin_ver_rastro", 0);
     report("pick", pick_milliseconds(), "ms");
     // The export draws the view as opened: marks and bones, without the chosen marks' extras.
@@ -154,5 +268,6 @@ int bench_view(const std::string& capture) {
     const double exported = export_frames_per_second();
     if (exported < 0) return 1;
     report("export_video", exported, "fps");
+    bench_long_trajectories();
     return 0;
 }

@@ -101,9 +101,13 @@ std::string close_current_capture() {
 namespace {
 int open_batches = 0;
 bool batched_change = false;
+unsigned long generation = 0;
 }  // namespace
 
+unsigned long samples_generation() { return generation; }
+
 void note_samples_changed(CaptureData& data) {
+    ++generation;
     data.samples_changed = true;
     if (!is_working_copy(data)) return;
     if (open_batches > 0) {

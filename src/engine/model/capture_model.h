@@ -194,6 +194,10 @@ std::string close_current_capture();
 // follows.
 void note_samples_changed(CaptureData& data);
 
+// A number that note_samples_changed increases, whatever the layer: what keeps copies of samples
+// (the view's vertex arrays) rebuilds them when it has moved on.
+unsigned long samples_generation();
+
 // While one is alive, note_samples_changed marks the layer at once but tells the interface only
 // when the outermost one ends: a long run that changes samples again and again reloads once.
 class SampleChangeBatch {

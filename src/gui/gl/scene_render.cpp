@@ -5,18 +5,27 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "engine/model/capture_model.h"
 #include "engine/model/colour_table.h"
+#include "engine/model/sample_origin_text.h"
+#include "engine/scene/fill_preview.h"
 #include "engine/scene/scene_math.h"
 #include "engine/scene/text_block.h"
+#include "engine/scene/view_framing.h"
 #include "engine/scene/view_state.h"
 #include "gui/gl/frame_state.h"
 #include "gui/gl/gl_context.h"
 #include "gui/gl/mark_picking.h"
 #include "gui/gl/overlay.h"
 #include "gui/gl/plate_render.h"
+#include "gui/gl/trail_arrays.h"
+#include "gui/gl/trajectory_arrays.h"
+#include "gui/gl/trajectory_picture.h"
+#include "gui/gl/unit_shapes.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/gtk_seams.h"
 #include "gui/kit/ui_helpers.h"
@@ -26,6 +35,15 @@ namespace {
 enum RenderMode { DETAILED = 0, WIRE = 1, SOLID = 2 };
 
 constexpr double NO_FILE_GREY = 0.85;
+
+// A fill being previewed is drawn in a colour no mark can take.
+constexpr GLubyte PREVIEW_COLOUR[3] = {255, 64, 160};
+// The ring around a mark whose sample is computed, as a multiple of the mark's radius.
+constexpr double RING_RADIUS = 1.6;
+constexpr int RING_SEGMENTS = 16;
+
+// The layer render_layer draws (its slot number), for what is kept per layer.
+int layer_drawn = 0;
 
 struct ViewSettings {
     bool marks;
@@ -77,11 +95,6 @@ GList* selected_rows(const char* list) {
     return widget ? GTK_CLIST(widget)->selection : nullptr;
 }
 
-GLUquadric* quadric() {
-    static GLUquadric* shared = gluNewQuadric();
-    return shared;
-}
-
 void set_colour(const ColourEntry& c, int alpha) {
     glColor4ub(static_cast<GLubyte>(c.red), static_cast<GLubyte>(c.green), static_cast<GLubyte>(c.blue),
                static_cast<GLubyte>(alpha));
@@ -95,11 +108,13 @@ const ColourEntry& colour_at(int index) {
 // Runs a surface in the given mode: fill, silhouette outlines, or fill with lighting off.
 template <class Draw>
 void in_mode(int mode, Draw draw) {
-    gluQuadricDrawStyle(quadric(), mode == WIRE ? GLU_SILHOUETTE : GLU_FILL);
+    set_shape_style(mode == WIRE);
     if (mode == SOLID) glDisable(GL_LIGHTING);
     draw();
     if (mode == SOLID) glEnable(GL_LIGHTING);
 }
+
+bool valid_mark(int m) { return m >= 0 && m < app.mark_count(); }
 
 ScenePoint position_at(int mark, int frame) {
     return scene_position(app.channels[mark].samples[frame], view.transform);
@@ -118,11 +133,11 @@ void along_segment(const ScenePoint& a, const ScenePoint& b, Body body) {
 
 void arrow_body(double length, double radius, int mode) {
     in_mode(mode, [&] {
-        gluCylinder(quadric(), radius, radius, length, 5, 5);
+        draw_cylinder(radius, length);
         glTranslated(0, 0, length);
-        gluCylinder(quadric(), 0.1, 2.5 * radius, 0.2 * radius, 5, 5);
+        draw_frustum(0.1, 2.5 * radius, 0.2 * radius);
         glTranslated(0, 0, 0.2 * radius);
-        gluCylinder(quadric(), 2.5 * radius, 0, 3.5 * radius, 5, 5);
+        draw_cone(2.5 * radius, 3.5 * radius);
     });
 }
 
@@ -154,11 +169,36 @@ void draw_bounds_box() {
 void draw_bone(int origin, int destination, int frame, double radius, int mode) {
     frame = clamp_frame(frame, app.num_frames);
     along_segment(position_at(origin, frame), position_at(destination, frame), [&](double length) {
-        in_mode(mode, [&] { gluCylinder(quadric(), radius, radius, length, 5, 5); });
-        gluDisk(quadric(), 0, radius, 10, 10);
+        // A filled bone of no radius covers no pixel (the oldest copy of the trail).
+        if (radius <= 0 && mode != WIRE) return;
+        in_mode(mode, [&] { draw_cylinder(radius, length); });
+        draw_end_cap(radius);
         glTranslated(0, 0, length);
-        gluDisk(quadric(), 0, radius, 10, 10);
+        draw_end_cap(radius);
     });
+}
+
+// The bones of each copy (a trail's, or the one of the frame shown), each in its colour with the
+// copy's alpha. Solid bodies are unlit and their caps lit: all the bodies go first and all the
+// caps after, from two arrays, rather than three pieces a bone with lighting changed twice.
+void draw_bone_copies(const std::vector<TrailCopy>& copies, int mode) {
+    const auto each_bone = [&](auto draw) {
+        for (const TrailCopy& copy : copies) {
+            for (int b = 0; b < app.bone_count; ++b) {
+                const Bone& bone = app.bones[b];
+                if (!bone_drawable(app, bone)) continue;
+                set_colour(colour_at(bone.colour), copy.alpha);
+                draw(bone, copy);
+            }
+        }
+    };
+    if (mode != SOLID || immediate_shapes()) {
+        each_bone([&](const Bone& bone, const TrailCopy& copy) {
+            draw_bone(bone.origin, bone.destination, copy.frame, copy.radius, mode);
+        });
+        return;
+    }
+    draw_trail_arrays(copies);
 }
 
 void draw_velocity_arrow(int mark, double radius, int frame, int mode) {
@@ -181,35 +221,127 @@ void draw_acceleration_arrow(int mark, double radius, int frame, int mode) {
     along_segment(at, tip, [&](double length) { arrow_body(length, radius, mode); });
 }
 
-void draw_mark(int mark, double radius, int frame, int mode) {
-    frame = clamp_frame(frame, app.num_frames);
-    const ScenePoint p = position_at(mark, frame);
+void draw_sphere_at(const ScenePoint& p, double radius, int mode) {
     glPushMatrix();
     glTranslated(p.x, p.y, p.z);
-    in_mode(mode, [&] { gluSphere(quadric(), radius, 5, 5); });
+    in_mode(mode, [&] { draw_sphere(radius); });
     glPopMatrix();
 }
 
-void draw_trajectory(int mark, int first, int last) {
-    if (first >= app.num_frames) first = app.num_frames - 1;
-    if (last >= app.num_frames) last = app.num_frames - 1;
-    const Sample* samples = app.channels[mark].samples.get();
-    bool in_strip = false;
-    for (int k = first; k <= last && k >= 0; ++k) {
-        if (is_lost(samples[k].x)) {
-            if (in_strip) glEnd();
-            in_strip = false;
-            continue;
-        }
-        if (!in_strip) glBegin(GL_LINE_STRIP);
-        in_strip = true;
-        const ScenePoint p = scene_position(samples[k], view.transform);
-        glVertex3d(p.x, p.y, p.z);
+// A circle facing the viewer around p, unlit, in the current colour: the sign of a computed sample.
+void draw_ring(const ScenePoint& p, double radius, const ViewMatrices& matrices) {
+    // The modelview turns without scaling: its first two rows are the screen's right and up.
+    const Matrix4& m = matrices.modelview;
+    const double right[3] = {m[0], m[4], m[8]}, up[3] = {m[1], m[5], m[9]};
+    const double r = RING_RADIUS * radius;
+    glPushAttrib(GL_LINE_BIT | GL_ENABLE_BIT);
+    glDisable(GL_LIGHTING);
+    glLineWidth(2);
+    glBegin(GL_LINE_LOOP);
+    for (int i = 0; i < RING_SEGMENTS; ++i) {
+        const double t = 6.283185307179586 * i / RING_SEGMENTS, c = std::cos(t) * r, s = std::sin(t) * r;
+        glVertex3d(p.x + c * right[0] + s * up[0], p.y + c * right[1] + s * up[1], p.z + c * right[2] + s * up[2]);
     }
-    if (in_strip) glEnd();
+    glEnd();
+    glPopAttrib();
 }
 
-bool valid_mark(int m) { return m >= 0 && m < app.mark_count(); }
+void draw_mark(int mark, double radius, int frame, int mode, const ViewMatrices& matrices) {
+    frame = clamp_frame(frame, app.num_frames);
+    const ScenePoint p = position_at(mark, frame);
+    draw_sphere_at(p, radius, mode);
+    const Channel& channel = app.channels[mark];
+    if (origin_is_computed(channel.origin(frame)) && !is_lost(channel.samples[frame].x)) draw_ring(p, radius, matrices);
+}
+
+// The modelview that places raw coordinates as scene positions (the layer's offset and scale),
+// and where it puts them on screen.
+ScreenMapping place_raw_coordinates(const ViewMatrices& matrices) {
+    const LayerPlacement& t = view.transform;
+    const double k = 1.0 + t.scale;
+    glPushMatrix();
+    glTranslated(t.offset_x, t.offset_y, t.offset_z);
+    glScaled(k, k, k);
+    const Matrix4 placement = multiply(translation(t.offset_x, t.offset_y, t.offset_z), scaling(k, k, k));
+    return {multiply(matrices.projection, multiply(matrices.modelview, placement)), matrices.width, matrices.height};
+}
+
+struct TrajectoryDrawing {
+    int from, to, alpha;
+    ScreenMapping mapping;
+};
+
+void draw_selected_trajectories(void* context) {
+    const auto& d = *static_cast<const TrajectoryDrawing*>(context);
+    for (GList* row = selected_rows("list_ver_trazas"); row; row = row->next) {
+        const int m = GPOINTER_TO_INT(row->data);
+        if (!valid_mark(m)) continue;
+        set_colour(colour_at(app.mark_styles[m].colour), d.alpha);
+        draw_kept_trajectory(layer_drawn, m, d.from, d.to, d.mapping);
+    }
+}
+
+// Trajectories of more vertices than this are drawn once into a kept picture, not at every frame.
+long picture_vertices = 200000;
+
+// The current layer's trajectories through the kept picture when they are that large; false when
+// they are drawn as they stand.
+bool draw_through_picture(const TrajectoryDrawing& d, int line_width) {
+    if (immediate_shapes() || !trajectory_picture_available()) return false;
+    static std::vector<double> key;
+    key.assign(d.mapping.clip.begin(), d.mapping.clip.end());
+    key.insert(key.end(), {static_cast<double>(layer_drawn), static_cast<double>(d.from), static_cast<double>(d.to),
+                           static_cast<double>(d.alpha), static_cast<double>(line_width),
+                           static_cast<double>(samples_generation())});
+    long vertices = 0;
+    for (GList* row = selected_rows("list_ver_trazas"); row; row = row->next) {
+        const int m = GPOINTER_TO_INT(row->data);
+        if (!valid_mark(m)) continue;
+        const TrajectoryRuns* runs = kept_trajectory_runs(layer_drawn, m, d.from, d.to, d.mapping);
+        if (runs) vertices += runs->vertex_count();
+        const Channel& channel = app.channels[m];
+        key.insert(key.end(), {static_cast<double>(m), static_cast<double>(app.mark_styles[m].colour),
+                               static_cast<double>(reinterpret_cast<uintptr_t>(channel.samples.get())),
+                               static_cast<double>(reinterpret_cast<uintptr_t>(channel.origins.get()))});
+    }
+    if (vertices < picture_vertices) return false;
+    return draw_through_trajectory_picture(key, d.mapping.width, d.mapping.height, draw_selected_trajectories,
+                                           const_cast<TrajectoryDrawing*>(&d));
+}
+
+// The values of the fill being previewed on this layer, joined to the samples either side of the
+// gap, and the mark where the frame shown falls inside it.
+void draw_fill_preview(int frame, double radius, int mode, int alpha, int line_width, const ViewMatrices& matrices) {
+    const FillPreview& preview = fill_preview();
+    if (!preview.active() || preview.layer != layer_drawn || !valid_mark(preview.mark)) return;
+    const Channel& channel = app.channels[preview.mark];
+    if (channel.empty()) return;
+    const int count = static_cast<int>(preview.values.size());
+    static std::vector<Sample> path;
+    path.clear();
+    if (preview.first > 0 && preview.first - 1 < app.num_frames) path.push_back(channel.samples[preview.first - 1]);
+    path.insert(path.end(), preview.values.begin(), preview.values.end());
+    if (preview.first + count < app.num_frames && preview.first + count >= 0) {
+        path.push_back(channel.samples[preview.first + count]);
+    }
+    glColor4ub(PREVIEW_COLOUR[0], PREVIEW_COLOUR[1], PREVIEW_COLOUR[2], static_cast<GLubyte>(alpha));
+    glPushAttrib(GL_LINE_BIT | GL_ENABLE_BIT);
+    glDisable(GL_LIGHTING);
+    glLineWidth(static_cast<float>(line_width));
+    const ScreenMapping mapping = place_raw_coordinates(matrices);
+    static TrajectoryRuns runs;
+    const int n = static_cast<int>(path.size());
+    build_trajectory_runs(path.data(), nullptr, n, 0, n - 1, &mapping, runs);
+    draw_trajectory_runs(runs);
+    glPopMatrix();
+    glPopAttrib();
+    if (frame < preview.first || frame >= preview.first + count) return;
+    const Sample& at = preview.values[frame - preview.first];
+    if (is_lost(at.x)) return;
+    const ScenePoint p = scene_position(at, view.transform);
+    draw_sphere_at(p, radius, mode);
+    draw_ring(p, radius, matrices);
+}
 
 void draw_text_block(int frame) {
     static std::vector<TextBlockLine> lines;
@@ -247,20 +379,17 @@ void render_layer(bool is_current) {
     }
     const int frame = frame_to_draw(s.slider_frame, view.transform.initial_frame, app.num_frames);
     apply_modelview();
+    const ViewMatrices matrices = view_matrices(widget_value("spin_ver_zoom"), widget_active("check_ver_orto"));
+    prepare_unit_shapes();
+    // The pieces are kept at unit size and scaled into place, normals with them.
+    glEnable(GL_NORMALIZE);
     if (is_current && view.transform.draw_box) draw_bounds_box();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     static std::vector<TrailCopy> trail;
     trail_copies(s.trail_step, frame, s.bone_radius, trail);
-    for (const TrailCopy& copy : trail) {
-        for (int b = 0; b < app.bone_count; ++b) {
-            const Bone& bone = app.bones[b];
-            if (!bone_drawable(app, bone)) continue;
-            set_colour(colour_at(bone.colour), copy.alpha);
-            draw_bone(bone.origin, bone.destination, copy.frame, copy.radius, SOLID);
-        }
-    }
+    draw_bone_copies(trail, SOLID);
     glEnable(GL_LIGHTING);
     if (s.velocity) {
         for (GList* row = selected_rows("clist_entity"); row; row = row->next) {
@@ -279,32 +408,32 @@ void render_layer(bool is_current) {
         }
     }
     if (s.marks) {
+        // Solid marks are all unlit: lighting goes off once for them instead of once a mark.
+        const bool held_unlit = s.render_mode == SOLID && !immediate_shapes();
+        if (held_unlit) glDisable(GL_LIGHTING);
         for (int m = 0; m < app.mark_count(); ++m) {
             if (!app.mark_styles[m].visible) continue;
             set_colour(colour_at(app.mark_styles[m].colour), a);
-            draw_mark(m, s.mark_radius, frame, s.render_mode);
+            draw_mark(m, s.mark_radius, frame, held_unlit ? DETAILED : s.render_mode, matrices);
         }
+        if (held_unlit) glEnable(GL_LIGHTING);
     }
     if (s.bones) {
-        for (int b = 0; b < app.bone_count; ++b) {
-            const Bone& bone = app.bones[b];
-            if (!bone_drawable(app, bone)) continue;
-            set_colour(colour_at(bone.colour), a);
-            draw_bone(bone.origin, bone.destination, frame, s.bone_radius, s.render_mode);
-        }
+        static std::vector<TrailCopy> shown(1);
+        shown[0] = {frame, a, s.bone_radius};
+        draw_bone_copies(shown, s.render_mode);
     }
     if (s.trajectories) {
         glDisable(GL_LIGHTING);
         glLineWidth(static_cast<float>(s.trajectory_width));
-        for (GList* row = selected_rows("list_ver_trazas"); row; row = row->next) {
-            const int m = GPOINTER_TO_INT(row->data);
-            if (!valid_mark(m)) continue;
-            set_colour(colour_at(app.mark_styles[m].colour), a);
-            draw_trajectory(m, s.trajectory_from, s.trajectory_to);
-        }
+        TrajectoryDrawing drawing{s.trajectory_from, s.trajectory_to, a, place_raw_coordinates(matrices)};
+        if (!is_current || !draw_through_picture(drawing, s.trajectory_width)) draw_selected_trajectories(&drawing);
+        glPopMatrix();
         glEnable(GL_LIGHTING);
     }
     if (is_current) draw_force_plates(frame, a);
+    draw_fill_preview(frame, s.mark_radius, s.render_mode, a, s.trajectory_width, matrices);
+    glDisable(GL_NORMALIZE);
     glDisable(GL_BLEND);
     if (s.text_block && is_current) draw_text_block(frame);
 }
@@ -327,11 +456,14 @@ void draw_scene(GtkWidget* widget) {
         apply_projection();
         const bool current = n == app.current_layer;
         view.transform = current ? placement_from_widgets() : static_cast<const LayerPlacement&>(slot);
+        layer_drawn = n;
         render_layer(current);
     }
     layer_fetch(app.current_layer);
     draw_mark_annotations();
 }
+
+void set_trajectory_picture_vertices(long vertices) { picture_vertices = vertices; }
 
 void draw_view(GtkWidget* widget) {
     if (!widget) return;
@@ -348,6 +480,7 @@ void render_current_layer_once() {
         return;
     }
     view.transform = placement_from_widgets();
+    layer_drawn = app.current_layer;
     render_layer(true);
 }
 

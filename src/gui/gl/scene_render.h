@@ -22,3 +22,7 @@ void render_current_layer_once();
 // Reads the view's back buffer after drawing the scene: RGB rows, bottom row first.
 // Empty when the view cannot draw.
 std::vector<unsigned char> render_view_pixels(GtkWidget* widget, int& width, int& height);
+
+// The trajectories of the current layer are drawn into a kept picture from this many vertices on
+// (200 000 unless set otherwise).
+void set_trajectory_picture_vertices(long vertices);

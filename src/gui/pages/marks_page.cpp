@@ -8,10 +8,12 @@
 
 #include "engine/history/undo_step.h"
 #include "engine/model/capture_model.h"
+#include "engine/model/sample_origin_text.h"
 #include "engine/processing/curve_editor.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
+#include "gui/pages/curve_origins.h"
 
 namespace {
 
@@ -94,10 +96,11 @@ void marks_values_refresh() {
         const Sample* samples = app.channels[mark].samples.get();
         // The list copies the texts: one pair of buffers serves every row.
         char frame[16], value[400];
-        gchar* row[] = {frame, value};
+        gchar* row[] = {frame, value, nullptr};
         for (int f = 0; f < app.num_frames; ++f) {
             std::snprintf(frame, sizeof frame, "%d", f);
             std::snprintf(value, sizeof value, "%f", axis_coordinate(samples[f], axis));
+            row[2] = const_cast<gchar*>(sample_origin_text(app, mark, f));
             gtk_clist_append(list, row);
         }
     }
@@ -114,6 +117,9 @@ void marks_curve_load(int rescale) {
                                 target->last_frame);
         }
         set_curve_points(GTK_CURVE(curve), curve_load_points(app, *target, rescale, curve_scale));
+        curve_origins_follow(curve, target->mark, target->first_frame, target->last_frame);
+    } else {
+        curve_origins_follow(curve, -1, 0, 0);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "engine/formats/capture_format.h"
 #include "engine/formats/idf/idf_format.h"
 #include "engine/model/capture_model.h"
+#include "engine/model/sample_origin_text.h"
 #include "engine/model/seams.h"
 #include "engine/processing/gap_fill.h"
 #include "engine/scene/view_state.h"
@@ -59,12 +60,13 @@ void refresh_information(const std::string& name) {
                                                                 : "None");
     set_label_text("label_tipo", capture_format_title(app.source_format));
     set_label_text("label_errores", std::to_string(app.error_count));
+    refresh_computed_count();
 }
 
 // With no file open nothing may still show the values of the file that was closed.
 void clear_file_information() {
     for (const char* name : {"label_nombre", "label_frames", "label_primer_frame", "label_marcas", "label_hz",
-                             "label_analogicos", "label_tipo", "label_errores"}) {
+                             "label_analogicos", "label_tipo", "label_errores", "label_computados"}) {
         set_label_text(name, "");
     }
     set_entry_text("entry_hue_fichero", "");
@@ -98,6 +100,17 @@ void refresh_trajectory_range() {
 }
 
 }  // namespace
+
+void refresh_computed_count() {
+    if (app.current_layer == 0) return;
+    set_label_text("label_computados", std::to_string(count_computed_samples(app)));
+}
+
+void refresh_after_samples_changed() {
+    refresh_marks_page();
+    refresh_gaps_page();
+    refresh_computed_count();
+}
 
 void ui_reset_no_file() {
     set_widget_sensitive("button_lay_vall", false);

@@ -72,10 +72,7 @@ void create_interface() {
     // Building the view may already have something to say ("OpenGL not supported"). The Marks
     // page follows every change of the samples: Make must never write back values loaded before
     // a command changed them.
-    install_gtk_seams(layer_row_show_widgets, layer_row_hide_widgets, +[] {
-        refresh_marks_page();
-        refresh_gaps_page();
-    });
+    install_gtk_seams(layer_row_show_widgets, layer_row_hide_widgets, refresh_after_samples_changed);
     install_layer_refresh(ui_refresh_layer);
     app_windows.splash_window = create_splash_window();
     gtk_widget_show(app_windows.splash_window);

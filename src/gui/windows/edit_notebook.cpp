@@ -22,7 +22,7 @@ GtkWidget* marks_page(WindowBuilder& b) {
     pack(box, b.named("hruler_mar_horizontal", gtk_hruler_new()));
     pack(box, row({b.button("boton_mar_descartar", " Discard Changes  ", "s_cancelar.XPM"),
                    b.button("boton_mar_aceptar", " Make   ", "s_aceptar.XPM")}));
-    pack(box, scrolled(b.clist("clist_mar", {41, 80}, {"Frame", "Value"}, GTK_SELECTION_MULTIPLE)), true);
+    pack(box, scrolled(b.clist("clist_mar", {41, 80, 80}, {"Frame", "Value", "Origin"}, GTK_SELECTION_MULTIPLE)), true);
     return framed(" Trajectory Edition  ", box);
 }
 

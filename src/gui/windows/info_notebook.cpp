@@ -13,7 +13,8 @@ GtkWidget* info_page(WindowBuilder& b) {
                             {"Hz:", b.label("label_hz", "", 0)},
                             {"Analog:", b.label("label_analogicos", "", 0)},
                             {"Type:", b.label("label_tipo", "", 0)},
-                            {"Errors:", b.label("label_errores", "", 0)}});
+                            {"Errors:", b.label("label_errores", "", 0)},
+                            {"Computed:", b.label("label_computados", "", 0)}});
     gtk_widget_set_size_request(file, 190, -1);
     GtkWidget* factor = b.hscale("hscale_scaledata", {0, -1, 1, 0.01, 0.1}, 2, GTK_POS_RIGHT);
     gtk_widget_set_size_request(factor, 110, -1);
@@ -21,7 +22,7 @@ GtkWidget* info_page(WindowBuilder& b) {
         column({row({text_label(" Factor "), factor}), b.button("button_scaledata", " Scale Data ", "s_aceptar.XPM")});
     GtkWidget* log = framed(" Historical Operations Log ",
                             scrolled(b.text_view("text_ver_historico", "Helvetica 11")));
-    // The file's eight lines take the height of the page; Scale Data sits under the log, so the
+    // The file's nine lines take the height of the page; Scale Data sits under the log, so the
     // page is no taller than the notebook's other pages and the 3-D view keeps its size.
     GtkWidget* right = gtk_vbox_new(FALSE, 2);
     pack(right, log, true);

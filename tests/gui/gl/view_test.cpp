@@ -9,6 +9,7 @@
 
 #include "engine/model/capture_model.h"
 #include "engine/scene/camera.h"
+#include "engine/scene/fill_preview.h"
 #include "engine/scene/view_state.h"
 #include "gui/gl/frame_state.h"
 #include "gui/gl/gl_context.h"
@@ -16,6 +17,7 @@
 #include "gui/gl/overlay.h"
 #include "gui/gl/redraw_tick.h"
 #include "gui/gl/scene_render.h"
+#include "gui/gl/unit_shapes.h"
 #include "gui/gl/video_render.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/ui_helpers.h"
@@ -438,4 +440,142 @@ TEST_F(ViewTest, ACancelledVideoExportLeavesNoFileAndTheFrameAsItWas) {
     EXPECT_EQ(access(request.output.c_str(), F_OK), -1);
     EXPECT_EQ(access(video_temporary_path(request.output).c_str(), F_OK), -1);
     EXPECT_EQ(value("hscale_frame"), 7);
+}
+
+namespace {
+
+// Marks 0 and 1 span the box; mark 2 walks across it over 50 frames.
+double walk(int m, int f, int a) { return m == 2 ? (a == 0 ? 20 + 3.2 * f : 100) : m * 200.0; }
+
+}  // namespace
+
+TEST_F(ViewTest, AComputedSampleIsRingedAndAComputedTrajectoryDashed) {
+    const std::string path = dir.path("walk.idf");
+    write_file(path, make_idf_text(100, 3, 50, walk));
+    open_capture(path);
+    gtk_option_menu_set_history(GTK_OPTION_MENU(widget("option_ver_render")), 2);
+    set_widget_active("checkbutton_drawbox", false);
+    set_widget_value("spin_ver_marcas", 8);
+    set_widget_value("hscale_frame", 25);
+    app.mark_styles[2].colour = 6;  // Rojo Claro
+    const Rgb red{249, 0, 0};
+    const auto set_origins = [](SampleOrigin origin) {
+        SampleOrigin* origins = writable_origins(app, 2);
+        std::fill(origins, origins + app.num_frames, origin);
+        note_samples_changed(app);
+    };
+    render();
+    const int measured_mark = count(red);
+    set_origins(SampleOrigin::fill_spline);
+    render();
+    EXPECT_GT(count(red), measured_mark + 20) << "no ring around the computed sample";
+
+    set_widget_active("check_ver_marcas", false);
+    set_widget_active("check_ver_trazas", true);
+    gtk_clist_select_row(GTK_CLIST(widget("list_ver_trazas")), 2, 0);
+    render();
+    const int dashed = count(red);
+    set_origins(SampleOrigin::measured);
+    render();
+    const int solid = count(red);
+    EXPECT_LT(dashed, solid * 3 / 4);
+    EXPECT_GT(dashed, solid / 4);
+}
+
+// The pieces kept at unit size and the trajectories kept in arrays draw what tessellating
+// everything again at each frame draws, in every render mode.
+TEST_F(ViewTest, KeptPiecesDrawThePictureOfPiecesTessellatedAtEveryFrame) {
+    const std::string path = dir.path("walk.idf");
+    write_file(path, make_idf_text(100, 3, 50, walk));
+    open_capture(path);
+    set_widget_active("checkbutton_drawbox", false);
+    set_widget_value("spin_ver_marcas", 6);
+    set_widget_value("spin_ver_huesos", 4);
+    set_widget_value("spin_ver_rastro", 5);
+    set_widget_value("hscale_frame", 30);
+    app.bone_count = 2;
+    app.bones[0] = {8, 0, 2};
+    app.bones[1] = {10, 2, 1};
+    for (const char* check : {"check_ver_trazas", "checkbutton_velocity", "checkbutton_acceleration"}) {
+        set_widget_active(check, true);
+    }
+    set_widget_value("spinbutton_velocity", 3);
+    gtk_clist_select_row(GTK_CLIST(widget("list_ver_trazas")), 2, 0);
+    gtk_clist_select_row(GTK_CLIST(widget("clist_entity")), 2, 0);
+    for (int mode = 0; mode < 3; ++mode) {
+        SCOPED_TRACE(mode);
+        gtk_option_menu_set_history(GTK_OPTION_MENU(widget("option_ver_render")), mode);
+        render();
+        const std::vector<unsigned char> kept = pixels;
+        set_immediate_shapes(true);
+        render();
+        set_immediate_shapes(false);
+        const Rgb background = pixel(1, 1);
+        int changed = 0, drawn = 0;
+        for (size_t i = 0; i < pixels.size(); i += 3) {
+            bool differs = false;
+            for (int c = 0; c < 3; ++c) differs |= std::abs(kept[i + c] - pixels[i + c]) > 24;
+            changed += differs;
+            drawn += kept[i] != background.r || kept[i + 1] != background.g || kept[i + 2] != background.b;
+        }
+        EXPECT_LT(changed, drawn / 50);
+        EXPECT_GT(drawn, 1000) << "too little of the scene drawn to compare";
+    }
+}
+
+// Very long trajectories are drawn once into a picture kept with its depth: laid over the scene,
+// it shows what drawing them in place shows, hidden where a nearer mark stands in front.
+TEST_F(ViewTest, TrajectoriesKeptAsAPictureLookAsTheyDoDrawnInPlace) {
+    const std::string path = dir.path("walk.idf");
+    write_file(path, make_idf_text(100, 3, 50, walk));
+    open_capture(path);
+    gtk_option_menu_set_history(GTK_OPTION_MENU(widget("option_ver_render")), 0);
+    set_widget_active("checkbutton_drawbox", false);
+    set_widget_value("spin_ver_marcas", 20);
+    set_widget_value("hscale_frame", 25);
+    app.mark_styles[2].colour = 6;  // Rojo Claro
+    set_widget_active("check_ver_trazas", true);
+    gtk_clist_select_row(GTK_CLIST(widget("list_ver_trazas")), 2, 0);
+    render();
+    const std::vector<unsigned char> in_place = pixels;
+    set_trajectory_picture_vertices(1);
+    render();
+    render();  // the second frame lays the kept picture without drawing it again
+    set_trajectory_picture_vertices(200000);
+    {
+        GlSection gl(widget("gtkglext_modelo3D"));
+        EXPECT_EQ(gl_errors(), std::vector<std::string>{});
+    }
+    int changed = 0;
+    for (size_t i = 0; i < pixels.size(); ++i) changed += std::abs(in_place[i] - pixels[i]) > 8;
+    EXPECT_LT(changed, 30);
+    EXPECT_GT(std::count(in_place.begin(), in_place.end(), 249), 0) << "the trajectory was not drawn";
+}
+
+TEST_F(ViewTest, AFillBeingPreviewedIsDrawnInItsOwnColourOnItsLayerOnly) {
+    const std::string path = dir.path("walk.idf");
+    write_file(path, make_idf_text(100, 3, 50, walk));
+    open_capture(path);
+    gtk_option_menu_set_history(GTK_OPTION_MENU(widget("option_ver_render")), 2);
+    set_widget_active("checkbutton_drawbox", false);
+    set_widget_value("spin_ver_marcas", 8);
+    set_widget_value("hscale_frame", 25);
+    const Rgb pink{255, 64, 160};
+    FillPreview& preview = fill_preview();
+    preview.layer = app.current_layer;
+    preview.mark = 2;
+    preview.first = 20;
+    for (int f = 20; f < 30; ++f) preview.values.push_back({20 + 3.2 * f, 160, 160});
+    render();
+    const int with_mark = count(pink);
+    set_widget_value("hscale_frame", 35);  // outside the gap: the path alone
+    render();
+    const int path_alone = count(pink);
+    preview.layer = app.current_layer + 1;
+    render();
+    const int other_layer = count(pink);
+    preview.clear();
+    EXPECT_GT(path_alone, 50);
+    EXPECT_GT(with_mark, path_alone + 100);
+    EXPECT_EQ(other_layer, 0);
 }

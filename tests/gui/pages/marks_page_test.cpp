@@ -174,3 +174,17 @@ TEST_F(MarksPageTest, PageFollowsRepairAndTheLayerSwitch) {
     EXPECT_EQ(list_rows("clist_mar").size(), 12u);
     EXPECT_EQ(curve()->num_ctlpoints, 2);
 }
+
+TEST_F(MarksPageTest, TheOriginColumnAndTheInfoPageTellComputedSamplesFromMeasuredOnes) {
+    open_capture_with_lost(20, [](int m, int f, int) { return m == 2 && (f == 6 || f == 7); });
+    choose_mark(2);
+    EXPECT_EQ(list_rows("clist_mar", 2)[6], "lost");
+    EXPECT_EQ(label("label_computados"), "0");
+    click("boton_herr_interpolar");
+    const std::vector<std::string> origins = list_rows("clist_mar", 2);
+    ASSERT_EQ(origins.size(), 20u);
+    EXPECT_EQ(origins[5], "measured");
+    EXPECT_EQ(origins[6], "repair");
+    EXPECT_EQ(origins[7], "repair");
+    EXPECT_EQ(label("label_computados"), "2");
+}
