@@ -57,6 +57,7 @@ size_t HistoryStep::bytes() const {
     if (skeleton) {
         total += skeleton->bones.capacity() * sizeof(Bone) + skeleton->mark_styles.capacity() * sizeof(MarkStyle);
     }
+    if (events) total += events->capacity() * sizeof(GaitEvent);
     return total;
 }
 
@@ -75,6 +76,11 @@ void exchange_step(HistoryStep& step, CaptureData& data) {
         data.mark_styles = stored.mark_styles;
         data.skeleton_file = stored.skeleton_file;
         stored = std::move(current);
+    }
+    if (step.events && data.trial) {
+        std::swap(*step.events, data.trial->events);
+        // The events now differ from what the file was read with, or may: Save writes them.
+        data.trial->events_edited = true;
     }
     std::swap(step.error_count, data.error_count);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/formats/c3d/c3d_trial.h"
 #include "engine/model/capture_model.h"
 
 // A stretch of frames of one mark whose samples, origins or residuals the command changed.
@@ -36,9 +37,10 @@ struct HistoryStep {
     std::vector<SampleRun> runs;
     std::optional<std::vector<SharedText>> names;
     std::optional<SkeletonState> skeleton;
+    std::optional<std::vector<GaitEvent>> events;  // the gait events of a C3D layer
     int error_count = 0;
 
-    bool changes_capture() const { return !runs.empty() || names.has_value(); }
+    bool changes_capture() const { return !runs.empty() || names.has_value() || events.has_value(); }
     bool changes_skeleton() const { return skeleton.has_value(); }
     // The memory the step holds, what the history's budget counts.
     size_t bytes() const;

@@ -38,6 +38,8 @@ void UndoHistory::take_saved_marks(const CaptureData& data) {
 
 void UndoHistory::set_unsaved_marks(CaptureData& data) const {
     data.samples_changed = changed_since(capture_saved_, &HistoryStep::changes_capture);
+    // Edited events are saved with the capture, so they are unsaved exactly when the capture is.
+    data.events_changed = data.events_changed && data.samples_changed;
     data.skeleton_changed = changed_since(skeleton_saved_, &HistoryStep::changes_skeleton);
 }
 

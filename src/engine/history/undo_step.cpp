@@ -107,6 +107,11 @@ void UndoStep::keep_skeleton() {
     if (!skeleton_before_) skeleton_before_ = skeleton_state_of(data_);
 }
 
+void UndoStep::keep_events() {
+    if (target_ != this) return target_->keep_events();
+    if (!events_before_ && data_.trial) events_before_ = data_.trial->events;
+}
+
 void UndoStep::keep_names() {
     if (target_ != this) return target_->keep_names();
     if (names_before_) return;
@@ -164,6 +169,11 @@ void UndoStep::finish() {
     if (names_before_ && !same_names(*names_before_, data->channels)) {
         step.names = std::move(names_before_);
         // New names are work the file does not hold yet.
+        data->samples_changed = true;
+    }
+    if (events_before_ && data->trial && !(*events_before_ == data->trial->events)) {
+        step.events = std::move(events_before_);
+        // Events are saved with the capture: an edit is unsaved work of the capture.
         data->samples_changed = true;
     }
     if (skeleton_before_ && !(*skeleton_before_ == skeleton_state_of(*data))) {

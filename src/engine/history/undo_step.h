@@ -35,6 +35,7 @@ public:
     void keep_all();
     void keep_skeleton();
     void keep_names();
+    void keep_events();
 
 private:
     struct Kept {
@@ -56,5 +57,6 @@ private:
     std::vector<Kept> kept_;
     std::optional<SkeletonState> skeleton_before_;
     std::optional<std::vector<SharedText>> names_before_;
+    std::optional<std::vector<GaitEvent>> events_before_;
     int error_count_before_;
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/formats/c3d/c3d_trial.h"
+#include "engine/history/undo_step.h"
 #include "engine/gait/gait_events.h"
 #include "engine/model/capture_model.h"
 #include "engine/model/seams.h"
@@ -86,18 +87,18 @@ gboolean strip_tooltip(GtkWidget* strip, gint x, gint, gboolean, GtkTooltip* too
     return TRUE;
 }
 
-void refresh_strip() {
-    if (GtkWidget* strip = main_widget("drawingarea_events")) gtk_widget_queue_draw(strip);
-}
-
 void add_clicked() {
     const char* const* contexts = EVENT_CONTEXTS;
     const char* const* labels = EVENT_LABELS;
     const int label = option_position("option_event_label"), context = option_position("option_event_context");
     if (label < 0 || label > 2 || context < 0 || context > 2) return;
-    if (show_failure(add_event(app, widget_int("hscale_frame"), contexts[context], labels[label])) != 0) return;
+    {
+        UndoStep step(app, "Add event");
+        step.keep_events();
+        if (show_failure(add_event(app, widget_int("hscale_frame"), contexts[context], labels[label])) != 0) return;
+    }
     status_set(std::string(" Event added: ") + contexts[context] + " " + labels[label]);
-    refresh_strip();
+    refresh_event_strip();
 }
 
 // Deletes every event at the current frame.
@@ -105,15 +106,21 @@ void delete_clicked() {
     if (app.current_layer == 0 || !app.trial) return;
     const int frame = widget_int("hscale_frame");
     int deleted = 0;
+    UndoStep step(app, "Delete event");
+    step.keep_events();
     for (int i = static_cast<int>(app.trial->events.size()) - 1; i >= 0; --i) {
         if (event_frame(app, app.trial->events[i].time) != frame) continue;
         if (delete_event(app, i).ok()) ++deleted;
     }
     status_set(deleted ? " Events deleted at frame " + std::to_string(frame) : " No event at frame " + std::to_string(frame));
-    refresh_strip();
+    refresh_event_strip();
 }
 
 }  // namespace
+
+void refresh_event_strip() {
+    if (GtkWidget* strip = main_widget("drawingarea_events")) gtk_widget_queue_draw(strip);
+}
 
 GtkWidget* create_event_strip(WindowBuilder& b) {
     GtkWidget* strip = b.named("drawingarea_events", gtk_drawing_area_new());
@@ -133,7 +140,7 @@ void connect_event_strip(GtkWidget* window) {
     GtkWidget* strip = find_widget(window, "drawingarea_events");
     g_signal_connect(strip, "expose_event", G_CALLBACK(draw_strip), nullptr);
     g_signal_connect(strip, "query-tooltip", G_CALLBACK(strip_tooltip), nullptr);
-    g_signal_connect_swapped(find_widget(window, "hscale_frame"), "value-changed", G_CALLBACK(refresh_strip), nullptr);
+    g_signal_connect_swapped(find_widget(window, "hscale_frame"), "value-changed", G_CALLBACK(refresh_event_strip), nullptr);
     g_signal_connect_swapped(find_widget(window, "button_event_add"), "clicked", G_CALLBACK(add_clicked), nullptr);
     g_signal_connect_swapped(find_widget(window, "button_event_delete"), "clicked", G_CALLBACK(delete_clicked), nullptr);
     g_signal_connect_swapped(find_widget(window, "check_ver_forces"), "toggled", G_CALLBACK(request_redraw), nullptr);

@@ -14,3 +14,6 @@ GtkWidget* create_event_controls(WindowBuilder& b);
 // Connects the strip's drawing and tooltip, the controls, and the redraws of the force plates'
 // options.
 void connect_event_strip(GtkWidget* window);
+
+// Draws the strip again, after its layer's events changed.
+void refresh_event_strip();

@@ -22,7 +22,6 @@
 #include "gui/kit/layer_refresh.h"
 #include "gui/kit/ui_helpers.h"
 #include "gui/pages/avi_page.h"
-#include "gui/pages/gaps_page.h"
 #include "gui/pages/layers_panel.h"
 #include "gui/pages/marks_page.h"
 #include "gui/shell/app_commands.h"

@@ -16,6 +16,7 @@
 #include "gui/kit/ui_helpers.h"
 #include "gui/kit/widgets.h"
 #include "gui/pages/bones_page.h"
+#include "gui/pages/event_strip.h"
 #include "platform/paths.h"
 
 namespace {
@@ -42,6 +43,7 @@ void refresh_after_step(const HistoryStep& step) {
         skeleton_fill_marks_list();
         skeleton_fill_bones_list();
     }
+    if (step.events) refresh_event_strip();
     set_label_text("label_errores", std::to_string(app.error_count));
     request_redraw();
 }

