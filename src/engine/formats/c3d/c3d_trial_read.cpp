@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 #include "engine/gait/force_plates.h"
 
@@ -75,18 +77,22 @@ void read_analog(const C3dSource& source, C3dTrial& trial) {
     const size_t skip = source.other_point_count() * 4 * word;
     trial.values.resize(static_cast<size_t>(source.frames) * source.analog_words);
     const auto* bytes = reinterpret_cast<const unsigned char*>(source.others.data());
-    float* out = trial.values.data();
-    for (int f = 0; f < source.frames; ++f) {
-        const unsigned char* p = bytes + f * frame_bytes + skip;
-        for (int w = 0; w < source.analog_words; ++w, p += word) {
-            const size_t c = static_cast<size_t>(w) % channels;
-            double raw;
-            if (source.floats) raw = c3d_float(p, source.processor);
-            else if (source.analog_unsigned) raw = c3d_uint16(p, source.processor);
-            else raw = c3d_int16(p, source.processor);
-            *out++ = static_cast<float>((raw - zero[c]) * factor[c]);
+    // The storage is chosen once, not for each of the millions of values a gait trial holds.
+    const auto decode = [&](auto raw_of) {
+        float* out = trial.values.data();
+        for (int f = 0; f < source.frames; ++f) {
+            const unsigned char* p = bytes + f * frame_bytes + skip;
+            size_t c = 0;  // the values of a frame go round the channels, several samples a frame
+            for (int w = 0; w < source.analog_words; ++w, p += word) {
+                *out++ = static_cast<float>((raw_of(p) - zero[c]) * factor[c]);
+                if (++c == channels) c = 0;
+            }
         }
-    }
+    };
+    const C3dProcessor processor = source.processor;
+    if (source.floats) decode([processor](const unsigned char* p) { return double(c3d_float(p, processor)); });
+    else if (source.analog_unsigned) decode([processor](const unsigned char* p) { return double(c3d_uint16(p, processor)); });
+    else decode([processor](const unsigned char* p) { return double(c3d_int16(p, processor)); });
 }
 
 void read_plates(const C3dParameters& parameters, C3dTrial& trial) {
@@ -106,6 +112,7 @@ void read_plates(const C3dParameters& parameters, C3dTrial& trial) {
     // Plates get forces while they need no more channels than the file has: a damaged file that
     // lists many plates on the same channels must not multiply the memory its samples take.
     int channels_left = trial.channel_count();
+    std::vector<bool> with_forces;
     for (size_t n = 0; n < plates; ++n) {
         ForcePlate plate;
         plate.type = static_cast<int>(at_or(types, n, 0));
@@ -123,10 +130,27 @@ void read_plates(const C3dParameters& parameters, C3dTrial& trial) {
             ++calibrated;
         }
         channels_left -= plate.type == 3 ? 8 : 6;
-        trial.forces.push_back(channels_left >= 0 ? plate_forces(trial, plate, zero_first, zero_last)
-                                                  : std::vector<PlateSample>{});
+        with_forces.push_back(channels_left >= 0);
         trial.plates.push_back(std::move(plate));
     }
+    // Each plate's forces depend on its own channels only: the plates are shared out among the
+    // cores, plate n to worker n % workers. A worker whose thread cannot start works here.
+    trial.forces.resize(plates);
+    const size_t workers = std::max<size_t>(1, std::min<size_t>(plates, std::thread::hardware_concurrency()));
+    const auto work = [&](size_t worker) {
+        for (size_t n = worker; n < plates; n += workers) {
+            if (with_forces[n]) trial.forces[n] = plate_forces(trial, trial.plates[n], zero_first, zero_last);
+        }
+    };
+    std::vector<std::thread> helpers;
+    size_t started = 1;
+    try {
+        for (; started < workers; ++started) helpers.emplace_back(work, started);
+    } catch (const std::system_error&) {
+    }
+    work(0);
+    for (size_t worker = started; worker < workers; ++worker) work(worker);
+    for (std::thread& helper : helpers) helper.join();
 }
 
 void read_events(const C3dParameters& parameters, C3dTrial& trial) {
