@@ -117,10 +117,13 @@ void rename_points(const C3dSource& source, const C3dSectionChanges& changes, st
 void relink_records(const C3dSectionChanges& changes, std::vector<std::string>& records, C3dProcessor processor) {
     if (changes.replaced.empty() && changes.added.empty()) return;
     for (const auto& [index, record] : changes.replaced) records[index] = record;
-    const size_t old_last = records.size() - 1;
+    // Added records follow the last one read; a section that held none starts with them.
+    const bool had_records = !records.empty();
+    const size_t old_last = had_records ? records.size() - 1 : 0;
     for (const std::string& record : changes.added) records.push_back(record);
     for (const auto& [index, record] : changes.replaced) link_to_end(records[index], processor);
-    if (!changes.added.empty()) link_to_end(records[old_last], processor);
+    if (!changes.added.empty() && had_records) link_to_end(records[old_last], processor);
+    if (records.empty()) return;
     std::string& last = records.back();
     c3d_put_int16(reinterpret_cast<unsigned char*>(last.data()) + 2 + name_length(last), 0, processor);
 }
