@@ -120,6 +120,11 @@ void delete_clicked() {
 
 void refresh_event_strip() {
     if (GtkWidget* strip = main_widget("drawingarea_events")) gtk_widget_queue_draw(strip);
+    // Only a capture read from C3D can keep events: the controls of any other are greyed out.
+    const bool editable = app.current_layer != 0 && app.trial && app.c3d_source;
+    for (const char* name : {"option_event_label", "option_event_context", "button_event_add", "button_event_delete"}) {
+        if (GtkWidget* widget = main_widget(name)) gtk_widget_set_sensitive(widget, editable);
+    }
 }
 
 GtkWidget* create_event_strip(WindowBuilder& b) {

@@ -19,6 +19,7 @@
 #include "gui/kit/widgets.h"
 #include "gui/pages/bones_page.h"
 #include "gui/pages/filter_panel.h"
+#include "gui/pages/event_strip.h"
 #include "gui/pages/gaps_page.h"
 #include "gui/pages/marks_page.h"
 #include "gui/pages/plot_page.h"
@@ -92,6 +93,7 @@ void refresh_frame_ranges() {
     fill_mark_menu(app_windows.main_window, "optionmenu_can_destino");
     fill_mark_lists();
     refresh_gaps_page();
+    refresh_event_strip();
 }
 
 void refresh_trajectory_range() {
@@ -123,6 +125,7 @@ void ui_reset_no_file() {
     reset_mark_styles(app);
     clear_file_information();
     clear_gaps_page();
+    refresh_event_strip();
     set_sensitive_all({"ver_reglas1", "editor_de_reglas1", "notebook_edicion", "notebook_info", "boton_herr_guardar",
                        "boton_herr_cerrar", "boton_herr_interpolar", "boton_herr_suavizar", "boton_herr_ambos",
                        "guardar_como1", "guardar1", "cerrar1", "ver_fichero_origen1", "frame1", "gtkglext_modelo3D",

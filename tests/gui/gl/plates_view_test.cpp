@@ -87,4 +87,13 @@ TEST_F(PlatesViewTest, EventsAreAddedAndDeletedAtTheCurrentFrame) {
     click("button_event_delete");
     EXPECT_EQ(app.trial->events.size(), 18u);
     EXPECT_EQ(neighbour_event_frame(app, 205, true), 216);
+    // Both edits are one step each of the layer's history, undone from the Edit menu.
+    gtk_menu_item_activate(GTK_MENU_ITEM(widget("deshacer1")));
+    gtk_menu_item_activate(GTK_MENU_ITEM(widget("deshacer1")));
+    EXPECT_EQ(app.trial->events.size(), 18u);
+    EXPECT_FALSE(app.has_unsaved_work());
+    // A capture that cannot keep events greys the controls out.
+    EXPECT_TRUE(gtk_widget_is_sensitive(widget("button_event_add")));
+    open_capture(shared_data("evart.idf"));
+    EXPECT_FALSE(gtk_widget_is_sensitive(widget("button_event_add")));
 }
