@@ -11,6 +11,7 @@
 #include "engine/formats/capture_io.h"
 #include "engine/gait/gait_events.h"
 #include "engine/model/capture_model.h"
+#include "platform/file_replace.h"
 
 int cli_usage_error(const std::string& text, const char* usage) {
     std::fprintf(stderr, "zemo-cli: %s\nusage: %s\n", text.c_str(), usage);
@@ -38,6 +39,13 @@ bool cli_read_capture(const std::string& path) {
 int cli_save_as(const std::string& path) {
     const Status status = capture_save_as(app, path);
     return status.ok() ? EXIT_DONE : cli_refused(status);
+}
+
+bool cli_write_report(const std::string& path, const std::function<bool(FILE*)>& write_lines) {
+    const std::string failure = replace_file(path, IDF_TEMP_FILE_NAME, write_lines).reason;
+    if (failure.empty()) return true;
+    std::fprintf(stderr, "Error saving file:\n %s\n %s\n", path.c_str(), failure.c_str());
+    return false;
 }
 
 bool cli_open_capture(const std::string& path) {

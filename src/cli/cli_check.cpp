@@ -8,13 +8,12 @@
 #include "engine/formats/capture_io.h"
 #include "engine/model/capture_model.h"
 #include "engine/processing/suspect_stretches.h"
-#include "platform/file_replace.h"
 
 namespace {
 
 // One line "mark first last kind" per stretch, tab-separated, frames from 0.
 bool write_check_report(const std::string& path, const std::vector<SuspectStretch>& stretches) {
-    const std::string failure = replace_file(path, IDF_TEMP_FILE_NAME, [&stretches](FILE* out) {
+    return cli_write_report(path, [&stretches](FILE* out) {
         for (const SuspectStretch& s : stretches) {
             if (std::fprintf(out, "%s\t%d\t%d\t%s\n", app.channels[s.mark].name_text().c_str(), s.first, s.last,
                              suspect_kind_name(s.kind)) < 0) {
@@ -22,10 +21,7 @@ bool write_check_report(const std::string& path, const std::vector<SuspectStretc
             }
         }
         return true;
-    }).reason;
-    if (failure.empty()) return true;
-    std::fprintf(stderr, "Error saving file:\n %s\n %s\n", path.c_str(), failure.c_str());
-    return false;
+    });
 }
 
 }  // namespace

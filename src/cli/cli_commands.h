@@ -2,6 +2,8 @@
 // 0 done, 1 refused (bad file, refused command), 2 wrong usage.
 #pragma once
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,10 @@ int cli_refused(const Status& status);
 
 // Save as of the working copy to `path`: EXIT_DONE, or EXIT_REFUSED with the reason on standard error.
 int cli_save_as(const std::string& path);
+
+// Writes a report of tab-separated lines to `path` as every file is written (never half), the
+// lines written by `write_lines`; on failure says why on standard error and returns false.
+bool cli_write_report(const std::string& path, const std::function<bool(FILE*)>& write_lines);
 
 // Reads a capture as the next layer. On failure the reason has gone to standard error.
 bool cli_read_capture(const std::string& path);

@@ -13,7 +13,6 @@
 #include "engine/processing/channel_commands.h"
 #include "engine/processing/interchange_check.h"
 #include "engine/processing/trajectory_edit.h"
-#include "platform/file_replace.h"
 
 bool read_interval(const CliArgs& args, Interval& out) {
     out = {0, app.num_frames - 1};
@@ -83,7 +82,7 @@ int save_result(const Job& job) { return cli_save_as(job.args.positional[1]); }
 // The fill report: one line "mark first last method estimated_error" per filled gap,
 // tab-separated; the method names the donors ("rigid:A,B,C"), the error is in capture units.
 bool write_fill_report(const std::string& path, const std::vector<FilledGap>& filled) {
-    const std::string failure = replace_file(path, IDF_TEMP_FILE_NAME, [&filled](FILE* out) {
+    return cli_write_report(path, [&filled](FILE* out) {
         for (const FilledGap& gap : filled) {
             const std::string& method = gap.method_name.empty() ? fill_method_name(gap.method) : gap.method_name;
             if (std::fprintf(out, "%s\t%d\t%d\t%s\t%.4g\n", app.channels[gap.mark].name_text().c_str(), gap.first,
@@ -92,10 +91,7 @@ bool write_fill_report(const std::string& path, const std::vector<FilledGap>& fi
             }
         }
         return true;
-    }).reason;
-    if (failure.empty()) return true;
-    std::fprintf(stderr, "Error saving file:\n %s\n %s\n", path.c_str(), failure.c_str());
-    return false;
+    });
 }
 
 // --donors A,B,C: three different marks, by index or name, none of them filled. Without --marks

@@ -4,11 +4,10 @@
 #pragma once
 
 #include <algorithm>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "engine/model/capture_model.h"
+#include "platform/parallel_pieces.h"
 
 // scan(first_mark, end_mark, part) for runs of marks, each part starting as `start`.
 template <class Part, class Scan>
@@ -17,19 +16,8 @@ std::vector<Part> scan_mark_parts(const CaptureData& data, const Part& start, Sc
     constexpr long long SHARED_FROM = 1000000;
     const int marks = data.mark_count();
     const long long samples = static_cast<long long>(marks) * data.num_frames;
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const int count = samples < SHARED_FROM ? 1 : std::max(1, std::min(cores, marks));
+    const int count = samples < SHARED_FROM ? 1 : std::max(1, std::min(machine_cores(), marks));
     std::vector<Part> parts(static_cast<size_t>(count), start);
-    // A part no thread could be started for is scanned here, after the first.
-    const auto scan_part = [&](int k) { scan(marks * k / count, marks * (k + 1) / count, parts[k]); };
-    std::vector<std::thread> helpers;
-    int started = 1;
-    try {
-        for (; started < count; ++started) helpers.emplace_back(scan_part, started);
-    } catch (const std::system_error&) {
-    }
-    scan_part(0);
-    for (int k = started; k < count; ++k) scan_part(k);
-    for (std::thread& helper : helpers) helper.join();
+    run_pieces(count, [&](int k) { scan(marks * k / count, marks * (k + 1) / count, parts[k]); });
     return parts;
 }

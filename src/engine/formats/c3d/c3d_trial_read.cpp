@@ -4,10 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <system_error>
-#include <thread>
 
 #include "engine/gait/force_plates.h"
+#include "platform/parallel_pieces.h"
 
 namespace {
 
@@ -136,21 +135,12 @@ void read_plates(const C3dParameters& parameters, C3dTrial& trial) {
     // Each plate's forces depend on its own channels only: the plates are shared out among the
     // cores, plate n to worker n % workers. A worker whose thread cannot start works here.
     trial.forces.resize(plates);
-    const size_t workers = std::max<size_t>(1, std::min<size_t>(plates, std::thread::hardware_concurrency()));
-    const auto work = [&](size_t worker) {
-        for (size_t n = worker; n < plates; n += workers) {
+    const size_t workers = std::min<size_t>(plates, static_cast<size_t>(machine_cores()));
+    run_pieces(static_cast<int>(workers), [&](int worker) {
+        for (size_t n = static_cast<size_t>(worker); n < plates; n += workers) {
             if (with_forces[n]) trial.forces[n] = plate_forces(trial, trial.plates[n], zero_first, zero_last);
         }
-    };
-    std::vector<std::thread> helpers;
-    size_t started = 1;
-    try {
-        for (; started < workers; ++started) helpers.emplace_back(work, started);
-    } catch (const std::system_error&) {
-    }
-    work(0);
-    for (size_t worker = started; worker < workers; ++worker) work(worker);
-    for (std::thread& helper : helpers) helper.join();
+    });
 }
 
 void read_events(const C3dParameters& parameters, C3dTrial& trial) {

@@ -7,12 +7,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "engine/formats/idf/idf_format.h"
 #include "engine/formats/idf/idf_number.h"
+#include "platform/parallel_pieces.h"
 
 namespace {
 
@@ -122,7 +121,7 @@ int idf_reader_threads() {
         const int n = std::atoi(asked);
         if (n > 0) return std::min(n, MOST_THREADS);
     }
-    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return machine_cores();
 }
 
 bool idf_read_data_blocks(std::string_view text, const IdfDataTarget& target, int threads, long long& lost) {
@@ -137,18 +136,7 @@ bool idf_read_data_blocks(std::string_view text, const IdfDataTarget& target, in
     }
     for (size_t b = 0; b < count; ++b) blocks[b].end = b + 1 < count ? blocks[b + 1].begin : end;
 
-    // A block no thread could be started for is read here, after the first.
-    std::vector<std::thread> helpers;
-    size_t started = 1;
-    try {
-        for (; started < count; ++started) {
-            helpers.emplace_back(read_block, std::ref(blocks[started]), end, std::cref(target));
-        }
-    } catch (const std::system_error&) {
-    }
-    read_block(blocks[0], end, target);
-    for (size_t b = started; b < count; ++b) read_block(blocks[b], end, target);
-    for (std::thread& helper : helpers) helper.join();
+    run_pieces(static_cast<int>(count), [&](int b) { read_block(blocks[static_cast<size_t>(b)], end, target); });
 
     // The blocks must follow on from the first data line, each where the one before it ended.
     long long next = 1;
