@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "engine/model/capture_model.h"
@@ -18,6 +19,12 @@ std::vector<Part> scan_mark_parts(const CaptureData& data, const Part& start, Sc
     const long long samples = static_cast<long long>(marks) * data.num_frames;
     const int count = samples < SHARED_FROM ? 1 : std::max(1, std::min(machine_cores(), marks));
     std::vector<Part> parts(static_cast<size_t>(count), start);
-    run_pieces(count, [&](int k) { scan(marks * k / count, marks * (k + 1) / count, parts[k]); });
+    // Each thread scans into a part of its own and hands it over at the end: parts side by side in
+    // one array would share cache lines, and every update would slow the other threads down.
+    run_pieces(count, [&](int k) {
+        Part part = start;
+        scan(marks * k / count, marks * (k + 1) / count, part);
+        parts[static_cast<size_t>(k)] = std::move(part);
+    });
     return parts;
 }
