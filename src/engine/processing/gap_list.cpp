@@ -2,15 +2,16 @@
 #include "engine/processing/gap_list.h"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 
 #include "engine/processing/donor_fill.h"
 #include "engine/processing/suspect_stretches.h"
 
 namespace {
 
-// An undo, a later edit or a later fill of the same frames takes a note's fill away: it is shown
-// only while every sample it wrote is seen and still says it was filled, and no later note covers
-// the same frames.
+// An undo or a later edit takes a note's fill away: it is shown only while every sample it
+// wrote is seen and still says it was filled.
 bool still_filled(const CaptureData& data, const FilledGapNote& note) {
     if (note.mark < 0 || note.mark >= data.mark_count() || data.channels[note.mark].empty()) return false;
     if (note.first < 0 || note.last >= data.num_frames || note.first > note.last) return false;
@@ -21,11 +22,23 @@ bool still_filled(const CaptureData& data, const FilledGapNote& note) {
         if (is_lost(s.x) || is_lost(s.y) || is_lost(s.z) || (origin != SampleOrigin::fill_spline && origin != SampleOrigin::fill_marks))
             return false;
     }
-    const std::vector<FilledGapNote>& notes = *data.filled_gaps;
-    for (auto later = notes.rbegin(); &*later != &note; ++later) {
-        if (later->mark == note.mark && later->first <= note.last && note.first <= later->last) return false;
-    }
     return true;
+}
+
+// The rows of the fills still in the samples. Newest first, so that a later fill of the same
+// frames (after an undo) hides the earlier note; each mark's shown stretches, by first frame,
+// tell an overlap at once however many fills there were.
+void add_filled_rows(const CaptureData& data, std::vector<GapRow>& rows) {
+    std::map<int, std::map<int, int>> shown;  // mark -> first frame -> last frame
+    for (auto note = data.filled_gaps->rbegin(); note != data.filled_gaps->rend(); ++note) {
+        if (!still_filled(data, *note)) continue;
+        std::map<int, int>& spans = shown[note->mark];
+        const auto after = spans.lower_bound(note->first);
+        if (after != spans.end() && after->first <= note->last) continue;
+        if (after != spans.begin() && std::prev(after)->second >= note->first) continue;
+        spans.emplace(note->first, note->last);
+        rows.push_back({note->mark, note->first, note->last, GapRowKind::filled, note->estimated_error});
+    }
 }
 
 }  // namespace
@@ -46,11 +59,7 @@ std::vector<GapRow> gap_list(const CaptureData& data) {
     for (const SuspectStretch& s : find_suspect_stretches(data).stretches) {
         rows.push_back({s.mark, s.first, s.last, s.kind == SuspectKind::jump ? GapRowKind::jump : GapRowKind::swap});
     }
-    if (data.filled_gaps) {
-        for (const FilledGapNote& note : *data.filled_gaps) {
-            if (still_filled(data, note)) rows.push_back({note.mark, note.first, note.last, GapRowKind::filled, note.estimated_error});
-        }
-    }
+    if (data.filled_gaps) add_filled_rows(data, rows);
     std::stable_sort(rows.begin(), rows.end(), [](const GapRow& a, const GapRow& b) {
         return a.mark != b.mark ? a.mark < b.mark : a.first < b.first;
     });
