@@ -15,7 +15,8 @@ void bench_c3d_analog();
 int bench_c3d_peak(const std::string& path, const std::string& way);
 void bench_processing();
 void bench_filter();
-void bench_fill();
+void bench_fill_accuracy();
+void bench_fill_speed();
 void bench_diagnose();
 void bench_check();
 void bench_undo();
@@ -29,6 +30,11 @@ void bench_c3d_and_memory() {
     bench_c3d();
     bench_c3d_analog();
     bench_c3d_memory();
+}
+
+void bench_fill() {
+    bench_fill_accuracy();
+    bench_fill_speed();
 }
 
 void bench_processing_and_filter() {
@@ -48,6 +54,7 @@ const Bench benches[] = {
     {"c3d", bench_c3d_and_memory, true, "C3D writing and reading of the same capture, a gait lab's with its analog data, and the peak memory of a read"},
     {"processing", bench_processing_and_filter, true, "repair, smoothing and the Butterworth filter of every channel"},
     {"fill", bench_fill, true, "accuracy of the gap fills on real captures, and the fill of every channel"},
+    {"fill_speed", bench_fill_speed, false, "the fill of every channel alone"},
     {"diagnose", bench_diagnose, true, "the expert-system run, and one inference against fuzzylite"},
     {"check", bench_check, true, "the jump and swap detector on real captures with faults put in"},
     {"undo", bench_undo, true, "one undo and redo of a fill of every channel"},

@@ -197,11 +197,16 @@ double milliseconds_on_fresh_capture(const std::function<void()>& work, void (*m
 
 }  // namespace
 
-void bench_fill() {
+void bench_fill_accuracy() {
     install_seams({});
     capture_accuracy("ezc3d_Qualisys");
     capture_accuracy("subject01_walk1");
     if (std::ifstream(std::string(ZEMO_SHARED_DATA) + "/Sample_Jump2.idf")) capture_accuracy("Sample_Jump2");
+    app_reset();
+}
+
+void bench_fill_speed() {
+    install_seams({});
     std::vector<FilledGap> filled;
     const double fill_all = milliseconds_on_fresh_capture([&] {
         filled = fill_gaps(app, all_channels(app), {0, GAPPED_FRAMES - 1, FillMethod::automatic, 0});

@@ -4,12 +4,24 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdlib>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 // The cores the machine offers, at least one.
 inline int machine_cores() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
+
+// The threads work is shared out on: ZEMO_THREADS when it is set to a positive number (at most
+// 64), else the cores. ZEMO_THREADS=1 does everything on the calling thread.
+inline int worker_threads() {
+    constexpr int MOST_THREADS = 64;
+    if (const char* asked = std::getenv("ZEMO_THREADS")) {
+        const int n = std::atoi(asked);
+        if (n > 0) return std::min(n, MOST_THREADS);
+    }
+    return machine_cores();
+}
 
 // Calls work(piece) for every piece 0..count-1 and returns when all are done.
 template <class Work>

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "engine/processing/rigid_fit.h"
+#include "platform/parallel_pieces.h"
 
 namespace {
 
@@ -47,13 +47,12 @@ bool seen_throughout(const std::vector<FrameRun>& runs, int first, int last) {
 UnseenRuns::UnseenRuns(const CaptureData& data, int first_frame, int last_frame)
     : data_(data), first_frame_(first_frame), last_frame_(last_frame), runs_(data.mark_count()), found_(data.mark_count()) {}
 
-const std::vector<FrameRun>& UnseenRuns::operator[](int mark) const {
-    std::vector<FrameRun>& runs = runs_[mark];
-    if (found_[mark]) return runs;
-    found_[mark] = true;
-    const Sample* samples = data_.channels[mark].samples.get();
+namespace {
+
+std::vector<FrameRun> find_unseen_runs(const Sample* samples, int first_frame, int last_frame) {
+    std::vector<FrameRun> runs;
     if (!samples) return runs;
-    for (int f = first_frame_; f <= last_frame_; ++f) {
+    for (int f = first_frame; f <= last_frame; ++f) {
         if (seen(samples[f])) continue;
         if (!runs.empty() && runs.back().last == f - 1) {
             runs.back().last = f;
@@ -64,57 +63,22 @@ const std::vector<FrameRun>& UnseenRuns::operator[](int mark) const {
     return runs;
 }
 
-DonorTable donor_table(const CaptureData& data, int first_frame, int last_frame) {
-    DonorTable table;
-    table.marks = data.mark_count();
-    const int frames = last_frame - first_frame + 1;
-    const int step = (frames + DONOR_SAMPLE_FRAMES - 1) / DONOR_SAMPLE_FRAMES;
-    table.frames = (frames + step - 1) / step;
-    table.positions.resize(static_cast<size_t>(table.frames) * table.marks);
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-    for (int m = 0; m < table.marks; ++m) {
-        const Sample* samples = data.channels[m].samples.get();
-        for (int i = 0; i < table.frames; ++i) {
-            const Sample* s = samples ? &samples[first_frame + i * step] : nullptr;
-            table.positions[static_cast<size_t>(i) * table.marks + m] = s && seen(*s) ? *s : Sample{nan, nan, nan};
-        }
+}  // namespace
+
+const std::vector<FrameRun>& UnseenRuns::operator[](int mark) const {
+    if (!found_[mark]) {
+        runs_[mark] = find_unseen_runs(data_.channels[mark].samples.get(), first_frame_, last_frame_);
+        found_[mark] = true;
     }
-    return table;
+    return runs_[mark];
 }
 
-DonorRanking rank_donors(const DonorTable& table, int mark) {
-    // Sums kept from mark to mark: a fill of every mark ranks the donors of each.
-    thread_local std::vector<double> sum, sum_squares, spread;
-    thread_local std::vector<int> count;
-    sum.assign(table.marks, 0.0);
-    sum_squares.assign(table.marks, 0.0);
-    count.assign(table.marks, 0);
-    spread.assign(table.marks, 0.0);
-    for (int i = 0; i < table.frames; ++i) {
-        const Sample* row = &table.positions[static_cast<size_t>(i) * table.marks];
-        const Sample& own = row[mark];
-        if (std::isnan(own.x)) continue;
-        for (int d = 0; d < table.marks; ++d) {
-            const double dx = own.x - row[d].x, dy = own.y - row[d].y, dz = own.z - row[d].z;
-            const double distance = std::sqrt(dx * dx + dy * dy + dz * dz);
-            if (std::isnan(distance)) continue;
-            sum[d] += distance;
-            sum_squares[d] += distance * distance;
-            ++count[d];
-        }
-    }
-    DonorRanking ranking;
-    ranking.marks.reserve(table.marks);
-    ranking.spread.reserve(table.marks);
-    for (int d = 0; d < table.marks; ++d) {
-        if (d == mark || count[d] < 2) continue;
-        const double mean = sum[d] / count[d];
-        spread[d] = std::sqrt(std::max(0.0, sum_squares[d] / count[d] - mean * mean));
-        ranking.marks.push_back(d);
-    }
-    std::stable_sort(ranking.marks.begin(), ranking.marks.end(), [&](int a, int b) { return spread[a] < spread[b]; });
-    for (int d : ranking.marks) ranking.spread.push_back(spread[d]);
-    return ranking;
+void UnseenRuns::find_every_mark(int threads) const {
+    const int marks = static_cast<int>(runs_.size());
+    threads = std::max(1, std::min(threads, marks));
+    run_pieces(threads, [&](int piece) {
+        for (int mark = marks * piece / threads; mark < marks * (piece + 1) / threads; ++mark) (*this)[mark];
+    });
 }
 
 int best_donor_triples(const CaptureData& data, const UnseenRuns& unseen,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/model/capture_model.h"
+#include "engine/processing/donor_ranking.h"
 
 // A run of frames first..last where a mark is not seen (some coordinate lost).
 struct FrameRun {
@@ -14,37 +15,21 @@ struct FrameRun {
 
 // The runs of frames where each mark of `data` is not seen, over first..last, in frame order,
 // found for a mark the first time they are asked for: a fill of one gap needs a few marks only.
+// Once find_every_mark has run, the runs can be read from several threads at once.
 class UnseenRuns {
 public:
     UnseenRuns(const CaptureData& data, int first_frame, int last_frame);
     const std::vector<FrameRun>& operator[](int mark) const;
+    // The runs of every mark, found on `threads` threads.
+    void find_every_mark(int threads) const;
 
 private:
     const CaptureData& data_;
     int first_frame_;
     int last_frame_;
     mutable std::vector<std::vector<FrameRun>> runs_;
-    mutable std::vector<bool> found_;
+    mutable std::vector<char> found_;  // not vector<bool>: threads set marks side by side
 };
-
-// The positions of every mark on evenly spread frames of the interval (all of them in an
-// interval of at most DONOR_SAMPLE_FRAMES frames), frame by frame, NaN where a mark is not seen:
-// what donors are judged on, packed so that judging them reads memory in order.
-constexpr int DONOR_SAMPLE_FRAMES = 2000;
-struct DonorTable {
-    int marks = 0;
-    int frames = 0;
-    std::vector<Sample> positions;  // positions[frame * marks + mark]
-};
-DonorTable donor_table(const CaptureData& data, int first_frame, int last_frame);
-
-// The other marks of a mark, those moving most rigidly with it first: ranked by how much their
-// distance to it varies (standard deviation) over the table's frames where both are seen.
-struct DonorRanking {
-    std::vector<int> marks;
-    std::vector<double> spread;  // of each mark in `marks`
-};
-DonorRanking rank_donors(const DonorTable& table, int mark);
 
 // Three donor marks, by index.
 using DonorTriple = std::array<int, 3>;

@@ -4,20 +4,48 @@
 #include "engine/processing/gap_fill.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <memory>
 
 #include "engine/processing/gap_fill_context.h"
 #include "engine/processing/gap_list.h"
+#include "platform/parallel_pieces.h"
 
 namespace {
 
 struct PendingFill {
     FilledGap gap;
     SampleOrigin origin;
-    size_t offset;  // of its frames in the buffer of filled samples
+    size_t offset;  // of its frames in the mark's filled samples
 };
+
+// The fills of one mark's gaps, worked out on whichever thread took the mark.
+struct MarkFills {
+    std::vector<PendingFill> pending;
+    std::vector<Sample> values;
+    std::vector<UnfilledGap> left_lost;
+};
+
+void fill_mark(FillContext& context, int mark, const FillSettings& settings, MarkFills& out) {
+    for (const FrameRun& gap : context.unseen[mark]) {
+        const int length = gap.last - gap.first + 1;
+        if (gap.first == context.first_frame || gap.last == context.last_frame) continue;
+        if (settings.max_gap > 0 && length > settings.max_gap) continue;
+        GapFillResult fill = fill_gap(context, mark, gap, settings.method, settings.donors);
+        if (!fill.filled) {
+            out.left_lost.push_back({mark, gap.first, gap.last, fill.reason});
+            continue;
+        }
+        const FillMethod used = fill.origin == SampleOrigin::fill_marks ? FillMethod::rigid
+                                : fill.method == "linear"              ? FillMethod::linear
+                                                                       : FillMethod::spline;
+        out.pending.push_back({{mark, gap.first, gap.last, used, std::move(fill.method), fill.estimated_error},
+                               fill.origin, out.values.size()});
+        out.values.insert(out.values.end(), fill.values.begin(), fill.values.end());
+    }
+}
 
 }  // namespace
 
@@ -27,53 +55,46 @@ std::vector<FilledGap> fill_gaps(CaptureData& data, const std::vector<int>& mark
     std::vector<FilledGap> report;
     if (last - first < 2) return report;  // no gap can have seen frames on both sides
 
-    FillContext context(data, first, last);
-    std::vector<bool> done(data.mark_count());
-    std::vector<PendingFill> pending;
-    std::vector<Sample> filled;
-    // Room for every gap of the marks at once, so the lists are never moved while they grow.
-    size_t gaps = 0, frames = 0;
+    std::vector<int> filled_marks;
+    std::vector<bool> taken(data.mark_count());
     for (int mark : marks) {
-        if (mark < 0 || mark >= data.mark_count()) continue;
-        gaps += context.unseen[mark].size();
-        for (const FrameRun& gap : context.unseen[mark]) frames += gap.last - gap.first + 1;
-    }
-    pending.reserve(gaps);
-    filled.reserve(frames);
-    report.reserve(gaps);
-    for (int mark : marks) {
-        if (mark < 0 || mark >= data.mark_count() || done[mark] || data.channels[mark].empty()) continue;
-        done[mark] = true;
-        for (const FrameRun& gap : context.unseen[mark]) {
-            const int length = gap.last - gap.first + 1;
-            if (gap.first == first || gap.last == last) continue;
-            if (settings.max_gap > 0 && length > settings.max_gap) continue;
-            GapFillResult fill = fill_gap(context, mark, gap, settings.method, settings.donors);
-            if (!fill.filled) {
-                if (settings.left_lost) settings.left_lost->push_back({mark, gap.first, gap.last, fill.reason});
-                continue;
-            }
-            const FillMethod used = fill.origin == SampleOrigin::fill_marks ? FillMethod::rigid
-                                    : fill.method == "linear"              ? FillMethod::linear
-                                                                           : FillMethod::spline;
-            pending.push_back({{mark, gap.first, gap.last, used, std::move(fill.method), fill.estimated_error},
-                               fill.origin, filled.size()});
-            filled.insert(filled.end(), fill.values.begin(), fill.values.end());
-        }
+        if (mark < 0 || mark >= data.mark_count() || taken[mark] || data.channels[mark].empty()) continue;
+        taken[mark] = true;
+        filled_marks.push_back(mark);
     }
 
-    int origins_mark = -1;  // pending fills come mark by mark
-    SampleOrigin* origins = nullptr;
-    for (const PendingFill& fill : pending) {
-        const int length = fill.gap.last - fill.gap.first + 1;
-        std::copy_n(filled.data() + fill.offset, length, data.channels[fill.gap.mark].samples.get() + fill.gap.first);
-        if (fill.gap.mark != origins_mark) {
-            origins_mark = fill.gap.mark;
-            origins = writable_origins(data, origins_mark);
+    // Marks are filled on every core, each by the next thread free: their gaps differ widely in
+    // number and length. Every thread reads only what prepare_for_threads found beforehand, the
+    // mark's own ranking, and the capture as it was.
+    FillContext context(data, first, last);
+    const int threads = std::max(1, std::min(worker_threads(), static_cast<int>(filled_marks.size())));
+    if (threads > 1) {
+        const bool with_donors = settings.donors.empty() && settings.method != FillMethod::spline &&
+                                 settings.method != FillMethod::linear;
+        context.prepare_for_threads(threads, with_donors);
+    }
+    std::vector<MarkFills> fills(filled_marks.size());
+    std::atomic<size_t> next_mark{0};
+    run_pieces(threads, [&](int) {
+        for (size_t i; (i = next_mark++) < filled_marks.size();) fill_mark(context, filled_marks[i], settings, fills[i]);
+    });
+
+    size_t gaps = 0;
+    for (const MarkFills& mark : fills) gaps += mark.pending.size();
+    report.reserve(gaps);
+    for (size_t i = 0; i < fills.size(); ++i) {
+        const MarkFills& mark = fills[i];
+        if (settings.left_lost) settings.left_lost->insert(settings.left_lost->end(), mark.left_lost.begin(), mark.left_lost.end());
+        if (mark.pending.empty()) continue;
+        Sample* samples = data.channels[filled_marks[i]].samples.get();
+        SampleOrigin* origins = writable_origins(data, filled_marks[i]);
+        for (const PendingFill& fill : mark.pending) {
+            const int length = fill.gap.last - fill.gap.first + 1;
+            std::copy_n(mark.values.data() + fill.offset, length, samples + fill.gap.first);
+            std::fill_n(origins + fill.gap.first, length, fill.origin);
+            note_filled_gap(data, {fill.gap.mark, fill.gap.first, fill.gap.last, fill.gap.method_name, fill.gap.estimated_error});
+            report.push_back(fill.gap);
         }
-        std::fill_n(origins + fill.gap.first, length, fill.origin);
-        note_filled_gap(data, {fill.gap.mark, fill.gap.first, fill.gap.last, fill.gap.method_name, fill.gap.estimated_error});
-        report.push_back(fill.gap);
     }
     return report;
 }

@@ -3,6 +3,7 @@
 #include "engine/processing/gap_fill_context.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/processing/knot_spline.h"
 
@@ -71,37 +72,76 @@ const DonorRanking& FillContext::ranking(int mark) {
     return rankings_[mark];
 }
 
-void spline_fill_gap(const Sample* samples, FrameRun gap, int first_frame, int last_frame, FrameRun hidden,
-                     Sample* out) {
+void FillContext::prepare_for_threads(int threads, bool with_donors) {
+    unseen.find_every_mark(threads);
+    if (with_donors && table_.marks == 0) table_ = donor_table(data, first_frame, last_frame);
+}
+
+namespace {
+
+int lost_coordinates(const Sample& s) { return is_lost(s.x) + is_lost(s.y) + is_lost(s.z); }
+
+// The natural spline of the given axes through their knots around the gap, into out; the axes
+// must share their knots (a knot being a frame where the axis is seen, outside `hidden`). With
+// several axes, false without writing anything when some frame of the knots' span or the gap
+// has only some of its coordinates lost: there the axes' knots may differ.
+bool spline_fill_axes(const Sample* samples, FrameRun gap, int first_frame, int last_frame, FrameRun hidden,
+                      const int* axes, int count, Sample* out) {
     // Kept from call to call: a fill of every mark solves a spline for each of thousands of gaps.
-    thread_local std::vector<double> t, y, m, scratch;
-    for (int axis = 0; axis < 3; ++axis) {
-        const auto knot = [&](int f) {
-            return !is_lost(axis_coordinate(samples[f], axis)) && (f < hidden.first || f > hidden.last);
-        };
-        const int side_knots = hidden.first <= hidden.last ? JUDGED_SPLINE_SIDE_KNOTS : SPLINE_SIDE_KNOTS;
-        int from = gap.first;
-        for (int knots = 0; from > first_frame && knots < side_knots;) knots += knot(--from);
-        int to = gap.last;
-        for (int knots = 0; to < last_frame && knots < side_knots;) knots += knot(++to);
-        t.clear();
-        y.clear();
-        for (int f = from; f <= to; ++f) {
-            if (!knot(f)) continue;
-            t.push_back(f);
-            y.push_back(axis_coordinate(samples[f], axis));
-        }
-        const int n = static_cast<int>(t.size());
-        m.resize(n);
-        scratch.resize(2 * n);
-        knot_spline_moments(t.data(), y.data(), n, m.data(), scratch.data());
-        int k = 0;  // the knot at or before the frame
-        for (int f = gap.first; f <= gap.last; ++f) {
-            if (knot(f)) continue;
-            while (t[k + 1] < f) ++k;
-            axis_of(out[f - gap.first], axis) = knot_spline_at(t.data(), y.data(), m.data(), k, f);
+    thread_local std::vector<double> t, scratch, y[MOST_SPLINE_CURVES], m[MOST_SPLINE_CURVES];
+    const auto knot = [&](int f) {
+        return !is_lost(axis_coordinate(samples[f], axes[0])) && (f < hidden.first || f > hidden.last);
+    };
+    const int side_knots = hidden.first <= hidden.last ? JUDGED_SPLINE_SIDE_KNOTS : SPLINE_SIDE_KNOTS;
+    int from = gap.first;
+    for (int knots = 0; from > first_frame && knots < side_knots;) knots += knot(--from);
+    int to = gap.last;
+    for (int knots = 0; to < last_frame && knots < side_knots;) knots += knot(++to);
+    const size_t span = static_cast<size_t>(to - from + 1);
+    t.resize(span);
+    for (int c = 0; c < count; ++c) y[c].resize(span);
+    int n = 0;
+    for (int f = from; f <= to; ++f) {
+        if (count > 1 && lost_coordinates(samples[f]) % 3 != 0) return false;
+        if (!knot(f)) continue;
+        t[n] = f;
+        for (int c = 0; c < count; ++c) y[c][n] = axis_coordinate(samples[f], axes[c]);
+        ++n;
+    }
+    const double* values[MOST_SPLINE_CURVES];
+    double* moments[MOST_SPLINE_CURVES];
+    for (int c = 0; c < count; ++c) {
+        m[c].resize(n);
+        values[c] = y[c].data();
+        moments[c] = m[c].data();
+    }
+    scratch.resize((1 + count) * static_cast<size_t>(n));
+    knot_spline_moments(t.data(), values, count, n, moments, scratch.data());
+    // The piece of each axis's spline the frame lies on, found again only when the frame moves
+    // past a knot.
+    std::optional<KnotSegment> pieces[MOST_SPLINE_CURVES];
+    int k = 0;  // the knot at or before the frame
+    for (int f = gap.first; f <= gap.last; ++f) {
+        if (knot(f)) continue;
+        const bool moved = !pieces[0] || t[k + 1] < f;
+        while (t[k + 1] < f) ++k;
+        for (int c = 0; c < count; ++c) {
+            if (moved) pieces[c].emplace(t.data(), values[c], moments[c], k);
+            axis_of(out[f - gap.first], axes[c]) = pieces[c]->at(f);
         }
     }
+    return true;
+}
+
+}  // namespace
+
+void spline_fill_gap(const Sample* samples, FrameRun gap, int first_frame, int last_frame, FrameRun hidden,
+                     Sample* out) {
+    // A frame's coordinates are nearly always lost together, so the three axes nearly always share
+    // their knots and one elimination; where they do not, each axis is solved on its own.
+    static const int AXES[3] = {0, 1, 2};
+    if (spline_fill_axes(samples, gap, first_frame, last_frame, hidden, AXES, 3, out)) return;
+    for (const int& axis : AXES) spline_fill_axes(samples, gap, first_frame, last_frame, hidden, &axis, 1, out);
 }
 
 std::string rigid_method_name(const CaptureData& data, const DonorTriple& triple) {

@@ -21,10 +21,14 @@ public:
     // The donors of `mark`, ranked on first use.
     const DonorRanking& ranking(int mark);
 
+    // Finds what every fill may read (the unseen runs of every mark, and the table donors are
+    // ranked on when `with_donors`), so that threads can then fill different marks at once.
+    void prepare_for_threads(int threads, bool with_donors);
+
 private:
     DonorTable table_;
     std::vector<DonorRanking> rankings_;
-    std::vector<bool> ranked_;
+    std::vector<char> ranked_;  // not vector<bool>: threads rank marks side by side
 };
 
 // The fill of `gap` of `mark` (seen on the frames just before and after), computed without

@@ -17,7 +17,6 @@ namespace {
 
 // Below this a second thread costs more than it saves.
 constexpr size_t SMALLEST_SHARED_TEXT = 1 << 20;
-constexpr int MOST_THREADS = 64;  // whatever ZEMO_THREADS asks
 
 // Each block's counters change at every line its thread reads: a block of its own cache line keeps
 // one thread's writes from slowing the others down.
@@ -117,14 +116,6 @@ const char* next_block_start(const char* text, const char* end, const char* from
 }
 
 }  // namespace
-
-int idf_reader_threads() {
-    if (const char* asked = std::getenv("ZEMO_THREADS")) {
-        const int n = std::atoi(asked);
-        if (n > 0) return std::min(n, MOST_THREADS);
-    }
-    return machine_cores();
-}
 
 bool idf_read_data_blocks(std::string_view text, const IdfDataTarget& target, int threads, long long& lost) {
     const long long total = static_cast<long long>(target.columns) * target.frames;

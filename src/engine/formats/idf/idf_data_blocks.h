@@ -7,9 +7,6 @@
 
 #include "engine/model/capture_model.h"
 
-// The threads a reader uses: ZEMO_THREADS when it is set to a positive number, else the cores.
-int idf_reader_threads();
-
 struct IdfDataTarget {
     int columns = 0;
     int frames = 0;

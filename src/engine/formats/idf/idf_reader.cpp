@@ -15,6 +15,7 @@
 #include "engine/formats/idf/idf_data_blocks.h"
 #include "engine/formats/idf/idf_format.h"
 #include "engine/model/seams.h"
+#include "platform/parallel_pieces.h"
 
 namespace {
 
@@ -350,7 +351,7 @@ int idf_parse_data(LineReader& in, const std::string& name, std::string_view fir
     double value;
     long long lost = 0;
     if (idf_parse_data_line(first_data_line, column, frame, value) && column == 0 && frame == 0 &&
-        idf_read_data_blocks(rest, {out.num_columns, frames, samples.data()}, idf_reader_threads(), lost)) {
+        idf_read_data_blocks(rest, {out.num_columns, frames, samples.data()}, worker_threads(), lost)) {
         if (marks > 0) samples[0][0].x = value;
         out.error_count = static_cast<int>(lost + is_lost(value));
         return 0;
