@@ -16,7 +16,7 @@ struct DonorTable {
     // where it is not (its coordinates then 0): rows[(frame * 4 + part) * marks + mark].
     std::vector<double> rows;
 };
-DonorTable donor_table(const CaptureData& data, int first_frame, int last_frame);
+DonorTable donor_table(const CaptureData& data, int first_frame, int last_frame, int threads = 1);
 
 // The other marks of a mark, those moving most rigidly with it first: ranked by how much their
 // distance to it varies (standard deviation) over the table's frames where both are seen.
@@ -25,3 +25,7 @@ struct DonorRanking {
     std::vector<double> spread;  // of each mark in `marks`
 };
 DonorRanking rank_donors(const DonorTable& table, int mark);
+
+// The ranking of every mark, as rank_donors gives it, on `threads` threads: each pair's distances
+// are worked out once for both marks, half the work of ranking each mark on its own.
+std::vector<DonorRanking> rank_every_mark(const DonorTable& table, int threads);

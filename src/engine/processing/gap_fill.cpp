@@ -71,7 +71,7 @@ std::vector<FilledGap> fill_gaps(CaptureData& data, const std::vector<int>& mark
     if (threads > 1) {
         const bool with_donors = settings.donors.empty() && settings.method != FillMethod::spline &&
                                  settings.method != FillMethod::linear;
-        context.prepare_for_threads(threads, with_donors);
+        context.prepare_for_threads(threads, with_donors, static_cast<int>(filled_marks.size()));
     }
     std::vector<MarkFills> fills(filled_marks.size());
     std::atomic<size_t> next_mark{0};

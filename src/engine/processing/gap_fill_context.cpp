@@ -72,9 +72,15 @@ const DonorRanking& FillContext::ranking(int mark) {
     return rankings_[mark];
 }
 
-void FillContext::prepare_for_threads(int threads, bool with_donors) {
+void FillContext::prepare_for_threads(int threads, bool with_donors, int marks_filled) {
     unseen.find_every_mark(threads);
-    if (with_donors && table_.marks == 0) table_ = donor_table(data, first_frame, last_frame);
+    if (!with_donors) return;
+    if (table_.marks == 0) table_ = donor_table(data, first_frame, last_frame, threads);
+    // Ranking every mark at once costs what ranking half of them one by one does.
+    if (2 * marks_filled > data.mark_count()) {
+        rankings_ = rank_every_mark(table_, threads);
+        std::fill(ranked_.begin(), ranked_.end(), true);
+    }
 }
 
 namespace {

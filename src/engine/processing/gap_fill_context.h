@@ -21,9 +21,10 @@ public:
     // The donors of `mark`, ranked on first use.
     const DonorRanking& ranking(int mark);
 
-    // Finds what every fill may read (the unseen runs of every mark, and the table donors are
-    // ranked on when `with_donors`), so that threads can then fill different marks at once.
-    void prepare_for_threads(int threads, bool with_donors);
+    // Finds what every fill may read (the unseen runs of every mark and, when `with_donors`, the
+    // table donors are ranked on, and the rankings when most marks are filled), on `threads`
+    // threads, so that threads can then fill different marks at once.
+    void prepare_for_threads(int threads, bool with_donors, int marks_filled);
 
 private:
     DonorTable table_;

