@@ -20,3 +20,8 @@ const ColourEntry ColourTable[COLOUR_COUNT] = {
 };
 
 const int colour_count = COLOUR_COUNT;
+
+const ColourEntry& colour_or_grey(int index) {
+    constexpr int GREY = 13;
+    return index >= 0 && index < COLOUR_COUNT ? ColourTable[index] : ColourTable[GREY];
+}

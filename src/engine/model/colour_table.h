@@ -13,3 +13,6 @@ struct ColourEntry {
 // Menus list the rows in index order, so a menu position is a colour index.
 extern const ColourEntry ColourTable[COLOUR_COUNT];
 extern const int colour_count;
+
+// The colour of an index, grey for one outside the table (a style not set yet).
+const ColourEntry& colour_or_grey(int index);

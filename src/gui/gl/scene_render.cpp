@@ -22,10 +22,11 @@
 #include "gui/gl/mark_picking.h"
 #include "gui/gl/overlay.h"
 #include "gui/gl/plate_render.h"
-#include "gui/gl/trail_arrays.h"
 #include "gui/gl/trajectory_arrays.h"
 #include "gui/gl/trajectory_picture.h"
 #include "gui/gl/unit_shapes.h"
+#include "gui/gl/bone_arrays.h"
+#include "gui/gl/mark_arrays.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/gtk_seams.h"
 #include "gui/kit/ui_helpers.h"
@@ -100,10 +101,6 @@ void set_colour(const ColourEntry& c, int alpha) {
                static_cast<GLubyte>(alpha));
 }
 
-const ColourEntry& colour_at(int index) {
-    static const ColourEntry none{"", 158, 158, 158};
-    return index >= 0 && index < COLOUR_COUNT ? ColourTable[index] : none;
-}
 
 // Runs a surface in the given mode: fill, silhouette outlines, or fill with lighting off.
 template <class Draw>
@@ -187,18 +184,18 @@ void draw_bone_copies(const std::vector<TrailCopy>& copies, int mode) {
             for (int b = 0; b < app.bone_count; ++b) {
                 const Bone& bone = app.bones[b];
                 if (!bone_drawable(app, bone)) continue;
-                set_colour(colour_at(bone.colour), copy.alpha);
+                set_colour(colour_or_grey(bone.colour), copy.alpha);
                 draw(bone, copy);
             }
         }
     };
-    if (mode != SOLID || immediate_shapes()) {
+    if (mode == WIRE || immediate_shapes()) {
         each_bone([&](const Bone& bone, const TrailCopy& copy) {
             draw_bone(bone.origin, bone.destination, copy.frame, copy.radius, mode);
         });
         return;
     }
-    draw_trail_arrays(copies);
+    draw_bone_arrays(copies, mode == DETAILED);
 }
 
 void draw_velocity_arrow(int mark, double radius, int frame, int mode) {
@@ -246,12 +243,26 @@ void draw_ring(const ScenePoint& p, double radius, const ViewMatrices& matrices)
     glPopAttrib();
 }
 
+bool shows_computed(int mark, int frame) {
+    const Channel& channel = app.channels[mark];
+    return origin_is_computed(channel.origin(frame)) && !is_lost(channel.samples[frame].x);
+}
+
 void draw_mark(int mark, double radius, int frame, int mode, const ViewMatrices& matrices) {
     frame = clamp_frame(frame, app.num_frames);
     const ScenePoint p = position_at(mark, frame);
     draw_sphere_at(p, radius, mode);
-    const Channel& channel = app.channels[mark];
-    if (origin_is_computed(channel.origin(frame)) && !is_lost(channel.samples[frame].x)) draw_ring(p, radius, matrices);
+    if (shows_computed(mark, frame)) draw_ring(p, radius, matrices);
+}
+
+// The rings of the marks whose sample at the frame is computed, after their spheres.
+void draw_computed_rings(double radius, int frame, int alpha, const ViewMatrices& matrices) {
+    frame = clamp_frame(frame, app.num_frames);
+    for (int m = 0; m < app.mark_count(); ++m) {
+        if (!app.mark_styles[m].visible || !shows_computed(m, frame)) continue;
+        set_colour(colour_or_grey(app.mark_styles[m].colour), alpha);
+        draw_ring(position_at(m, frame), radius, matrices);
+    }
 }
 
 // The modelview that places raw coordinates as scene positions (the layer's offset and scale),
@@ -276,7 +287,7 @@ void draw_selected_trajectories(void* context) {
     for (GList* row = selected_rows("list_ver_trazas"); row; row = row->next) {
         const int m = GPOINTER_TO_INT(row->data);
         if (!valid_mark(m)) continue;
-        set_colour(colour_at(app.mark_styles[m].colour), d.alpha);
+        set_colour(colour_or_grey(app.mark_styles[m].colour), d.alpha);
         draw_kept_trajectory(layer_drawn, m, d.from, d.to, d.mapping);
     }
 }
@@ -408,15 +419,16 @@ void render_layer(bool is_current) {
         }
     }
     if (s.marks) {
-        // Solid marks are all unlit: lighting goes off once for them instead of once a mark.
-        const bool held_unlit = s.render_mode == SOLID && !immediate_shapes();
-        if (held_unlit) glDisable(GL_LIGHTING);
-        for (int m = 0; m < app.mark_count(); ++m) {
-            if (!app.mark_styles[m].visible) continue;
-            set_colour(colour_at(app.mark_styles[m].colour), a);
-            draw_mark(m, s.mark_radius, frame, held_unlit ? DETAILED : s.render_mode, matrices);
+        if (s.render_mode == WIRE || immediate_shapes()) {
+            for (int m = 0; m < app.mark_count(); ++m) {
+                if (!app.mark_styles[m].visible) continue;
+                set_colour(colour_or_grey(app.mark_styles[m].colour), a);
+                draw_mark(m, s.mark_radius, frame, s.render_mode, matrices);
+            }
+        } else {
+            draw_mark_spheres(s.mark_radius, frame, a, s.render_mode == DETAILED);
+            draw_computed_rings(s.mark_radius, frame, a, matrices);
         }
-        if (held_unlit) glEnable(GL_LIGHTING);
     }
     if (s.bones) {
         static std::vector<TrailCopy> shown(1);
