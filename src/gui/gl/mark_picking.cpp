@@ -181,6 +181,7 @@ void draw_mark_annotations() {
     }
     std::array<double, 3> at;
     double pixels;
+    overlay_begin_batch();
     if (labels) {
         for (int mark = 0; mark < app.mark_count(); ++mark) {
             if (app.channels[mark].empty() || !where(mark, at, pixels)) continue;
@@ -198,4 +199,5 @@ void draw_mark_annotations() {
         overlay_print(static_cast<int>(at[0] + pixels + 10), static_cast<int>(at[1] - LABEL_CHAR_SIZE - 2),
                       "%s [%.2f, %.2f, %.2f]", app.channels[mark].name_text().c_str(), s.x, s.y, s.z);
     }
+    overlay_end_batch();
 }

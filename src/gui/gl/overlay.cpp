@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -54,13 +55,27 @@ void overlay_set_colour(float red, float green, float blue) {
     text_state.text_colour[3] = 1.0f;
 }
 
-void overlay_print(int x, int y, const char* format, ...) {
-    char text[TEXT_BUFFER_BYTES];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
+namespace {
 
+// Quads of prints that the scissor would not cut, waiting to be drawn together.
+std::vector<GlyphQuad> batch;
+bool batching = false;
+
+// Whether every glyph of the layout lies inside its scissor box, so that the box cuts nothing.
+bool inside_scissor(const TextLayout& text) {
+    for (const GlyphQuad& q : text.quads) {
+        const int left = q.x + std::min(0, q.slant), right = q.x + q.size + std::max(0, q.slant);
+        if (left < text.scissor_x || right > text.scissor_x + text.scissor_width || q.y < text.scissor_y ||
+            q.y + q.size > text.scissor_y + text.scissor_height) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Draws the quads in window pixels, cut by the scissor box when one is given.
+void draw_quads(const std::vector<GlyphQuad>& quads, const TextLayout* scissor) {
+    if (quads.empty()) return;
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     // The enables, polygon modes, blending, scissor box, texture binding and environment, matrix
@@ -72,7 +87,12 @@ void overlay_print(int x, int y, const char* format, ...) {
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
-    glEnable(GL_SCISSOR_TEST);
+    if (scissor) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(scissor->scissor_x, scissor->scissor_y, scissor->scissor_width, scissor->scissor_height);
+    } else {
+        glDisable(GL_SCISSOR_TEST);
+    }
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glMatrixMode(GL_PROJECTION);
@@ -85,11 +105,9 @@ void overlay_print(int x, int y, const char* format, ...) {
     glBindTexture(GL_TEXTURE_2D, font_texture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 
-    layout_text(text, x, y, text_state, viewport[0], viewport[2], layout);
-    glScissor(layout.scissor_x, layout.scissor_y, layout.scissor_width, layout.scissor_height);
     const float cell = 1.0f / FONT_GRID;
     glBegin(GL_QUADS);
-    for (const GlyphQuad& q : layout.quads) {
+    for (const GlyphQuad& q : quads) {
         glColor4fv(q.colour);
         glTexCoord2f(q.cell.u, q.cell.v);
         glVertex2i(q.x, q.y);
@@ -107,5 +125,38 @@ void overlay_print(int x, int y, const char* format, ...) {
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     glPopAttrib();
+}
+
+void flush_batch() {
+    draw_quads(batch, nullptr);
+    batch.clear();
+}
+
+}  // namespace
+
+void overlay_print(int x, int y, const char* format, ...) {
+    char text[TEXT_BUFFER_BYTES];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    layout_text(text, x, y, text_state, viewport[0], viewport[2], layout);
     text_state = TextState{};
+    if (batching && inside_scissor(layout)) {
+        batch.insert(batch.end(), layout.quads.begin(), layout.quads.end());
+        return;
+    }
+    // Drawn in the order printed: what waits goes first.
+    flush_batch();
+    draw_quads(layout.quads, &layout);
+}
+
+void overlay_begin_batch() { batching = true; }
+
+void overlay_end_batch() {
+    flush_batch();
+    batching = false;
 }

@@ -364,6 +364,7 @@ void draw_text_block(int frame) {
         text_block_line(app, static_cast<int>(lines.size()) - 1, m, frame, view.view_height, lines.back().data());
     }
     text_block_align(lines);
+    overlay_begin_batch();
     for (const TextBlockLine& line : lines) {
         for (const TextBlockPiece& piece : line) {
             overlay_set_size(TEXT_BLOCK_CHAR_SIZE);
@@ -371,6 +372,7 @@ void draw_text_block(int frame) {
             overlay_print(piece.x, piece.y, "%s", piece.text);
         }
     }
+    overlay_end_batch();
 }
 
 void clear_to(double red, double green, double blue) {

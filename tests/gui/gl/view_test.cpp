@@ -187,6 +187,34 @@ TEST_F(ViewTest, TheTextBlockShowsNoForALostMark) {
     EXPECT_FALSE(box_equal(reference("[OK]")));
 }
 
+// Prints drawn together come out as printed one by one, in their colours, sizes and styles.
+TEST_F(ViewTest, TextPrintedTogetherLooksAsPrintedOneByOne) {
+    open_scene();
+    render();
+    const auto print = [&](bool together) {
+        GlSection gl(widget("gtkglext_modelo3D"));
+        glClearColor(1, 1, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        if (together) overlay_begin_batch();
+        int y = 10;
+        for (const char* text : {"plain", "\\b+bold", "\\i+slanted", "two\nlines", "\\c(0 90 0)green"}) {
+            overlay_set_size(12);
+            overlay_set_colour(0.2f, 0, 0.6f);
+            overlay_print(10, y, "%s", text);
+            y += 30;
+        }
+        if (together) overlay_end_batch();
+        std::vector<unsigned char> out(pixels.size());
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, out.data());
+        return out;
+    };
+    const std::vector<unsigned char> one_by_one = print(false);
+    EXPECT_EQ(print(true), one_by_one);
+    EXPECT_NE(std::count(one_by_one.begin(), one_by_one.end(), 255), static_cast<long>(one_by_one.size()));
+}
+
 // The text is the drawing that binds a texture and sets a scissor box: after a frame with it, and
 // after the text printed alone, GL is as it was before.
 TEST_F(ViewTest, AFrameAndTheTextLeaveTheGlStateAsTheyFoundIt) {
