@@ -47,6 +47,17 @@ void fill_mark(FillContext& context, int mark, const FillSettings& settings, Mar
     }
 }
 
+void write_mark(CaptureData& data, int mark, const MarkFills& fills) {
+    if (fills.pending.empty()) return;
+    Sample* samples = data.channels[mark].samples.get();
+    SampleOrigin* origins = writable_origins(data, mark);
+    for (const PendingFill& fill : fills.pending) {
+        const int length = fill.gap.last - fill.gap.first + 1;
+        std::copy_n(fills.values.data() + fill.offset, length, samples + fill.gap.first);
+        std::fill_n(origins + fill.gap.first, length, fill.origin);
+    }
+}
+
 }  // namespace
 
 std::vector<FilledGap> fill_gaps(CaptureData& data, const std::vector<int>& marks, const FillSettings& settings) {
@@ -79,19 +90,18 @@ std::vector<FilledGap> fill_gaps(CaptureData& data, const std::vector<int>& mark
         for (size_t i; (i = next_mark++) < filled_marks.size();) fill_mark(context, filled_marks[i], settings, fills[i]);
     });
 
+    // Written once every fill is worked out, each mark's samples and origins on the next thread
+    // free; the notes and the report then in the order of the marks.
+    next_mark = 0;
+    run_pieces(threads, [&](int) {
+        for (size_t i; (i = next_mark++) < filled_marks.size();) write_mark(data, filled_marks[i], fills[i]);
+    });
     size_t gaps = 0;
     for (const MarkFills& mark : fills) gaps += mark.pending.size();
     report.reserve(gaps);
-    for (size_t i = 0; i < fills.size(); ++i) {
-        const MarkFills& mark = fills[i];
+    for (const MarkFills& mark : fills) {
         if (settings.left_lost) settings.left_lost->insert(settings.left_lost->end(), mark.left_lost.begin(), mark.left_lost.end());
-        if (mark.pending.empty()) continue;
-        Sample* samples = data.channels[filled_marks[i]].samples.get();
-        SampleOrigin* origins = writable_origins(data, filled_marks[i]);
         for (const PendingFill& fill : mark.pending) {
-            const int length = fill.gap.last - fill.gap.first + 1;
-            std::copy_n(mark.values.data() + fill.offset, length, samples + fill.gap.first);
-            std::fill_n(origins + fill.gap.first, length, fill.origin);
             note_filled_gap(data, {fill.gap.mark, fill.gap.first, fill.gap.last, fill.gap.method_name, fill.gap.estimated_error});
             report.push_back(fill.gap);
         }
