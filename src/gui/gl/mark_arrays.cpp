@@ -22,16 +22,12 @@ void draw_mark_spheres(double radius, int frame, int alpha, bool lit) {
                                    static_cast<GLubyte>(c.blue), static_cast<GLubyte>(alpha)};
         spheres.place(unit_sphere_mesh(), unturned, p, {radius, radius, radius}, 0, colour, lit);
     }
-    const GLboolean lighting = glIsEnabled(GL_LIGHTING);
+    glPushAttrib(GL_ENABLE_BIT);
     if (lit) {
         glEnable(GL_LIGHTING);
     } else {
         glDisable(GL_LIGHTING);
     }
     spheres.draw();
-    if (lighting) {
-        glEnable(GL_LIGHTING);
-    } else {
-        glDisable(GL_LIGHTING);
-    }
+    glPopAttrib();
 }

@@ -17,16 +17,16 @@
 #include "engine/scene/text_block.h"
 #include "engine/scene/view_framing.h"
 #include "engine/scene/view_state.h"
+#include "gui/gl/bone_arrays.h"
 #include "gui/gl/frame_state.h"
 #include "gui/gl/gl_context.h"
+#include "gui/gl/mark_arrays.h"
 #include "gui/gl/mark_picking.h"
 #include "gui/gl/overlay.h"
 #include "gui/gl/plate_render.h"
 #include "gui/gl/trajectory_arrays.h"
 #include "gui/gl/trajectory_picture.h"
 #include "gui/gl/unit_shapes.h"
-#include "gui/gl/bone_arrays.h"
-#include "gui/gl/mark_arrays.h"
 #include "gui/kit/app_windows.h"
 #include "gui/kit/gtk_seams.h"
 #include "gui/kit/ui_helpers.h"
@@ -100,7 +100,6 @@ void set_colour(const ColourEntry& c, int alpha) {
     glColor4ub(static_cast<GLubyte>(c.red), static_cast<GLubyte>(c.green), static_cast<GLubyte>(c.blue),
                static_cast<GLubyte>(alpha));
 }
-
 
 // Runs a surface in the given mode: fill, silhouette outlines, or fill with lighting off.
 template <class Draw>
